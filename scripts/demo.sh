@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The main job: runs a sample multi-threaded .NET program under the profiler
+# and shows what the profiler logged and what the tool library saw.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/scripts/build.sh" >/dev/null
+dist="$root/build/dist"
+out=$(mktemp -d "${TMPDIR:-/tmp}/veskmrte-demo.XXXXXX")
+
+echo "== running the sample program under $dist/veskmrte-run"
+VESKMRTE_JIT_DIR="$out" "$dist/veskmrte-run" --debug-log "$out/debug.log" --report "$out/report.json" \
+    dotnet "$root/build/managed/BankDemo/BankDemo.dll"
+
+echo
+echo "== the profiler's debug log ($out/debug.log): first lines"
+head -n 12 "$out/debug.log"
+echo "..."
+echo "== events in the log"
+grep -oE '^\[[A-Za-z]+ event\]' "$out/debug.log" | sort | uniq -c | sort -rn
+
+echo
+echo "== the tool library's report ($out/report.json)"
+python3 - "$out/report.json" <<'PY'
+import json, sys
+r = json.load(open(sys.argv[1]))
+g = r["runtime_guard"]
+print("threads given to the tool: %d" % len(r["thread_assignments"]))
+for a in r["thread_assignments"]:
+    print("  managed thread 0x%x on OS thread %d" % (a["managed_thread"], a["os_thread"]))
+print("runtime guard: %d enters, %d leaves, deepest level %d, imbalances %d"
+      % (g["enters"], g["leaves"], g["max_depth"], len(g["imbalances"])))
+print("stack walker handed over: %s (mode %d)" % (r["stack_walker_set"], r["stack_walk_mode"]))
+PY
+
+echo
+echo "== the JIT file"
+for f in "$out"/*.jit; do
+    "$dist/veskmrte-jitdump" --summary "$f"
+done

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: unit and integration tests on the
+# normal build, then the unit tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/scripts/build.sh"
+
+echo "== tests (build/)"
+(cd "$root/build" && ctest --output-on-failure -j"$(nproc)")
+
+echo "== unit tests under sanitizers (build-asan/)"
+cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVESK_SANITIZE=ON \
+      -DVESK_MANAGED=OFF -DVESK_BENCH=OFF >/dev/null
+cmake --build "$root/build-asan" -j"$(nproc)"
+(cd "$root/build-asan" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --output-on-failure -j"$(nproc)")

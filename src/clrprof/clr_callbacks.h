@@ -1,0 +1,179 @@
+// The one object through which the runtime talks to the profiler: start-up,
+// shut-down, and the dispatch of every event to the unit that handles it.
+#pragma once
+
+#include "abi/corprof.h"
+#include "clrprof/rw_lock.h"
+#include "clrprof/wrapper_manager.h"
+#include "common/utf16.h"
+
+#include <atomic>
+#include <map>
+#include <set>
+#include <vector>
+
+namespace veskmrte_1_0 {
+
+// The event mask requested on a successful start: function unloads, module
+// loads, JIT compilation, garbage collections, threads, JIT maps and stack
+// snapshots.
+const cor::DWORD kEventMask = 0x101002A5;
+
+// Runtime version codes.
+enum CorVersion : uint32_t {
+    mvMSCORUnknown = 0,
+    mvMSCOR20 = 1,
+    mvMSCOR35SP1 = 2,
+    mvMSCOR40 = 3,
+};
+
+// A code range used as a map key: overlapping ranges compare equal, so a
+// lookup with the one-byte range {address, 1} finds the range holding it.
+struct JitRange {
+    uintptr_t start;
+    size_t size;
+    bool operator<(const JitRange& other) const { return start + size <= other.start; }
+};
+
+class CLRCallbacks : public cor::ICorProfilerCallback2 {
+public:
+    CLRCallbacks();
+    virtual ~CLRCallbacks();
+    CLRCallbacks(const CLRCallbacks&) = delete;
+    CLRCallbacks& operator=(const CLRCallbacks&) = delete;
+
+    // IUnknown
+    cor::HRESULT STDMETHODCALLTYPE QueryInterface(cor::REFIID riid, void** ppv) override;
+    cor::ULONG STDMETHODCALLTYPE AddRef() override;
+    cor::ULONG STDMETHODCALLTYPE Release() override;
+
+    // ICorProfilerCallback
+    cor::HRESULT STDMETHODCALLTYPE Initialize(cor::IUnknown* pICorProfilerInfoUnk) override;
+    cor::HRESULT STDMETHODCALLTYPE Shutdown() override;
+    cor::HRESULT STDMETHODCALLTYPE AppDomainCreationStarted(cor::AppDomainID) override;
+    cor::HRESULT STDMETHODCALLTYPE AppDomainCreationFinished(cor::AppDomainID, cor::HRESULT) override;
+    cor::HRESULT STDMETHODCALLTYPE AppDomainShutdownStarted(cor::AppDomainID) override;
+    cor::HRESULT STDMETHODCALLTYPE AppDomainShutdownFinished(cor::AppDomainID, cor::HRESULT) override;
+    cor::HRESULT STDMETHODCALLTYPE AssemblyLoadStarted(cor::AssemblyID) override;
+    cor::HRESULT STDMETHODCALLTYPE AssemblyLoadFinished(cor::AssemblyID, cor::HRESULT) override;
+    cor::HRESULT STDMETHODCALLTYPE AssemblyUnloadStarted(cor::AssemblyID) override;
+    cor::HRESULT STDMETHODCALLTYPE AssemblyUnloadFinished(cor::AssemblyID, cor::HRESULT) override;
+    cor::HRESULT STDMETHODCALLTYPE ModuleLoadStarted(cor::ModuleID) override;
+    cor::HRESULT STDMETHODCALLTYPE ModuleLoadFinished(cor::ModuleID moduleId, cor::HRESULT hrStatus) override;
+    cor::HRESULT STDMETHODCALLTYPE ModuleUnloadStarted(cor::ModuleID) override;
+    cor::HRESULT STDMETHODCALLTYPE ModuleUnloadFinished(cor::ModuleID, cor::HRESULT) override;
+    cor::HRESULT STDMETHODCALLTYPE ModuleAttachedToAssembly(cor::ModuleID, cor::AssemblyID) override;
+    cor::HRESULT STDMETHODCALLTYPE ClassLoadStarted(cor::ClassID) override;
+    cor::HRESULT STDMETHODCALLTYPE ClassLoadFinished(cor::ClassID, cor::HRESULT) override;
+    cor::HRESULT STDMETHODCALLTYPE ClassUnloadStarted(cor::ClassID) override;
+    cor::HRESULT STDMETHODCALLTYPE ClassUnloadFinished(cor::ClassID, cor::HRESULT) override;
+    cor::HRESULT STDMETHODCALLTYPE FunctionUnloadStarted(cor::FunctionID functionId) override;
+    cor::HRESULT STDMETHODCALLTYPE JITCompilationStarted(cor::FunctionID functionId, cor::BOOL fIsSafeToBlock) override;
+    cor::HRESULT STDMETHODCALLTYPE JITCompilationFinished(cor::FunctionID functionId, cor::HRESULT hrStatus,
+                                                          cor::BOOL fIsSafeToBlock) override;
+    cor::HRESULT STDMETHODCALLTYPE JITCachedFunctionSearchStarted(cor::FunctionID, cor::BOOL*) override;
+    cor::HRESULT STDMETHODCALLTYPE JITCachedFunctionSearchFinished(cor::FunctionID, cor::COR_PRF_JIT_CACHE) override;
+    cor::HRESULT STDMETHODCALLTYPE JITFunctionPitched(cor::FunctionID) override;
+    cor::HRESULT STDMETHODCALLTYPE JITInlining(cor::FunctionID, cor::FunctionID, cor::BOOL*) override;
+    cor::HRESULT STDMETHODCALLTYPE ThreadCreated(cor::ThreadID) override;
+    cor::HRESULT STDMETHODCALLTYPE ThreadDestroyed(cor::ThreadID) override;
+    cor::HRESULT STDMETHODCALLTYPE ThreadAssignedToOSThread(cor::ThreadID managedThreadId,
+                                                            cor::DWORD osThreadId) override;
+    cor::HRESULT STDMETHODCALLTYPE RemotingClientInvocationStarted() override;
+    cor::HRESULT STDMETHODCALLTYPE RemotingClientSendingMessage(cor::GUID*, cor::BOOL) override;
+    cor::HRESULT STDMETHODCALLTYPE RemotingClientReceivingReply(cor::GUID*, cor::BOOL) override;
+    cor::HRESULT STDMETHODCALLTYPE RemotingClientInvocationFinished() override;
+    cor::HRESULT STDMETHODCALLTYPE RemotingServerReceivingMessage(cor::GUID*, cor::BOOL) override;
+    cor::HRESULT STDMETHODCALLTYPE RemotingServerInvocationStarted() override;
+    cor::HRESULT STDMETHODCALLTYPE RemotingServerInvocationReturned() override;
+    cor::HRESULT STDMETHODCALLTYPE RemotingServerSendingReply(cor::GUID*, cor::BOOL) override;
+    cor::HRESULT STDMETHODCALLTYPE UnmanagedToManagedTransition(cor::FunctionID,
+                                                                cor::COR_PRF_TRANSITION_REASON) override;
+    cor::HRESULT STDMETHODCALLTYPE ManagedToUnmanagedTransition(cor::FunctionID,
+                                                                cor::COR_PRF_TRANSITION_REASON) override;
+    cor::HRESULT STDMETHODCALLTYPE RuntimeSuspendStarted(cor::COR_PRF_SUSPEND_REASON) override;
+    cor::HRESULT STDMETHODCALLTYPE RuntimeSuspendFinished() override;
+    cor::HRESULT STDMETHODCALLTYPE RuntimeSuspendAborted() override;
+    cor::HRESULT STDMETHODCALLTYPE RuntimeResumeStarted() override;
+    cor::HRESULT STDMETHODCALLTYPE RuntimeResumeFinished() override;
+    cor::HRESULT STDMETHODCALLTYPE RuntimeThreadSuspended(cor::ThreadID) override;
+    cor::HRESULT STDMETHODCALLTYPE RuntimeThreadResumed(cor::ThreadID) override;
+    cor::HRESULT STDMETHODCALLTYPE MovedReferences(cor::ULONG cMovedObjectIDRanges,
+                                                   cor::ObjectID oldObjectIDRangeStart[],
+                                                   cor::ObjectID newObjectIDRangeStart[],
+                                                   cor::ULONG cObjectIDRangeLength[]) override;
+    cor::HRESULT STDMETHODCALLTYPE ObjectAllocated(cor::ObjectID, cor::ClassID) override;
+    cor::HRESULT STDMETHODCALLTYPE ObjectsAllocatedByClass(cor::ULONG, cor::ClassID[], cor::ULONG[]) override;
+    cor::HRESULT STDMETHODCALLTYPE ObjectReferences(cor::ObjectID, cor::ClassID, cor::ULONG, cor::ObjectID[]) override;
+    cor::HRESULT STDMETHODCALLTYPE RootReferences(cor::ULONG, cor::ObjectID[]) override;
+    cor::HRESULT STDMETHODCALLTYPE ExceptionThrown(cor::ObjectID) override;
+    cor::HRESULT STDMETHODCALLTYPE ExceptionSearchFunctionEnter(cor::FunctionID) override;
+    cor::HRESULT STDMETHODCALLTYPE ExceptionSearchFunctionLeave() override;
+    cor::HRESULT STDMETHODCALLTYPE ExceptionSearchFilterEnter(cor::FunctionID) override;
+    cor::HRESULT STDMETHODCALLTYPE ExceptionSearchFilterLeave() override;
+    cor::HRESULT STDMETHODCALLTYPE ExceptionSearchCatcherFound(cor::FunctionID) override;
+    cor::HRESULT STDMETHODCALLTYPE ExceptionOSHandlerEnter(cor::UINT_PTR) override;
+    cor::HRESULT STDMETHODCALLTYPE ExceptionOSHandlerLeave(cor::UINT_PTR) override;
+    cor::HRESULT STDMETHODCALLTYPE ExceptionUnwindFunctionEnter(cor::FunctionID) override;
+    cor::HRESULT STDMETHODCALLTYPE ExceptionUnwindFunctionLeave() override;
+    cor::HRESULT STDMETHODCALLTYPE ExceptionUnwindFinallyEnter(cor::FunctionID) override;
+    cor::HRESULT STDMETHODCALLTYPE ExceptionUnwindFinallyLeave() override;
+    cor::HRESULT STDMETHODCALLTYPE ExceptionCatcherEnter(cor::FunctionID, cor::ObjectID) override;
+    cor::HRESULT STDMETHODCALLTYPE ExceptionCatcherLeave() override;
+    cor::HRESULT STDMETHODCALLTYPE COMClassicVTableCreated(cor::ClassID, cor::REFGUID, void*, cor::ULONG) override;
+    cor::HRESULT STDMETHODCALLTYPE COMClassicVTableDestroyed(cor::ClassID, cor::REFGUID, void*) override;
+    cor::HRESULT STDMETHODCALLTYPE ExceptionCLRCatcherFound() override;
+    cor::HRESULT STDMETHODCALLTYPE ExceptionCLRCatcherExecute() override;
+
+    // ICorProfilerCallback2
+    cor::HRESULT STDMETHODCALLTYPE ThreadNameChanged(cor::ThreadID, cor::ULONG, cor::WCHAR[]) override;
+    cor::HRESULT STDMETHODCALLTYPE GarbageCollectionStarted(int cGenerations, cor::BOOL generationCollected[],
+                                                            cor::COR_PRF_GC_REASON reason) override;
+    cor::HRESULT STDMETHODCALLTYPE SurvivingReferences(cor::ULONG cSurvivingObjectIDRanges,
+                                                       cor::ObjectID objectIDRangeStart[],
+                                                       cor::ULONG cObjectIDRangeLength[]) override;
+    cor::HRESULT STDMETHODCALLTYPE GarbageCollectionFinished() override;
+    cor::HRESULT STDMETHODCALLTYPE FinalizeableObjectQueued(cor::DWORD, cor::ObjectID) override;
+    cor::HRESULT STDMETHODCALLTYPE RootReferences2(cor::ULONG, cor::ObjectID[], cor::COR_PRF_GC_ROOT_KIND[],
+                                                   cor::COR_PRF_GC_ROOT_FLAGS[], cor::UINT_PTR[]) override;
+    cor::HRESULT STDMETHODCALLTYPE HandleCreated(cor::GCHandleID, cor::ObjectID) override;
+    cor::HRESULT STDMETHODCALLTYPE HandleDestroyed(cor::GCHandleID) override;
+
+    // A null name counts as forbidden; otherwise true when any entry is empty
+    // or occurs in the name (case-sensitive).
+    bool isForbiddenModule(const vesk::WChar* name);
+    void addForbiddenModule(const vesk::WString& name);
+
+    // The runtime interface under the shared information lock; pair every
+    // call with releaseProfilerInfo, which Shutdown waits for.
+    cor::ICorProfilerInfo2* acquireProfilerInfo();
+    void releaseProfilerInfo();
+
+    const vesk::WString& binPath() const { return m_binPath; }
+    bool offlineStackWalker() const { return m_offlineStackWalker; }
+    cor::ICorProfilerInfo2* profilerInfo() const { return m_profilerInfo.load(std::memory_order_acquire); }
+
+    bool initInstrumentor();
+
+private:
+    bool initialize(cor::IUnknown* infoUnknown);
+    static vesk::WString extensionDirectory();
+
+    std::atomic<int32_t> m_refCount;
+    vesk::WString m_binPath;
+    ReadWriteLock m_infoLock;
+    std::atomic<cor::ICorProfilerInfo2*> m_profilerInfo;
+    std::vector<vesk::WString> m_forbiddenModules;
+    ReadWriteLock m_forbiddenLock;
+    std::set<cor::FunctionID> m_funcIDMap;
+    std::map<JitRange, cor::FunctionID> m_jitRangeMap;
+    ReadWriteLock m_jitMapLock;
+    std::atomic<uint32_t> m_corVersion;
+    WrapperManager m_wrapperMngr;
+    bool m_offlineStackWalker;
+};
+
+// The one callback object, set by Initialize and never cleared.
+extern std::atomic<CLRCallbacks*> g_callbacks;
+
+}  // namespace veskmrte_1_0

@@ -1,0 +1,20 @@
+// The exported functions of the profiler's shared object. Everything behind
+// them lives in the static library.
+#include "abi/types.h"
+#include "clrprof/clrprof.h"
+
+extern "C" {
+
+VESK_EXPORT cor::HRESULT STDMETHODCALLTYPE DllGetClassObject(cor::REFCLSID rclsid, cor::REFIID riid, void** ppv) {
+    return veskmrte_1_0::dllGetClassObject(rclsid, riid, ppv);
+}
+
+VESK_EXPORT cor::HRESULT STDMETHODCALLTYPE DllCanUnloadNow() { return veskmrte_1_0::dllCanUnloadNow(); }
+
+VESK_EXPORT cor::HRESULT STDMETHODCALLTYPE DllRegisterServer() { return veskmrte_1_0::dllRegisterServer(); }
+
+VESK_EXPORT cor::HRESULT STDMETHODCALLTYPE DllUnregisterServer() { return veskmrte_1_0::dllUnregisterServer(); }
+
+VESK_EXPORT const vesk_wchar* VESK_CALL getProfilerGuid() { return veskmrte_1_0::getProfilerGuid(); }
+
+}  // extern "C"

@@ -1,0 +1,249 @@
+// Linux implementation of the platform layer.
+#include "pal/pal.h"
+
+#include <dirent.h>
+#include <dlfcn.h>
+#include <fnmatch.h>
+#include <link.h>
+#include <pthread.h>
+#include <semaphore.h>
+#include <sys/syscall.h>
+#include <sys/uio.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <vector>
+
+namespace pal {
+
+const WChar kDirSeparator = '/';
+const WChar kSharedLibrarySuffix[] = {'s', 'o', 0};
+
+namespace {
+
+std::string baseName(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool nameMatches(const std::string& candidatePath, const std::string& wanted) {
+    if (candidatePath.empty()) return false;
+    if (wanted.find('/') != std::string::npos) return candidatePath == wanted;
+    return baseName(candidatePath) == wanted;
+}
+
+struct PhdrSearch {
+    const std::string* wanted;
+    std::string found;
+};
+
+int findSharedObject(struct dl_phdr_info* info, size_t, void* data) {
+    PhdrSearch* search = static_cast<PhdrSearch*>(data);
+    if (info->dlpi_name != nullptr && nameMatches(info->dlpi_name, *search->wanted)) {
+        search->found = info->dlpi_name;
+        return 1;
+    }
+    return 0;
+}
+
+// One line of /proc/self/maps that maps a file.
+struct Mapping {
+    uintptr_t start;
+    uintptr_t end;
+    char perms[5];
+    std::string path;
+};
+
+std::vector<Mapping> readMappings() {
+    std::vector<Mapping> result;
+    FILE* f = std::fopen("/proc/self/maps", "re");
+    if (f == nullptr) return result;
+    char line[4096 + 256];
+    while (std::fgets(line, sizeof line, f) != nullptr) {
+        Mapping m;
+        unsigned long start = 0, end = 0;
+        int pathOffset = 0;
+        char perms[5] = {0};
+        if (std::sscanf(line, "%lx-%lx %4s %*s %*s %*s %n", &start, &end, perms, &pathOffset) < 3) continue;
+        m.start = start;
+        m.end = end;
+        std::memcpy(m.perms, perms, sizeof perms);
+        std::string path = pathOffset > 0 ? std::string(line + pathOffset) : std::string();
+        while (!path.empty() && (path.back() == '\n' || path.back() == ' ')) path.pop_back();
+        m.path = path;
+        result.push_back(m);
+    }
+    std::fclose(f);
+    return result;
+}
+
+// Managed assemblies are mapped by the runtime, not by the dynamic loader, so
+// their "handle" is the lowest address at which the file is mapped.
+uintptr_t lowestMappingOf(const std::string& wanted, std::string* pathOut) {
+    uintptr_t lowest = 0;
+    for (const Mapping& m : readMappings()) {
+        if (m.path.empty() || m.path[0] != '/') continue;
+        if (!nameMatches(m.path, wanted)) continue;
+        if (lowest == 0 || m.start < lowest) {
+            lowest = m.start;
+            if (pathOut != nullptr) *pathOut = m.path;
+        }
+    }
+    return lowest;
+}
+
+}  // namespace
+
+ModuleHandle loadLibrary(const WString& pathOrName) {
+    if (pathOrName.empty()) return nullptr;
+    return dlopen(vesk::toUtf8(pathOrName).c_str(), RTLD_NOW);
+}
+
+void* findSymbol(ModuleHandle module, const char* name) {
+    if (module == nullptr || name == nullptr) return nullptr;
+    return dlsym(module, name);
+}
+
+void freeLibrary(ModuleHandle module) {
+    if (module != nullptr) dlclose(module);
+}
+
+ModuleHandle findLoadedModule(const WString& nameOrPath) {
+    std::string wanted = vesk::toUtf8(nameOrPath);
+    if (wanted.empty()) return nullptr;
+    PhdrSearch search{&wanted, std::string()};
+    dl_iterate_phdr(findSharedObject, &search);
+    if (!search.found.empty()) {
+        // RTLD_NOLOAD hands out a handle only for an object that is already
+        // loaded; the extra reference keeps it loaded, as the caller expects.
+        void* handle = dlopen(search.found.c_str(), RTLD_NOW | RTLD_NOLOAD);
+        if (handle != nullptr) return handle;
+    }
+    return reinterpret_cast<ModuleHandle>(lowestMappingOf(wanted, nullptr));
+}
+
+WString moduleFileName(ModuleHandle module) {
+    if (module == nullptr) return WString();
+    struct link_map* map = nullptr;
+    // A dlopen handle answers RTLD_DI_LINKMAP; a mapped-file handle is an
+    // address and is looked up among the mappings instead.
+    for (const Mapping& m : readMappings()) {
+        if (m.start == reinterpret_cast<uintptr_t>(module) && !m.path.empty() && m.path[0] == '/')
+            return vesk::fromUtf8(m.path);
+    }
+    if (dlinfo(module, RTLD_DI_LINKMAP, &map) == 0 && map != nullptr && map->l_name != nullptr &&
+        map->l_name[0] != 0) {
+        return vesk::fromUtf8(map->l_name);
+    }
+    return WString();
+}
+
+ModuleHandle moduleOfAddress(const void* address) {
+    Dl_info info;
+    if (dladdr(address, &info) == 0 || info.dli_fname == nullptr) return nullptr;
+    return dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD);
+}
+
+WString findFirstFile(const WString& dir, const WString& pattern) {
+    std::string directory = vesk::toUtf8(dir);
+    std::string glob = vesk::toUtf8(pattern);
+    DIR* d = opendir(directory.empty() ? "." : directory.c_str());
+    if (d == nullptr) return WString();
+    std::vector<std::string> matches;
+    while (struct dirent* entry = readdir(d)) {
+        if (fnmatch(glob.c_str(), entry->d_name, 0) == 0) matches.push_back(entry->d_name);
+    }
+    closedir(d);
+    if (matches.empty()) return WString();
+    return vesk::fromUtf8(*std::min_element(matches.begin(), matches.end()));
+}
+
+uint32_t currentThreadId() { return static_cast<uint32_t>(syscall(SYS_gettid)); }
+
+uint32_t currentProcessId() { return static_cast<uint32_t>(getpid()); }
+
+void* openThread(uint32_t osThreadId) {
+    // The OS thread id itself serves as the handle on Linux.
+    return osThreadId == 0 ? nullptr : reinterpret_cast<void*>(static_cast<uintptr_t>(osThreadId));
+}
+
+void closeThread(void*) {}
+
+bool getEnv(const char* name, std::string& value) {
+    const char* v = std::getenv(name);
+    if (v == nullptr) return false;
+    value = v;
+    return true;
+}
+
+void failFast(const std::string& report) {
+    size_t written = 0;
+    while (written < report.size()) {
+        ssize_t n = ::write(2, report.data() + written, report.size() - written);
+        if (n <= 0) {
+            if (n < 0 && errno == EINTR) continue;
+            break;
+        }
+        written += static_cast<size_t>(n);
+    }
+    _exit(3);
+}
+
+uint64_t monotonicNanoseconds() {
+    struct timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<uint64_t>(ts.tv_sec) * 1000000000ull + static_cast<uint64_t>(ts.tv_nsec);
+}
+
+bool isReadable(const void* address, size_t size) {
+    if (address == nullptr || size == 0) return false;
+    // Reading through the kernel reports an unmapped page as an error
+    // instead of a fault in this process.
+    std::vector<char> scratch(std::min<size_t>(size, 4096));
+    const char* p = static_cast<const char*>(address);
+    for (size_t done = 0; done < size;) {
+        size_t chunk = std::min(scratch.size(), size - done);
+        struct iovec local = {scratch.data(), chunk};
+        struct iovec remote = {const_cast<char*>(p + done), chunk};
+        if (process_vm_readv(getpid(), &local, 1, &remote, 1, 0) != static_cast<ssize_t>(chunk)) return false;
+        done += chunk;
+    }
+    return true;
+}
+
+bool isExecutable(const void* address) {
+    uintptr_t a = reinterpret_cast<uintptr_t>(address);
+    for (const Mapping& m : readMappings())
+        if (a >= m.start && a < m.end) return m.perms[2] == 'x';
+    return false;
+}
+
+// ---- synchronisation -------------------------------------------------------
+
+static_assert(sizeof(pthread_mutex_t) <= 64, "mutex storage too small");
+static_assert(sizeof(sem_t) <= 64, "semaphore storage too small");
+
+Mutex::Mutex() { new (m_storage) pthread_mutex_t(PTHREAD_MUTEX_INITIALIZER); }
+Mutex::~Mutex() { pthread_mutex_destroy(reinterpret_cast<pthread_mutex_t*>(m_storage)); }
+void Mutex::lock() { pthread_mutex_lock(reinterpret_cast<pthread_mutex_t*>(m_storage)); }
+void Mutex::unlock() { pthread_mutex_unlock(reinterpret_cast<pthread_mutex_t*>(m_storage)); }
+
+Semaphore::Semaphore() { sem_init(reinterpret_cast<sem_t*>(m_storage), 0, 0); }
+Semaphore::~Semaphore() { sem_destroy(reinterpret_cast<sem_t*>(m_storage)); }
+
+void Semaphore::wait() {
+    while (sem_wait(reinterpret_cast<sem_t*>(m_storage)) != 0 && errno == EINTR) {
+    }
+}
+
+void Semaphore::post(uint32_t count) {
+    for (uint32_t i = 0; i < count; ++i) sem_post(reinterpret_cast<sem_t*>(m_storage));
+}
+
+}  // namespace pal

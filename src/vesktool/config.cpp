@@ -1,0 +1,66 @@
+#include "config.h"
+
+#include "platform.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+namespace vesktool {
+
+const char kEnvReport[] = "VESKTOOL_REPORT";
+const char kEnvFail[] = "VESKTOOL_FAIL";
+const char kEnvStackWalkMode[] = "VESKTOOL_STACK_WALK_MODE";
+
+namespace {
+
+std::string_view trim(std::string_view text) {
+    const char* const blanks = " \t\r\n";
+    const size_t first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos) return {};
+    const size_t last = text.find_last_not_of(blanks);
+    return text.substr(first, last - first + 1);
+}
+
+}  // namespace
+
+OperationSet parseFailureList(std::string_view text, std::vector<std::string>& unrecognized) {
+    OperationSet failing = 0;
+    while (!text.empty()) {
+        const size_t comma = text.find(',');
+        const std::string_view name = trim(text.substr(0, comma));
+        text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+        if (name.empty()) continue;
+        Operation op;
+        if (operationFromName(name, op) && canInjectFailure(op)) {
+            failing |= operationBit(op);
+        } else {
+            unrecognized.emplace_back(name);
+        }
+    }
+    return failing;
+}
+
+int parseStackWalkMode(const std::string& text) {
+    const std::string_view trimmed = trim(text);
+    if (trimmed.empty()) return kDefaultStackWalkMode;
+    const std::string digits(trimmed);
+    char* end = nullptr;
+    errno = 0;
+    const long long value = std::strtoll(digits.c_str(), &end, 10);
+    if (errno != 0 || end != digits.c_str() + digits.size() || value < INT_MIN || value > INT_MAX) {
+        return kDefaultStackWalkMode;
+    }
+    return static_cast<int>(value);
+}
+
+Config readConfig() {
+    Config config;
+    std::string text;
+    if (platform::getEnv(kEnvFail, text)) config.failing = parseFailureList(text, config.unrecognizedFailures);
+    if (platform::getEnv(kEnvStackWalkMode, text)) config.stackWalkMode = parseStackWalkMode(text);
+    if (platform::getEnv(kEnvReport, text) && !text.empty()) config.reportPath = platform::absolutePath(text);
+    return config;
+}
+
+}  // namespace vesktool

@@ -1,0 +1,37 @@
+// Settings taken from the environment once, when the library loads, so that
+// every later answer is consistent for the life of the process.
+#pragma once
+
+#include "operations.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vesktool {
+
+extern const char kEnvReport[];          // path of the JSON report; unset: no report
+extern const char kEnvFail[];            // comma-separated operations that fail
+extern const char kEnvStackWalkMode[];   // integer answered by get_stack_walk_mode
+
+constexpr int kDefaultStackWalkMode = 2;
+
+struct Config {
+    OperationSet failing = 0;
+    // Names in the failure list that select nothing, kept so a typo shows up
+    // in the report instead of silently testing nothing.
+    std::vector<std::string> unrecognizedFailures;
+    int stackWalkMode = kDefaultStackWalkMode;
+    std::string reportPath;
+
+    bool fails(Operation op) const { return (failing & operationBit(op)) != 0; }
+};
+
+Config readConfig();
+
+OperationSet parseFailureList(std::string_view text, std::vector<std::string>& unrecognized);
+// Any integer that fits an int passes unchanged; anything else gives the
+// default.
+int parseStackWalkMode(const std::string& text);
+
+}  // namespace vesktool

@@ -1,0 +1,119 @@
+// The record of operations handed to the host, and the exported entry point.
+// Every operation is noexcept: nothing may unwind into the host's frames.
+
+#include "frame_unwinder.h"
+#include "platform.h"
+#include "thread_state.h"
+#include "tool.h"
+#include "vesk/profiling_extension.h"
+
+#include <type_traits>
+
+namespace vesktool {
+namespace {
+
+extern vesk_profiling_extension theRecord;
+
+// The host must hand back the record it was given; anything else is a bug on
+// its side worth an error answer rather than silent success.
+bool isTheRecord(const vesk_profiling_extension* ext) { return ext == &theRecord; }
+
+void* VESK_CALL getThreadData(vesk_profiling_extension* ext, vesk_allocate_thread_data_fn allocate) noexcept {
+    Tool& self = tool();
+    self.threads.countGetCall();
+    if (self.config.fails(Operation::get_thread_data) || !isTheRecord(ext)) return nullptr;
+    return self.threads.get(currentThreadState(), allocate);
+}
+
+int VESK_CALL releaseThreadData(vesk_profiling_extension* ext, vesk_free_thread_data_fn release) noexcept {
+    Tool& self = tool();
+    if (self.config.fails(Operation::release_thread_data)) return vesk_er_error;
+    if (!isTheRecord(ext) || release == nullptr) return vesk_er_error;
+    self.threads.releaseAll(release);
+    return vesk_er_success;
+}
+
+int VESK_CALL setStackWalker(vesk_profiling_extension* ext, vesk_walk_stack_fn walk,
+                             vesk_next_frame_fn next) noexcept {
+    Tool& self = tool();
+    if (self.config.fails(Operation::set_stack_walker) || !isTheRecord(ext)) return vesk_er_error;
+    self.stackWalker.set(walk, next);
+    return vesk_er_success;
+}
+
+int VESK_CALL isCodeKnown(vesk_profiling_extension* ext, uintptr_t address, uint32_t) noexcept {
+    if (!isTheRecord(ext)) return 0;
+    return tool().codeRanges.contains(address) ? 1 : 0;
+}
+
+int VESK_CALL addCodeRange(vesk_profiling_extension* ext, const vesk_code_range* range) noexcept {
+    Tool& self = tool();
+    if (self.config.fails(Operation::add_code_range)) return vesk_er_error;
+    if (!isTheRecord(ext) || range == nullptr) return vesk_er_error;
+    try {
+        return self.codeRanges.add(*range);
+    } catch (...) {
+        return vesk_er_error;
+    }
+}
+
+int VESK_CALL enterRuntime(vesk_profiling_extension* ext, uint32_t* level) noexcept {
+    Tool& self = tool();
+    // Declining to enter is the answer a host must handle; it then owes no
+    // leave.
+    if (self.config.fails(Operation::enter_runtime)) return vesk_er_not_done;
+    if (!isTheRecord(ext)) return vesk_er_error;
+    return self.runtime.enter(currentThreadState(), level);
+}
+
+int VESK_CALL leaveRuntime(vesk_profiling_extension* ext, uint32_t level) noexcept {
+    Tool& self = tool();
+    // An injected failure refuses the leave outright, as a real refusal would:
+    // the depth stays and nothing is counted.
+    if (self.config.fails(Operation::leave_runtime)) return vesk_er_error;
+    if (!isTheRecord(ext)) return vesk_er_error;
+    return self.runtime.leave(currentThreadState(), level);
+}
+
+uint64_t VESK_CALL getTimestamp(vesk_profiling_extension*) noexcept {
+    // Zero is what hosts use for "no time stamp".
+    const uint64_t now = platform::monotonicNanoseconds();
+    return now != 0 ? now : 1;
+}
+
+int VESK_CALL getStackWalkMode(vesk_profiling_extension*) noexcept { return tool().config.stackWalkMode; }
+
+int VESK_CALL unwindFrameOperation(vesk_profiling_extension* ext, void*, void* stackFrame, void*) noexcept {
+    Tool& self = tool();
+    self.unwindCalls.fetch_add(1, std::memory_order_relaxed);
+    if (self.config.fails(Operation::unwind_frame)) return vesk_er_not_done;
+    if (!isTheRecord(ext)) return vesk_er_error;
+    return unwindFrame(stackFrame);
+}
+
+vesk_profiling_extension theRecord = {
+    VESK_PROFILING_EXTENSION_VERSION,
+    &getThreadData,
+    &releaseThreadData,
+    0,
+    &setStackWalker,
+    &isCodeKnown,
+    &addCodeRange,
+    &enterRuntime,
+    &leaveRuntime,
+    &getTimestamp,
+    &getStackWalkMode,
+    &unwindFrameOperation,
+};
+
+}  // namespace
+}  // namespace vesktool
+
+VESK_EXTERN_C VESK_EXPORT int VESK_CALL vesk_get_profiling_extension(vesk_profiling_extension** out) noexcept {
+    if (vesktool::tool().config.fails(vesktool::Operation::entry) || out == nullptr) return vesk_er_error;
+    *out = &vesktool::theRecord;
+    return vesk_er_success;
+}
+
+static_assert(std::is_convertible<decltype(&vesk_get_profiling_extension), vesk_get_profiling_extension_fn>::value,
+              "the entry point must match the type the host looks it up as");

@@ -1,0 +1,39 @@
+// The few operating-system services the tool library needs. Everything that
+// differs between platforms lives behind these functions.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace vesktool {
+namespace platform {
+
+uint32_t currentOsThread();
+uint32_t currentProcessId();
+
+// Monotonic clock in nanoseconds, comparable across threads.
+uint64_t monotonicNanoseconds();
+
+// Copies size bytes at address into out. False, and never a fault, when any
+// byte of the source is unreadable.
+bool readMemory(uintptr_t address, void* out, size_t size);
+
+// False when the variable is not set.
+bool getEnv(const char* name, std::string& value);
+
+// The path made absolute against the current directory, so that a later
+// change of directory by the host does not move the file.
+std::string absolutePath(const std::string& path);
+
+// Replaces the file at path with content in one step: readers see either the
+// old file or the complete new one. On failure error describes why.
+bool replaceFile(const std::string& path, const std::string& content, std::string& error);
+
+// One line on standard error: message, then ": " and detail when given.
+// Allocates nothing and bypasses buffered streams, which may already be torn
+// down when this runs at exit.
+void printError(const char* message, const char* detail = nullptr) noexcept;
+
+}  // namespace platform
+}  // namespace vesktool

@@ -1,0 +1,157 @@
+#include "platform.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <mutex>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/syscall.h>
+#include <sys/uio.h>
+#include <unistd.h>
+
+namespace vesktool {
+namespace platform {
+
+namespace {
+
+// Keeps the caller's errno intact: these run inside the host's callbacks.
+class ErrnoKeeper {
+public:
+    ErrnoKeeper() : saved_(errno) {}
+    ~ErrnoKeeper() { errno = saved_; }
+
+private:
+    int saved_;
+};
+
+// Where process_vm_readv is filtered out (seccomp, old kernels) the kernel can
+// still probe memory for us: write() into a pipe fails with EFAULT instead of
+// faulting. The raw system call keeps sanitizers from vetting the source
+// buffer, which may legitimately be unreadable.
+bool readThroughPipe(uintptr_t address, void* out, size_t size) {
+    static std::mutex lock;
+    static int ends[2] = {-1, -1};
+    std::lock_guard<std::mutex> guard(lock);
+    if (ends[0] < 0 && pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) {
+        ends[0] = ends[1] = -1;
+        return false;
+    }
+    char* target = static_cast<char*>(out);
+    while (size > 0) {
+        const size_t chunk = size < 4096 ? size : 4096;
+        const long written = syscall(SYS_write, ends[1], reinterpret_cast<const void*>(address), chunk);
+        if (written <= 0) return false;
+        size_t drained = 0;
+        while (drained < static_cast<size_t>(written)) {
+            const ssize_t got = read(ends[0], target + drained, static_cast<size_t>(written) - drained);
+            if (got <= 0) return false;
+            drained += static_cast<size_t>(got);
+        }
+        if (static_cast<size_t>(written) != chunk) return false;
+        address += chunk;
+        target += chunk;
+        size -= chunk;
+    }
+    return true;
+}
+
+}  // namespace
+
+uint32_t currentOsThread() { return static_cast<uint32_t>(syscall(SYS_gettid)); }
+
+uint32_t currentProcessId() { return static_cast<uint32_t>(getpid()); }
+
+uint64_t monotonicNanoseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<uint64_t>(now.tv_sec) * 1000000000u + static_cast<uint64_t>(now.tv_nsec);
+}
+
+bool readMemory(uintptr_t address, void* out, size_t size) {
+    if (size == 0) return true;
+    if (address == 0 || address + size < address) return false;
+    ErrnoKeeper keepErrno;
+    iovec local{out, size};
+    iovec remote{reinterpret_cast<void*>(address), size};
+    const ssize_t got = process_vm_readv(getpid(), &local, 1, &remote, 1, 0);
+    if (got >= 0) return static_cast<size_t>(got) == size;
+    if (errno == ENOSYS || errno == EPERM) return readThroughPipe(address, out, size);
+    return false;
+}
+
+bool getEnv(const char* name, std::string& value) {
+    const char* text = std::getenv(name);
+    if (text == nullptr) return false;
+    value = text;
+    return true;
+}
+
+std::string absolutePath(const std::string& path) {
+    if (path.empty() || path[0] == '/') return path;
+    std::vector<char> buffer(256);
+    while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+        if (errno != ERANGE) return path;
+        buffer.resize(buffer.size() * 2);
+    }
+    std::string directory(buffer.data());
+    if (directory.empty() || directory.back() != '/') directory += '/';
+    return directory + path;
+}
+
+bool replaceFile(const std::string& path, const std::string& content, std::string& error) {
+    ErrnoKeeper keepErrno;
+    // Same directory as the target, so the rename cannot cross file systems.
+    const std::string temporary = path + ".tmp." + std::to_string(getpid());
+    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        error = "cannot create " + temporary + ": " + std::strerror(errno);
+        return false;
+    }
+    const char* data = content.data();
+    size_t left = content.size();
+    while (left > 0) {
+        const ssize_t written = write(fd, data, left);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            error = "cannot write " + temporary + ": " + std::strerror(errno);
+            close(fd);
+            unlink(temporary.c_str());
+            return false;
+        }
+        data += written;
+        left -= static_cast<size_t>(written);
+    }
+    if (close(fd) != 0) {
+        error = "cannot write " + temporary + ": " + std::strerror(errno);
+        unlink(temporary.c_str());
+        return false;
+    }
+    if (rename(temporary.c_str(), path.c_str()) != 0) {
+        error = "cannot rename " + temporary + " to " + path + ": " + std::strerror(errno);
+        unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+void printError(const char* message, const char* detail) noexcept {
+    ErrnoKeeper keepErrno;
+    char prefix[] = "vesktool: ";
+    char separator[] = ": ";
+    char newline[] = "\n";
+    iovec parts[5] = {{prefix, sizeof prefix - 1}, {const_cast<char*>(message), std::strlen(message)}};
+    int count = 2;
+    if (detail != nullptr) {
+        parts[count++] = {separator, sizeof separator - 1};
+        parts[count++] = {const_cast<char*>(detail), std::strlen(detail)};
+    }
+    parts[count++] = {newline, 1};
+    ssize_t ignored = writev(STDERR_FILENO, parts, count);
+    (void)ignored;
+}
+
+}  // namespace platform
+}  // namespace vesktool

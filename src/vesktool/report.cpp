@@ -1,0 +1,53 @@
+#include "platform.h"
+#include "tool.h"
+
+#include <exception>
+#include <nlohmann/json.hpp>
+
+namespace vesktool {
+
+namespace {
+
+nlohmann::json injectedFailures(const Config& config) {
+    nlohmann::json names = nlohmann::json::array();
+    for (unsigned index = 0; index < kOperationCount; ++index) {
+        const Operation op = static_cast<Operation>(index);
+        if (config.fails(op)) names.push_back(operationName(op));
+    }
+    return names;
+}
+
+}  // namespace
+
+nlohmann::json Tool::buildReport() const {
+    nlohmann::json root = nlohmann::json::object();
+    root["pid"] = platform::currentProcessId();
+    root["stack_walk_mode"] = config.stackWalkMode;
+    root["stack_walker_set"] = stackWalker.isSet();
+    threads.report(root);
+    runtime.report(root);
+    codeRanges.report(root);
+    root["unwind_calls"] = unwindCalls.load(std::memory_order_relaxed);
+    root["failures_injected"] = injectedFailures(config);
+    root["failures_unrecognized"] = config.unrecognizedFailures;
+    return root;
+}
+
+void Tool::writeReport() noexcept {
+    if (config.reportPath.empty() || platform::currentProcessId() != loadedInProcess_) return;
+    if (reportWritten_.exchange(true)) return;
+    try {
+        // Names from the environment need not be valid UTF-8; replace rather
+        // than lose the whole report to one bad byte.
+        const std::string text =
+            buildReport().dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+        std::string error;
+        if (!platform::replaceFile(config.reportPath, text, error)) platform::printError(error.c_str());
+    } catch (const std::exception& e) {
+        platform::printError("cannot write report", e.what());
+    } catch (...) {
+        platform::printError("cannot write report");
+    }
+}
+
+}  // namespace vesktool

@@ -1,0 +1,21 @@
+// What the library keeps for each thread of the host.
+#pragma once
+
+#include <cstdint>
+
+namespace vesktool {
+
+struct ThreadSlot;
+
+// Trivially destructible on purpose: a thread_local with a destructor keeps
+// the library from being unloaded while any thread that touched it lives.
+// Whatever must outlive the thread lives in the thread registry instead.
+struct ThreadState {
+    ThreadSlot* slot;  // null until the thread first asks for its data
+    uint32_t depth;    // how deeply the thread is inside the runtime
+};
+
+// The calling thread's state; one access to thread-local storage.
+ThreadState& currentThreadState();
+
+}  // namespace vesktool

@@ -1,0 +1,70 @@
+// Test program for the integration suite. Each scenario prints what it did so
+// that a run under the profiler can be compared with a plain run.
+using System;
+using System.Collections.Generic;
+using System.Threading;
+
+namespace Scenarios
+{
+    internal static class Program
+    {
+        private static int Main(string[] args)
+        {
+            string scenario = args.Length > 0 ? args[0] : "hello";
+            switch (scenario)
+            {
+                case "hello":
+                    Console.WriteLine("hello from the scenarios program");
+                    return 0;
+                case "threads":
+                    return Threads(args.Length > 1 ? int.Parse(args[1]) : 4);
+                case "gc":
+                    return Collections(args.Length > 1 ? int.Parse(args[1]) : 3);
+                case "exit-code":
+                    Console.WriteLine("exiting with 7");
+                    return 7;
+                default:
+                    Console.Error.WriteLine("unknown scenario " + scenario);
+                    return 2;
+            }
+        }
+
+        // Starts threads that each take a shared lock; prints the counter.
+        private static int Threads(int count)
+        {
+            object gate = new object();
+            int counter = 0;
+            var threads = new List<Thread>();
+            for (int i = 0; i < count; i++)
+            {
+                var t = new Thread(() =>
+                {
+                    for (int n = 0; n < 1000; n++)
+                    {
+                        lock (gate) counter++;
+                    }
+                });
+                threads.Add(t);
+                t.Start();
+            }
+            foreach (var t in threads) t.Join();
+            Console.WriteLine("threads=" + count + " counter=" + counter);
+            return counter == count * 1000 ? 0 : 1;
+        }
+
+        // Forces garbage collections with garbage allocated in between.
+        private static int Collections(int count)
+        {
+            long kept = 0;
+            for (int i = 0; i < count; i++)
+            {
+                var garbage = new List<byte[]>();
+                for (int n = 0; n < 1000; n++) garbage.Add(new byte[128]);
+                kept += garbage.Count;
+                GC.Collect(2, GCCollectionMode.Forced, blocking: true, compacting: true);
+            }
+            Console.WriteLine("collections=" + count + " allocated=" + kept);
+            return 0;
+        }
+    }
+}
