@@ -141,14 +141,6 @@ void CLRCallbacks::addForbiddenModule(const vesk::WString& name) {
 
 // ---- handled events -------------------------------------------------------------
 
-HRESULT CLRCallbacks::ModuleLoadFinished(ModuleID moduleId, HRESULT) {
-    if (profilerInfo() == nullptr) return S_OK;
-    RuntimeGuard guard;
-    VESK_LOG_EVENT("[ModuleLoadFinished event]");
-    VESK_LOG("  id=" << moduleId);
-    return S_OK;
-}
-
 HRESULT CLRCallbacks::JITCompilationStarted(FunctionID functionId, BOOL) {
     if (profilerInfo() == nullptr) return S_OK;
     RuntimeGuard guard;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "abi/corprof.h"
+#include "clrprof/runtime_version.h"
 #include "clrprof/rw_lock.h"
 #include "clrprof/wrapper_manager.h"
 #include "common/utf16.h"
@@ -19,13 +20,6 @@ namespace veskmrte_1_0 {
 // snapshots.
 const cor::DWORD kEventMask = 0x101002A5;
 
-// Runtime version codes.
-enum CorVersion : uint32_t {
-    mvMSCORUnknown = 0,
-    mvMSCOR20 = 1,
-    mvMSCOR35SP1 = 2,
-    mvMSCOR40 = 3,
-};
 
 // A code range used as a map key: overlapping ranges compare equal, so a
 // lookup with the one-byte range {address, 1} finds the range holding it.
@@ -155,7 +149,17 @@ public:
 
     bool initInstrumentor();
 
+    // The core library's file version decides the runtime version, detected
+    // once and cached.
+    uint32_t detectRuntimeVersion();
+    // The module's file name as the runtime reports it and its image range.
+    bool getModuleInfo(cor::ModuleID moduleId, vesk::WString& name, uintptr_t& imageBase, size_t& imageSize,
+                       bool& isNativeImage);
+    static bool isNativeImagePath(const vesk::WString& path);
+
 private:
+    void loadWrappersOnce(uint32_t corVer);
+
     bool initialize(cor::IUnknown* infoUnknown);
     static vesk::WString extensionDirectory();
 
@@ -171,7 +175,10 @@ private:
     std::atomic<uint32_t> m_corVersion;
     WrapperManager m_wrapperMngr;
     bool m_offlineStackWalker;
+    pal::Mutex m_moduleLoadLock;
+    pal::Mutex m_wrapperLoadLock;
 };
+
 
 // The one callback object, set by Initialize and never cleared.
 extern std::atomic<CLRCallbacks*> g_callbacks;

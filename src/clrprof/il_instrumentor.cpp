@@ -7,7 +7,9 @@ ILInstrumentor& ILInstrumentor::getInstance() {
     return instrumentor;
 }
 
-ILInstrumentor::~ILInstrumentor() { pal::freeLibrary(m_engineModule); }
+// The engine library stays loaded: a background compilation can still ask
+// the engine for a method while the process exits.
+ILInstrumentor::~ILInstrumentor() {}
 
 bool ILInstrumentor::init(const vesk::WChar* fileName, const vesk::WChar* directory,
                           cor::ICorProfilerInfo2* info) {

@@ -1,12 +1,11 @@
 // The profiler's side of the JIT file: owns the writer handle.
 #pragma once
 
+#include "clrprof/result.h"
 #include "common/utf16.h"
 #include "plovat/jit_record.h"
 
 namespace veskmrte_1_0 {
-
-enum MeResult { meFailure = 0, meSuccess = 1 };
 
 class JITWriter {
 public:

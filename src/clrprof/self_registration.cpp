@@ -21,6 +21,12 @@ struct Names {
     WString classKey = WString(VESK_W("CLSID\\")) + kClassIdText;
 };
 
+struct KeyWrite {
+    const WString& key;
+    WString subkey;
+    WString value;
+};
+
 WString keyPath(const WString& key, const WString& subkey) {
     return subkey.empty() ? key : key + VESK_W("\\") + subkey;
 }
@@ -36,9 +42,7 @@ bool writeKey(const WString& key, const WString& subkey, const WString& value = 
     return true;
 }
 
-void removeKey(const WString& key, const WString& subkey = WString()) {
-    pal::registryDeleteKey(keyPath(key, subkey));
-}
+void removeKey(const WString& key, const WString& subkey = WString()) { pal::registryDeleteKey(keyPath(key, subkey)); }
 
 // Children before parents, since a key with subkeys cannot be deleted; each
 // is attempted whatever became of the others.
@@ -62,15 +66,21 @@ cor::HRESULT registerServer(const WString& modulePath) {
     const Names n;
     removeAll(n);
 
-    bool ok = writeKey(n.progId, WString(), kDescription) &&
-              writeKey(n.progId, VESK_W("CLSID"), n.classId) &&
-              writeKey(n.versionIndependentProgId, WString(), kDescription) &&
-              writeKey(n.versionIndependentProgId, VESK_W("CurVer"), n.progId) &&
-              writeKey(n.versionIndependentProgId, VESK_W("CLSID"), n.classId) &&
-              writeKey(n.classKey, WString(), kDescription) &&
-              writeKey(n.classKey, VESK_W("ProgID"), n.progId) &&
-              writeKey(n.classKey, VESK_W("VersionIndependentProgID"), n.versionIndependentProgId) &&
-              writeKey(n.classKey, VESK_W("NotInsertable"));
+    // In this order, stopping at the first key that cannot be created.
+    const KeyWrite writes[] = {
+        {n.progId, WString(), kDescription},
+        {n.progId, VESK_W("CLSID"), n.classId},
+        {n.versionIndependentProgId, WString(), kDescription},
+        {n.versionIndependentProgId, VESK_W("CurVer"), n.progId},
+        {n.versionIndependentProgId, VESK_W("CLSID"), n.classId},
+        {n.classKey, WString(), kDescription},
+        {n.classKey, VESK_W("ProgID"), n.progId},
+        {n.classKey, VESK_W("VersionIndependentProgID"), n.versionIndependentProgId},
+        {n.classKey, VESK_W("NotInsertable"), WString()},
+    };
+    bool ok = true;
+    for (size_t i = 0; ok && i < sizeof writes / sizeof writes[0]; ++i)
+        ok = writeKey(writes[i].key, writes[i].subkey, writes[i].value);
     if (ok) {
         // Its outcome shows in the next write, which opens the same key.
         writeKey(n.classKey, VESK_W("InprocServer32"), modulePath);

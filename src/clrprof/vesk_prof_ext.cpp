@@ -38,9 +38,8 @@ VeskProfExt& VeskProfExt::instance() {
 VeskProfExt::VeskProfExt() : m_ext(nullptr), m_module(nullptr) {}
 
 VeskProfExt::~VeskProfExt() {
-    // The record stays readable for callbacks that may still run during
-    // process exit; only the library is let go.
-    pal::freeLibrary(m_module);
+    // The library stays loaded: runtime threads can still enter a callback
+    // while the process exits, and the record they read lives in it.
 }
 
 bool VeskProfExt::load(const vesk::WChar* path) {

@@ -38,6 +38,16 @@ ModuleHandle findLoadedModule(const WString& nameOrPath);
 WString moduleFileName(ModuleHandle module);
 // The module that holds the given code address (the caller's own library).
 ModuleHandle moduleOfAddress(const void* address);
+// The path of the file mapped at an address; empty when none is.
+WString mappedFileAt(const void* address);
+// The extent of a loaded module's image: base address and size in bytes.
+bool moduleImageRange(ModuleHandle module, uintptr_t& base, size_t& size);
+// A function or variable exported by any library already in the process.
+void* findProcessSymbol(const char* name);
+
+// The four numbers of a file's version resource (major, minor, build,
+// revision); false when the file has none.
+bool readFileVersion(const WString& path, uint16_t version[4]);
 
 // The first file in dir (which ends with the separator or is empty) whose
 // name matches the shell pattern, in byte-wise sorted order; empty if none.

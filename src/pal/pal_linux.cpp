@@ -1,12 +1,17 @@
 // Linux implementation of the platform layer.
 #include "pal/pal.h"
 
+#include "pal/pe_version.h"
+
 #include <dirent.h>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <fnmatch.h>
 #include <link.h>
 #include <pthread.h>
 #include <semaphore.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/uio.h>
 #include <time.h>
@@ -148,6 +153,99 @@ ModuleHandle moduleOfAddress(const void* address) {
     Dl_info info;
     if (dladdr(address, &info) == 0 || info.dli_fname == nullptr) return nullptr;
     return dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD);
+}
+
+WString mappedFileAt(const void* address) {
+    uintptr_t a = reinterpret_cast<uintptr_t>(address);
+    for (const Mapping& m : readMappings())
+        if (a >= m.start && a < m.end) return m.path.empty() || m.path[0] != '/' ? WString() : vesk::fromUtf8(m.path);
+    return WString();
+}
+
+bool moduleImageRange(ModuleHandle module, uintptr_t& base, size_t& size) {
+    if (module == nullptr) return false;
+    std::vector<Mapping> maps = readMappings();
+    uintptr_t start = reinterpret_cast<uintptr_t>(module);
+    std::string path;
+    struct link_map* map = nullptr;
+    bool isAddress = false;
+    for (const Mapping& m : maps) {
+        if (m.start == start && !m.path.empty() && m.path[0] == '/') {
+            path = m.path;
+            isAddress = true;
+            break;
+        }
+    }
+    if (!isAddress) {
+        if (dlinfo(module, RTLD_DI_LINKMAP, &map) != 0 || map == nullptr) return false;
+        start = static_cast<uintptr_t>(map->l_addr);
+        path = map->l_name != nullptr ? map->l_name : "";
+        // A shared object's first mapping starts at its load bias.
+        for (const Mapping& m : maps)
+            if (m.path == path && (start == 0 || m.start < start)) start = m.start;
+    }
+    // The image is the run of adjacent mappings of the same file from the
+    // base; anonymous reservations between its segments stay inside, a gap or
+    // another file ends it.
+    uintptr_t end = 0;
+    uintptr_t cursor = start;
+    for (const Mapping& m : maps) {
+        if (m.end <= start) continue;
+        if (m.start != cursor) break;
+        if (m.path == path)
+            end = m.end;
+        else if (!m.path.empty())
+            break;
+        cursor = m.end;
+    }
+    if (end <= start) return false;
+    base = start;
+    size = end - start;
+    return true;
+}
+
+namespace {
+
+struct SymbolSearch {
+    const char* name;
+    void* found;
+};
+
+int findSymbolInObject(struct dl_phdr_info* info, size_t, void* data) {
+    SymbolSearch* search = static_cast<SymbolSearch*>(data);
+    if (info->dlpi_name == nullptr || info->dlpi_name[0] == 0) return 0;
+    void* handle = dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD);
+    if (handle == nullptr) return 0;
+    search->found = dlsym(handle, search->name);
+    dlclose(handle);
+    return search->found != nullptr ? 1 : 0;
+}
+
+}  // namespace
+
+void* findProcessSymbol(const char* name) {
+    if (void* global = dlsym(RTLD_DEFAULT, name)) return global;
+    // The runtime loads its own library privately, so its exports are not in
+    // the global scope; ask every loaded object in turn.
+    SymbolSearch search{name, nullptr};
+    dl_iterate_phdr(findSymbolInObject, &search);
+    return search.found;
+}
+
+bool readFileVersion(const WString& path, uint16_t version[4]) {
+    int fd = open(vesk::toUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st;
+    bool ok = false;
+    if (fstat(fd, &st) == 0 && st.st_size > 0) {
+        void* image = mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+        if (image != MAP_FAILED) {
+            ok = peFileVersion(static_cast<const uint8_t*>(image), static_cast<size_t>(st.st_size), version);
+            munmap(image, static_cast<size_t>(st.st_size));
+        }
+    }
+    close(fd);
+    return ok;
 }
 
 WString findFirstFile(const WString& dir, const WString& pattern) {

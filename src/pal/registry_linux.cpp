@@ -426,7 +426,8 @@ RegistryStatus changeStore(const std::string& path, Change change) {
 RegistryStatus readKey(const WString& path, Node& root, Node*& key) {
     key = nullptr;
     std::vector<WString> names;
-    if (!splitPath(path, names)) return fail(RegistryStatus::InvalidArgument, "invalid key path \"" + toUtf8(path) + "\"");
+    if (!splitPath(path, names))
+        return fail(RegistryStatus::InvalidArgument, "invalid key path \"" + toUtf8(path) + "\"");
     std::string store;
     bool isDefault = false;
     if (!storePath(store, isDefault)) return fail(RegistryStatus::StoreUnreadable, kNoPlace);

@@ -21,4 +21,6 @@ VESK_EXTERN_C VESK_EXPORT cor::HRESULT STDMETHODCALLTYPE DllRegisterServer() {
     return veskmrte_1_0::registerServer(ownPath());
 }
 
-VESK_EXTERN_C VESK_EXPORT cor::HRESULT STDMETHODCALLTYPE DllUnregisterServer() { return veskmrte_1_0::unregisterServer(); }
+VESK_EXTERN_C VESK_EXPORT cor::HRESULT STDMETHODCALLTYPE DllUnregisterServer() {
+    return veskmrte_1_0::unregisterServer();
+}

@@ -27,7 +27,8 @@ std::vector<std::string> values(const std::string& path) {
     RegistryStatus status = pal::registryEnumValues(W(path), found);
     std::vector<std::string> out;
     if (status != RegistryStatus::Ok) out.push_back(std::string("! ") + pal::registryStatusText(status));
-    for (const pal::RegistryValue& value : found) out.push_back(vesk::toUtf8(value.name) + "=" + vesk::toUtf8(value.data));
+    for (const pal::RegistryValue& value : found)
+        out.push_back(vesk::toUtf8(value.name) + "=" + vesk::toUtf8(value.data));
     return out;
 }
 

@@ -133,7 +133,8 @@ INSTANTIATE_TEST_SUITE_P(
         CorruptStore{"LaterVersion", R"({"format": "veskmrte-registry", "version": 2, "keys": {"Kept": {}}})"},
         CorruptStore{"UnknownMember",
                      R"({"format": "veskmrte-registry", "version": 1, "keys": {"Kept": {"colour": "red"}}})"},
-        CorruptStore{"ValueNotText", R"({"format": "veskmrte-registry", "version": 1, "keys": {"Kept": {"default": 1}}})"},
+        CorruptStore{"ValueNotText",
+                     R"({"format": "veskmrte-registry", "version": 1, "keys": {"Kept": {"default": 1}}})"},
         CorruptStore{"NamesDifferingOnlyInCase",
                      R"({"format": "veskmrte-registry", "version": 1, "keys": {"Kept": {}, "KEPT": {}}})"},
         CorruptStore{"KeyNameWithSeparator",
@@ -194,7 +195,8 @@ TEST_F(RegistryStoreFile, ConcurrentWritersLoseNoChange) {
     EXPECT_EQ(static_cast<size_t>(kWriters * (1 + 2 * kKeysEach)), dump.size());
     for (int w = 0; w < kWriters; ++w) {
         for (int k = 0; k < kKeysEach; ++k) {
-            std::string line = "Writer" + std::to_string(w) + "\\Key" + std::to_string(k) + " Value = " + std::to_string(k);
+            std::string line =
+                "Writer" + std::to_string(w) + "\\Key" + std::to_string(k) + " Value = " + std::to_string(k);
             EXPECT_TRUE(std::find(dump.begin(), dump.end(), line) != dump.end()) << line;
         }
     }

@@ -91,19 +91,24 @@ TEST_P(RegsvrWithServer, ListingShowsWhatWasRegistered) {
     ProgramResult result = regsvr({"--list"});
     EXPECT_EQ(0, result.exitCode) << result.err;
     EXPECT_TRUE(contains(result.out, "registry store: " + store.path() + "\n")) << result.out;
-    const std::string serverKey = "CLSID\n"
-                                  "  {5B1E0C47-93A2-4D6E-8F15-2C7A9D0E4B36}\n"
-                                  "    InprocServer32\n"
-                                  "      (default) = \"" + fullPath(library) + "\"\n"
-                                  "      ThreadingModel = \"Both\"\n"
-                                  "    NotInsertable\n"
-                                  "    ProgID\n"
-                                  "      (default) = \".{5B1E0C47-93A2-4D6E-8F15-2C7A9D0E4B36}.1\"\n";
+    const std::string serverKey =
+        "CLSID\n"
+        "  {5B1E0C47-93A2-4D6E-8F15-2C7A9D0E4B36}\n"
+        "    InprocServer32\n"
+        "      (default) = \"" +
+        fullPath(library) +
+        "\"\n"
+        "      ThreadingModel = \"Both\"\n"
+        "    NotInsertable\n"
+        "    ProgID\n"
+        "      (default) = \".{5B1E0C47-93A2-4D6E-8F15-2C7A9D0E4B36}.1\"\n";
     EXPECT_TRUE(contains(result.out, serverKey)) << result.out;
 }
 
 INSTANTIATE_TEST_SUITE_P(Libraries, RegsvrWithServer, ::testing::ValuesIn(serverLibraries()),
-                         [](const ::testing::TestParamInfo<ServerLibrary>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<ServerLibrary>& info) {
+                             return std::string(info.param.name);
+                         });
 
 class Regsvr : public ::testing::Test {
 protected:

@@ -1,8 +1,8 @@
 // The profiler's registry entries: exactly the expected set, replaced rather
 // than duplicated, removed without harm to others, and never left half made.
 
-#include "child_process.h"
 #include "clrprof/self_registration.h"
+#include "child_process.h"
 #include "pal/registry.h"
 #include "temporary_store.h"
 
@@ -162,9 +162,8 @@ TEST_F(SelfRegistration, AReadOnlyStoreGivesFailureAndKeepsTheOldRegistration) {
     addNeighbours();
     ASSERT_EQ(cor::S_OK, registerServer(W(kModule)));
     const Lines before = dumpStore();
-    int outcome = runWithReadOnlyDirectory(store.directory(), [] {
-        return registerServer(W("/elsewhere/libclrprof.so")) == cor::E_FAIL ? 0 : 1;
-    });
+    int outcome = runWithReadOnlyDirectory(
+        store.directory(), [] { return registerServer(W("/elsewhere/libclrprof.so")) == cor::E_FAIL ? 0 : 1; });
     if (outcome == kNoUnprivilegedChild) GTEST_SKIP() << "no way to run without privileges";
     EXPECT_EQ(0, outcome);
     EXPECT_EQ(before, dumpStore());
@@ -199,7 +198,8 @@ TEST_F(SelfRegistration, AStoreThatFillsUpPartWayLeavesNoPartialEntries) {
             // Success may only be claimed with every key in place.
             for (const std::string& entry : registrationEntries(kModule)) {
                 if (entry.find(" = ") != std::string::npos) continue;
-                EXPECT_TRUE(std::find(dump.begin(), dump.end(), entry) != dump.end()) << "limit " << limit << ": " << entry;
+                EXPECT_TRUE(std::find(dump.begin(), dump.end(), entry) != dump.end())
+                    << "limit " << limit << ": " << entry;
             }
         }
     }

@@ -34,7 +34,8 @@ namespace {
 
 std::string makeTemporaryDirectory() {
     const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/veskmrte-registration-XXXXXX";
+    std::string pattern =
+        std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/veskmrte-registration-XXXXXX";
     if (mkdtemp(&pattern[0]) == nullptr) throw std::runtime_error("cannot create a temporary directory");
     return pattern;
 }
@@ -50,7 +51,8 @@ TemporaryStore::~TemporaryStore() {
     std::error_code ignored;
     for (auto it = fs::recursive_directory_iterator(m_directory, ignored); it != fs::recursive_directory_iterator();
          it.increment(ignored)) {
-        if (it->is_directory(ignored)) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        if (it->is_directory(ignored))
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
     }
     fs::permissions(m_directory, fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(m_directory, ignored);

@@ -1,0 +1,388 @@
+#include "clrprof/module.h"
+
+#include "clrprof/debug_log.h"
+#include "clrprof/result.h"
+#include "clrprof/signature_parser.h"
+#include "clrprof/wrapper.h"
+#include "clrprof/wrapper_manager.h"
+
+namespace veskmrte_1_0 {
+
+using namespace cor;
+
+namespace {
+
+const ULONG kEnumBatch = 128;
+const ULONG kTypeRefBatch = 1096;
+
+// Walks an enumeration batch by batch until it yields nothing or visit says
+// stop, then closes it. Returns false when the first call failed.
+template <typename Enumerate, typename Close, typename Visit>
+bool enumerateTokens(ULONG batch, Enumerate enumerate, Close close, Visit visit) {
+    HCORENUM handle = nullptr;
+    std::vector<mdToken> tokens(batch);
+    bool first = true;
+    bool ok = true;
+    for (;;) {
+        ULONG count = 0;
+        HRESULT hr = enumerate(&handle, tokens.data(), batch, &count);
+        if (FAILED(hr)) {
+            ok = !first;
+            break;
+        }
+        first = false;
+        if (count == 0) break;
+        bool more = true;
+        for (ULONG i = 0; i < count && i < batch && more; ++i) more = visit(tokens[i]);
+        if (!more) break;
+    }
+    if (handle != nullptr) close(handle);
+    return ok;
+}
+
+// A name read into a fixed buffer: only a complete read counts.
+vesk::WString nameFrom(const WCHAR* buffer, ULONG capacity, ULONG length, HRESULT hr) {
+    if (hr != S_OK || length == 0 || length > capacity) return vesk::WString();
+    return vesk::WString(buffer, length - 1);
+}
+
+// ECMA-335 compressed unsigned integer; 0 when the value does not fit.
+uint32_t compressedSize(uint32_t value) {
+    if (value < 0x80) return 1;
+    if (value < 0x4000) return 2;
+    if (value < 0x20000000) return 4;
+    return 0;
+}
+
+void writeCompressed(uint32_t value, uint8_t* out) {
+    switch (compressedSize(value)) {
+        case 1:
+            out[0] = static_cast<uint8_t>(value);
+            break;
+        case 2:
+            out[0] = static_cast<uint8_t>(0x80 | (value >> 8));
+            out[1] = static_cast<uint8_t>(value);
+            break;
+        default:
+            out[0] = static_cast<uint8_t>(0xC0 | (value >> 24));
+            out[1] = static_cast<uint8_t>(value >> 16);
+            out[2] = static_cast<uint8_t>(value >> 8);
+            out[3] = static_cast<uint8_t>(value);
+            break;
+    }
+}
+
+}  // namespace
+
+Module::Module(ModuleID moduleId, uintptr_t imageBase, size_t imageSize, const WCHAR* name, IMetaDataImport* import,
+               IMetaDataAssemblyImport* assemblyImport, IMetaDataEmit* emit, uint64_t loadTimestamp,
+               bool isNativeImage)
+    : m_import(import),
+      m_assemblyImport(assemblyImport),
+      m_emit(emit),
+      m_name(name != nullptr ? name : VESK_W("")),
+      m_moduleId(moduleId),
+      m_loadTimestamp(loadTimestamp),
+      m_imageBase(imageBase),
+      m_imageSize(imageSize),
+      m_isNativeImage(isNativeImage) {
+    if (m_import != nullptr) m_import->AddRef();
+    if (m_assemblyImport != nullptr) m_assemblyImport->AddRef();
+    if (m_emit != nullptr) m_emit->AddRef();
+}
+
+Module::~Module() {
+    if (m_emit != nullptr) m_emit->Release();
+    if (m_assemblyImport != nullptr) m_assemblyImport->Release();
+    if (m_import != nullptr) m_import->Release();
+}
+
+int Module::getFileVersion(FileVersion& version) {
+    if (!m_fileVersion.isZero()) {
+        version = m_fileVersion;
+        return meSuccess;
+    }
+    uint16_t numbers[4] = {0, 0, 0, 0};
+    if (!pal::readFileVersion(m_name, numbers)) return meFailure;
+    m_fileVersion.major = numbers[0];
+    m_fileVersion.minor = numbers[1];
+    m_fileVersion.build = numbers[2];
+    m_fileVersion.revision = numbers[3];
+    version = m_fileVersion;
+    return meSuccess;
+}
+
+mdAssemblyRef Module::findAssemblyRef(const vesk::WString& name) {
+    mdAssemblyRef found = mdTokenNil;
+    enumerateTokens(
+        kEnumBatch,
+        [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) { return m_assemblyImport->EnumAssemblyRefs(h, out, cap, n); },
+        [&](HCORENUM h) { m_assemblyImport->CloseEnum(h); },
+        [&](mdToken ref) {
+            WCHAR buffer[MAX_ASSEMBLY_NAME_SIZE] = {};
+            ULONG length = 0;
+            HRESULT hr = m_assemblyImport->GetAssemblyRefProps(ref, nullptr, nullptr, buffer, MAX_ASSEMBLY_NAME_SIZE,
+                                                               &length, nullptr, nullptr, nullptr, nullptr);
+            vesk::WString refName = nameFrom(buffer, MAX_ASSEMBLY_NAME_SIZE, length, hr);
+            if (!refName.empty() && refName == name) {
+                found = ref;
+                return false;
+            }
+            return true;
+        });
+    return found;
+}
+
+int Module::findSyncApiTokens(const WCHAR* assembly, const WCHAR* className, const WCHAR* method,
+                              std::vector<mdToken>& tokens) {
+    tokens.clear();
+    if (m_import == nullptr || m_assemblyImport == nullptr) return meFailure;
+    mdTypeDef typeDef = mdTokenNil;
+    if (m_import->FindTypeDefByName(className, mdTokenNil, &typeDef) == S_OK) {
+        bool ok = enumerateTokens(
+            kEnumBatch,
+            [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) {
+                return m_import->EnumMethodsWithName(h, typeDef, method, out, cap, n);
+            },
+            [&](HCORENUM h) { m_import->CloseEnum(h); },
+            [&](mdToken token) {
+                tokens.push_back(token);
+                return true;
+            });
+        return ok ? meSuccess : meFailure;
+    }
+    mdAssemblyRef assemblyRef = findAssemblyRef(assembly);
+    if (assemblyRef == mdTokenNil) return meSuccess;
+    mdTypeRef typeRef = mdTokenNil;
+    if (m_import->FindTypeRef(assemblyRef, className, &typeRef) != S_OK) return meSuccess;
+    vesk::WString wanted(method);
+    bool nameFailed = false;
+    bool ok = enumerateTokens(
+        kEnumBatch,
+        [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) { return m_import->EnumMemberRefs(h, typeRef, out, cap, n); },
+        [&](HCORENUM h) { m_import->CloseEnum(h); },
+        [&](mdToken ref) {
+            WCHAR buffer[MAX_METHOD_NAME_SIZE] = {};
+            ULONG length = 0;
+            mdToken parent = mdTokenNil;
+            PCCOR_SIGNATURE sig = nullptr;
+            ULONG sigLength = 0;
+            HRESULT hr = m_import->GetMemberRefProps(ref, &parent, buffer, MAX_METHOD_NAME_SIZE, &length, &sig,
+                                                     &sigLength);
+            if (FAILED(hr)) {
+                nameFailed = true;
+                return false;
+            }
+            // A truncated name is longer than any name we look for.
+            vesk::WString name = nameFrom(buffer, MAX_METHOD_NAME_SIZE, length, hr);
+            if (!name.empty() && name == wanted) tokens.push_back(ref);
+            return true;
+        });
+    if (!ok || nameFailed) {
+        tokens.clear();
+        return meFailure;
+    }
+    return meSuccess;
+}
+
+void Module::addSyncApiToken(Wrapper* wrapper, mdToken token) {
+    pal::MutexLock hold(m_lock);
+    bool res = m_syncApiTokenMap.emplace(token, wrapper).second;
+    VESK_ASSERT(res);
+}
+
+int Module::defineWrapperRefs(Wrapper* wrapper, const WrapperAssemblyIdentity& identity) {
+    IteratorHolder<signature*> signatures(wrapper->getSignatures());
+    for (signatures->reset(); !signatures->atEnd(); signatures->next()) {
+        signature* sig = signatures->current();
+        uint8_t blob[MAX_SIGNATURE_SIZE];
+        uint32_t length = sizeof blob;
+        if (!translateSignature(*sig, blob, &length)) continue;
+        mdToken refToken = mdTokenNil;
+        if (defineWrapperMemberRef(wrapper->getWrapperApiClass(), wrapper->getWrapperApiMethod(), blob, length,
+                                   identity, refToken) != meSuccess)
+            continue;
+        VESK_ASSERT(refToken != mdTokenNil);
+        VESK_LOG("      defined wrapper ref token=" << refToken);
+        pal::MutexLock hold(m_lock);
+        bool res = m_wrapperRefTokenMap.emplace(sig->overloadID, refToken).second;
+        VESK_ASSERT(res);
+    }
+    return meSuccess;
+}
+
+bool Module::translateSignature(const signature& sig, uint8_t* out, uint32_t* length) {
+    const std::vector<uint8_t>& blob = sig.rawBlob;
+    const uint32_t size = static_cast<uint32_t>(blob.size());
+    VESK_ASSERT(size && *length > size);
+    const uint32_t capacity = *length;
+    uint32_t written = 0;
+    uint32_t read = 0;
+    auto copy = [&](uint32_t from, uint32_t to) {
+        if (to < from || to - from > capacity - written) return false;
+        std::copy(blob.begin() + from, blob.begin() + to, out + written);
+        written += to - from;
+        return true;
+    };
+    for (const TypeTokenSlot& slot : sig.typeTokenSlots) {
+        uint32_t idx = slot.offset;
+        VESK_ASSERT(idx < size);
+        if (!copy(read, idx)) return false;
+        mdToken token = findTypeToken(slot.typeName);
+        uint32_t tag;
+        if (TypeFromToken(token) == mdtTypeDef)
+            tag = 0;
+        else if (TypeFromToken(token) == mdtTypeRef)
+            tag = 1;
+        else
+            return false;
+        if (RidFromToken(token) == 0) return false;
+        uint32_t coded = (RidFromToken(token) << 2) | tag;
+        uint32_t codedSize = compressedSize(coded);
+        if (codedSize == 0 || codedSize > capacity - written) return false;
+        writeCompressed(coded, out + written);
+        written += codedSize;
+        read = idx + slot.length;
+        if (read > size) return false;
+    }
+    if (!copy(read, size)) return false;
+    *length = written;
+    return true;
+}
+
+mdToken Module::findTypeToken(const vesk::WString& fullName) {
+    if (fullName.empty() || m_import == nullptr) return mdTokenNil;
+    mdTypeDef typeDef = mdTokenNil;
+    if (m_import->FindTypeDefByName(fullName.c_str(), mdTokenNil, &typeDef) == S_OK && typeDef > mdtTypeDef)
+        return typeDef;
+    mdToken found = mdTokenNil;
+    enumerateTokens(
+        kTypeRefBatch,
+        [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) { return m_import->EnumTypeRefs(h, out, cap, n); },
+        [&](HCORENUM h) { m_import->CloseEnum(h); },
+        [&](mdToken ref) {
+            WCHAR buffer[256] = {};
+            ULONG length = 0;
+            mdToken scope = mdTokenNil;
+            HRESULT hr = m_import->GetTypeRefProps(ref, &scope, buffer, 256, &length);
+            vesk::WString name = nameFrom(buffer, 256, length, hr);
+            if (!name.empty() && name == fullName) {
+                found = ref;
+                return false;
+            }
+            return true;
+        });
+    return found;
+}
+
+int Module::defineWrapperMemberRef(const WCHAR* className, const WCHAR* method, const uint8_t* blob,
+                                   uint32_t length, const WrapperAssemblyIdentity& identity, mdToken& token) {
+    if (m_import == nullptr || m_emit == nullptr || m_assemblyImport == nullptr) return meFailure;
+    mdAssemblyRef assemblyRef = findAssemblyRef(identity.name);
+    mdMemberRef memberRef = mdTokenNil;
+    if (assemblyRef != mdTokenNil) {
+        mdTypeRef typeRef = mdTokenNil;
+        if (m_import->FindTypeRef(assemblyRef, className, &typeRef) == S_OK) {
+            if (m_import->FindMemberRef(typeRef, method, blob, length, &memberRef) != S_OK &&
+                m_emit->DefineMemberRef(typeRef, method, blob, length, &memberRef) != S_OK)
+                return meFailure;
+        } else {
+            if (m_emit->DefineTypeRefByName(assemblyRef, className, &typeRef) != S_OK) return meFailure;
+            if (m_emit->DefineMemberRef(typeRef, method, blob, length, &memberRef) != S_OK) return meFailure;
+        }
+    } else {
+        void* assemblyEmitRaw = nullptr;
+        if (m_emit->QueryInterface(IID_IMetaDataAssemblyEmit, &assemblyEmitRaw) != S_OK || assemblyEmitRaw == nullptr)
+            return meFailure;
+        IMetaDataAssemblyEmit* assemblyEmit = static_cast<IMetaDataAssemblyEmit*>(assemblyEmitRaw);
+        ASSEMBLYMETADATA metadata = {};
+        metadata.usMajorVersion = identity.version[0];
+        metadata.usMinorVersion = identity.version[1];
+        metadata.usBuildNumber = identity.version[2];
+        metadata.usRevisionNumber = identity.version[3];
+        mdAssemblyRef newRef = mdTokenNil;
+        mdTypeRef typeRef = mdTokenNil;
+        bool ok = assemblyEmit->DefineAssemblyRef(identity.publicKeyToken.data(),
+                                                  static_cast<ULONG>(identity.publicKeyToken.size()),
+                                                  identity.name.c_str(), &metadata, nullptr, 0, 0, &newRef) == S_OK &&
+                  m_emit->DefineTypeRefByName(newRef, className, &typeRef) == S_OK &&
+                  m_emit->DefineMemberRef(typeRef, method, blob, length, &memberRef) == S_OK;
+        assemblyEmit->Release();
+        if (!ok) return meFailure;
+    }
+    token = memberRef;
+    return meSuccess;
+}
+
+int Module::getTokenSignature(mdToken token, uint8_t* buffer, uint32_t* length) {
+    if (m_import == nullptr) return meFailure;
+    PCCOR_SIGNATURE sig = nullptr;
+    ULONG sigLength = 0;
+    HRESULT hr;
+    if (TypeFromToken(token) == mdtMethodDef) {
+        hr = m_import->GetMemberProps(token, nullptr, nullptr, 0, nullptr, nullptr, &sig, &sigLength, nullptr,
+                                      nullptr, nullptr, nullptr, nullptr);
+    } else {
+        hr = m_import->GetMemberRefProps(token, nullptr, nullptr, 0, nullptr, &sig, &sigLength);
+    }
+    if (hr != S_OK || sig == nullptr || sigLength > *length) return meFailure;
+    std::copy(sig, sig + sigLength, buffer);
+    *length = sigLength;
+    return meSuccess;
+}
+
+bool Module::compareSignatures(const signature* target, const signature* wrapper, bool isConstructor) {
+    return veskmrte_1_0::compareSignatures(m_import, target, wrapper, isConstructor);
+}
+
+mdToken Module::getWrapperRefToken(mdToken target) {
+    Wrapper* wrapper = nullptr;
+    uint32_t overloadID = 0;
+    {
+        pal::MutexLock hold(m_lock);
+        auto api = m_syncApiTokenMap.find(target);
+        if (api == m_syncApiTokenMap.end()) return mdTokenNil;
+        wrapper = api->second;
+        auto cached = m_overloadIdMap.find(target);
+        if (cached != m_overloadIdMap.end()) overloadID = cached->second;
+    }
+    // A call site that fits no wrapper overload is left as it is: stopping
+    // the program over an API overload without a wrapper would disturb it.
+    if (overloadID == 0) {
+        bool isConstructor = vesk::WString(wrapper->getOriginalApiMethod()) == VESK_W(".ctor");
+        uint8_t blob[MAX_SIGNATURE_SIZE];
+        uint32_t length = sizeof blob;
+        if (getTokenSignature(target, blob, &length) != meSuccess) {
+            VESK_LOG("VESKMRTE_ASSERT" << "Can't get signature");
+            return mdTokenNil;
+        }
+        signature parsed;
+        SignatureParser parser(m_import);
+        if (!parser.parse(blob, length, parsed)) {
+            VESK_LOG("VESKMRTE_ASSERT" << "Can't parse signature");
+            return mdTokenNil;
+        }
+        IteratorHolder<signature*> overloads(wrapper->getSignatures());
+        for (overloads->reset(); !overloads->atEnd(); overloads->next()) {
+            if (compareSignatures(&parsed, overloads->current(), isConstructor)) {
+                overloadID = overloads->current()->overloadID;
+                break;
+            }
+        }
+        if (overloadID == 0) {
+            VESK_LOG("VESKMRTE_ASSERT" << "Can't find overloaded .NET API");
+            return mdTokenNil;
+        }
+        pal::MutexLock hold(m_lock);
+        m_overloadIdMap.emplace(target, overloadID);
+    }
+    pal::MutexLock hold(m_lock);
+    auto ref = m_wrapperRefTokenMap.find(overloadID);
+    if (ref == m_wrapperRefTokenMap.end()) {
+        VESK_LOG("VESKMRTE_ASSERT" << "Can't find overloaded .NET API in ref token map");
+        return mdTokenNil;
+    }
+    return ref->second;
+}
+
+}  // namespace veskmrte_1_0

@@ -1,0 +1,101 @@
+// One managed module the profiler accepted: its metadata interfaces, the
+// facts other units need about it, and the metadata work of call
+// redirection — which of its member tokens name a redirected API, the member
+// references it gained to the wrapper overloads, and which reference replaces
+// a given call target.
+#pragma once
+
+#include "abi/metadata.h"
+#include "common/utf16.h"
+#include "pal/pal.h"
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+namespace veskmrte_1_0 {
+
+class Wrapper;
+struct signature;
+struct WrapperAssemblyIdentity;
+
+const uint32_t MAX_TOKEN_COUNT = 128;
+const uint32_t MAX_METHOD_NAME_SIZE = 256;
+const uint32_t MAX_ASSEMBLY_NAME_SIZE = 256;
+// Signature blobs read from or written to metadata.
+const uint32_t MAX_SIGNATURE_SIZE = 128;
+
+struct FileVersion {
+    uint16_t major = 0;
+    uint16_t minor = 0;
+    uint16_t build = 0;
+    uint16_t revision = 0;
+    bool isZero() const { return major == 0 && minor == 0 && build == 0 && revision == 0; }
+};
+
+// File versions compare major first, then minor, build and revision.
+bool operator<(const FileVersion& a, const FileVersion& b);
+inline bool operator>=(const FileVersion& a, const FileVersion& b) { return !(a < b); }
+
+class Module {
+public:
+    Module(cor::ModuleID moduleId, uintptr_t imageBase, size_t imageSize, const vesk::WChar* name,
+           cor::IMetaDataImport* import, cor::IMetaDataAssemblyImport* assemblyImport, cor::IMetaDataEmit* emit,
+           uint64_t loadTimestamp, bool isNativeImage);
+    ~Module();
+    Module(const Module&) = delete;
+    Module& operator=(const Module&) = delete;
+
+    const vesk::WChar* getName() const { return m_name.c_str(); }
+    const vesk::WString& getNameString() const { return m_name; }
+    cor::ModuleID getModuleId() const { return m_moduleId; }
+    uint64_t getLoadTimestamp() const { return m_loadTimestamp; }
+    uintptr_t getImageBase() const { return m_imageBase; }
+    size_t getImageSize() const { return m_imageSize; }
+    bool isNativeImage() const { return m_isNativeImage; }
+
+    int getFileVersion(FileVersion& version);
+
+    // The tokens by which this module names the API: its own method
+    // definitions of that name when it defines the class, else its member
+    // references of that name on the class's type reference.
+    int findSyncApiTokens(const vesk::WChar* assembly, const vesk::WChar* className, const vesk::WChar* method,
+                          std::vector<cor::mdToken>& tokens);
+    void addSyncApiToken(Wrapper* wrapper, cor::mdToken token);
+    // Finds or defines a member reference to every overload of the wrapper.
+    int defineWrapperRefs(Wrapper* wrapper, const WrapperAssemblyIdentity& identity);
+    // The member reference replacing a call target, or mdTokenNil when the
+    // target is no redirected API of this module or fits no overload.
+    cor::mdToken getWrapperRefToken(cor::mdToken target);
+
+    // Re-encodes a wrapper overload's blob with this module's type tokens.
+    // length: capacity in, bytes written out.
+    bool translateSignature(const signature& sig, uint8_t* out, uint32_t* length);
+    cor::mdToken findTypeToken(const vesk::WString& fullName);
+    int defineWrapperMemberRef(const vesk::WChar* className, const vesk::WChar* method, const uint8_t* blob,
+                               uint32_t length, const WrapperAssemblyIdentity& identity, cor::mdToken& token);
+    int getTokenSignature(cor::mdToken token, uint8_t* buffer, uint32_t* length);
+    bool compareSignatures(const signature* target, const signature* wrapper, bool isConstructor);
+
+private:
+    cor::mdAssemblyRef findAssemblyRef(const vesk::WString& name);
+
+    cor::IMetaDataImport* m_import;
+    cor::IMetaDataAssemblyImport* m_assemblyImport;
+    cor::IMetaDataEmit* m_emit;
+    vesk::WString m_name;
+    cor::ModuleID m_moduleId;
+    uint64_t m_loadTimestamp;
+    FileVersion m_fileVersion;
+    uintptr_t m_imageBase;
+    size_t m_imageSize;
+    bool m_isNativeImage;
+    // JIT threads compile methods of one module at once; the maps are read
+    // and the overload cache grows under this lock.
+    pal::Mutex m_lock;
+    std::map<cor::mdToken, Wrapper*> m_syncApiTokenMap;
+    std::map<uint32_t, cor::mdToken> m_wrapperRefTokenMap;
+    std::map<cor::mdToken, uint32_t> m_overloadIdMap;
+};
+
+}  // namespace veskmrte_1_0

@@ -1,0 +1,171 @@
+// Module-load processing: registers each loaded module and prepares it for
+// call redirection.
+#include "clrprof/clr_callbacks.h"
+#include "clrprof/debug_log.h"
+#include "clrprof/result.h"
+#include "clrprof/module.h"
+#include "clrprof/module_manager.h"
+#include "clrprof/vesk_prof_ext.h"
+#include "clrprof/wrapper.h"
+#include "clrprof/wrapper_manager.h"
+
+namespace veskmrte_1_0 {
+
+using namespace cor;
+
+namespace {
+
+const ULONG kModuleNameSize = 1024;
+
+// Releases what the callback obtained, in the order emit, assembly import,
+// import, on every path out of the callback.
+struct MetaDataInterfaces {
+    IMetaDataImport* import = nullptr;
+    IMetaDataAssemblyImport* assemblyImport = nullptr;
+    IMetaDataEmit* emit = nullptr;
+    ~MetaDataInterfaces() {
+        if (emit != nullptr) emit->Release();
+        if (assemblyImport != nullptr) assemblyImport->Release();
+        if (import != nullptr) import->Release();
+    }
+};
+
+template <typename T>
+bool getMetaData(ICorProfilerInfo2* info, ModuleID moduleId, REFIID iid, T*& out) {
+    IUnknown* unknown = nullptr;
+    if (info->GetModuleMetaData(moduleId, ofWrite, iid, &unknown) != S_OK || unknown == nullptr) return false;
+    out = static_cast<T*>(static_cast<void*>(unknown));
+    return true;
+}
+
+}  // namespace
+
+bool CLRCallbacks::isNativeImagePath(const vesk::WString& path) {
+    return path.find(VESK_W("assembly\\NativeImages")) != vesk::WString::npos;
+}
+
+bool CLRCallbacks::getModuleInfo(ModuleID moduleId, vesk::WString& name, uintptr_t& imageBase, size_t& imageSize,
+                                 bool& isNativeImage) {
+    ICorProfilerInfo2* info = profilerInfo();
+    if (info == nullptr) return false;
+    LPCBYTE loadAddress = nullptr;
+    ULONG length = 0;
+    std::vector<WCHAR> buffer(kModuleNameSize, 0);
+    if (info->GetModuleInfo(moduleId, &loadAddress, kModuleNameSize, &length, buffer.data(), nullptr) != S_OK ||
+        length == 0)
+        return false;
+    vesk::WString reported(buffer.data());
+    pal::ModuleHandle handle = pal::findLoadedModule(reported);
+    bool native = false;
+    if (loadAddress != nullptr) {
+        vesk::WString mapped = pal::mappedFileAt(loadAddress);
+        if (!mapped.empty()) {
+            handle = pal::findLoadedModule(mapped);
+            native = isNativeImagePath(mapped);
+        }
+    }
+    if (handle == nullptr) return false;
+    uintptr_t base = 0;
+    size_t size = 0;
+    if (!pal::moduleImageRange(handle, base, size)) return false;
+    name = reported;
+    imageBase = base;
+    imageSize = size;
+    isNativeImage = native;
+    return true;
+}
+
+HRESULT CLRCallbacks::ModuleLoadFinished(ModuleID moduleId, HRESULT) {
+    ICorProfilerInfo2* info = profilerInfo();
+    if (info == nullptr) return S_OK;
+    RuntimeGuard guard;
+    uint64_t timestamp = VeskProfExt::instance().get_timestamp();
+    VESK_LOG_EVENT("[ModuleLoadFinished event]");
+    VESK_LOG("  id=" << moduleId);
+
+    MetaDataInterfaces md;
+    if (!getMetaData(info, moduleId, IID_IMetaDataImport, md.import)) {
+        VESK_LOG("  can get the IMetaDataImport interface");
+        return S_OK;
+    }
+    if (!getMetaData(info, moduleId, IID_IMetaDataAssemblyImport, md.assemblyImport)) {
+        VESK_LOG("  can get the IMetaDataAssemblyImport interface");
+        return S_OK;
+    }
+    if (!getMetaData(info, moduleId, IID_IMetaDataEmit, md.emit)) {
+        VESK_LOG("  can get the IMetaDataEmit interface");
+        return S_OK;
+    }
+
+    vesk::WString name;
+    uintptr_t imageBase = 0;
+    size_t imageSize = 0;
+    bool isNativeImage = false;
+    if (!getModuleInfo(moduleId, name, imageBase, imageSize, isNativeImage) || name.empty()) {
+        VESK_LOG("  don't process dynamic module");
+        return S_OK;
+    }
+    VESK_LOG("  name=" << name);
+
+    ModuleManager& modules = ModuleManager::getInstance();
+    Module* module;
+    {
+        // Two loads of the same file on two threads must not both pass the
+        // "already processed" test.
+        pal::MutexLock hold(m_moduleLoadLock);
+        if (modules.findModuleByName(name.c_str()) != nullptr) {
+            VESK_LOG("  the module was already processed");
+            return S_OK;
+        }
+        module = new Module(moduleId, imageBase, imageSize, name.c_str(), md.import, md.assemblyImport, md.emit,
+                            timestamp, isNativeImage);
+        int er = modules.addModule(moduleId, module);
+        VESK_ASSERT(er == meSuccess);
+    }
+    if (isForbiddenModule(name.c_str())) {
+        VESK_LOG("  module from the forbidden module list");
+        return S_OK;
+    }
+    uint32_t corVer = detectRuntimeVersion();
+    VESK_ASSERT(corVer != mvMSCORUnknown);
+    loadWrappersOnce(corVer);
+
+    IteratorHolder<Wrapper*> wrappers(m_wrapperMngr.getWrappers());
+    wrappers->reset();
+    VESK_LOG("  start searching sync api this module refers to");
+    for (; !wrappers->atEnd(); wrappers->next()) {
+        Wrapper* w = wrappers->current();
+        std::vector<mdToken> tokens;
+        if (module->findSyncApiTokens(w->getOriginalApiAssembly(), w->getOriginalApiClass(),
+                                      w->getOriginalApiMethod(), tokens) == meFailure)
+            continue;
+        if (tokens.empty()) continue;
+        VESK_LOG("    sync api");
+        VESK_LOG("      assembly=" << w->getOriginalApiAssembly());
+        VESK_LOG("      class=" << w->getOriginalApiClass());
+        VESK_LOG("      method=" << w->getOriginalApiMethod());
+        VESK_LOG("      count of found (oveloads) tokens=" << static_cast<uint32_t>(tokens.size()));
+        IteratorHolder<signature*> overloads(w->getSignatures());
+        size_t count = std::min<size_t>(tokens.size(), overloads->size());
+        for (size_t i = 0; i < count; ++i) module->addSyncApiToken(w, tokens[i]);
+        module->defineWrapperRefs(w, m_wrapperMngr.getAssemblyIdentity());
+    }
+    VESK_LOG("  searching completed. detected sync api are defined as references for this module");
+    return S_OK;
+}
+
+void CLRCallbacks::loadWrappersOnce(uint32_t corVer) {
+    // Concurrent first loads run the loading once; later loads see the
+    // registry filled.
+    pal::MutexLock hold(m_wrapperLoadLock);
+    if (m_wrapperMngr.hasWrappers()) return;
+    VESK_ASSERT(initWrapperManager(m_wrapperMngr, corVer, m_binPath) == meSuccess);
+    VESK_ASSERT(m_wrapperMngr.loadWrappers() == meSuccess);
+    vesk::WString path = m_wrapperMngr.getAssemblyPath();
+    size_t separator = path.rfind(pal::kDirSeparator);
+    vesk::WString fileName = separator == vesk::WString::npos ? vesk::WString() : path.substr(separator + 1);
+    VESK_ASSERT(!fileName.empty());
+    addForbiddenModule(fileName);
+}
+
+}  // namespace veskmrte_1_0

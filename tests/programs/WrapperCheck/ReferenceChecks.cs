@@ -1,0 +1,111 @@
+using System;
+using System.Collections.Generic;
+using System.IO;
+using System.Linq;
+using System.Reflection;
+using System.Reflection.Metadata;
+using System.Reflection.Metadata.Ecma335;
+using System.Reflection.PortableExecutable;
+
+namespace WrapperCheck
+{
+    // Compares the wrappers' reference-assembly names with what the compiler
+    // really emitted for OriginalCalls, and checks that every family of
+    // wrappers covers the same overloads.
+    internal static class ReferenceChecks
+    {
+        private static readonly string[] s_covered = { "Monitor", "Thread", "WaitHandle", "EventWaitHandle", "Mutex", "SemaphoreSlim" };
+        private static readonly string[] s_libraryFamilies = { "netstandard", "mscorlib" };
+
+        private readonly record struct Observed(string Scope, string Class, string Name, MethodBase Method);
+
+        public static void Run(WrapperIndex index, Results r)
+        {
+            r.Section("references");
+            List<Observed> observed = ReadOwnCalls();
+            r.Check(observed.Count > 0, $"read {observed.Count} calls of covered APIs from this program's metadata");
+
+            Console.WriteLine("  a net10.0 program names:");
+            foreach (var g in observed.GroupBy(o => (o.Class, o.Name, o.Scope)).OrderBy(g => g.Key.Class).ThenBy(g => g.Key.Name))
+            {
+                Console.WriteLine($"    {g.Key.Class}::{g.Key.Name} through {g.Key.Scope} ({g.Select(o => o.Method).Distinct().Count()} overloads)");
+            }
+
+            var wrapped = index.All.Where(w => w.Original != null).ToList();
+            foreach (Observed o in observed)
+            {
+                r.Check(wrapped.Any(w => w.Assembly == o.Scope && w.Class == o.Class && w.Name == o.Name && Same(w.Original!, o.Method)),
+                        $"a net10.0 call of {o.Class}::{o.Name} {o.Method} through {o.Scope} has a wrapper");
+                foreach (string family in s_libraryFamilies)
+                {
+                    r.Check(wrapped.Any(w => w.Assembly == family && w.Class == o.Class && w.Name == o.Name && Same(w.Original!, o.Method)),
+                            $"{o.Class}::{o.Name} {o.Method} has a {family} wrapper too");
+                }
+            }
+            foreach (Wrapper w in wrapped.Where(w => !s_libraryFamilies.Contains(w.Assembly)))
+            {
+                r.Check(observed.Any(o => o.Scope == w.Assembly && o.Class == w.Class && o.Name == w.Name && Same(w.Original!, o.Method)),
+                        $"the compiler names this API the way the wrapper says: {w}");
+            }
+            foreach (Wrapper w in wrapped.Where(w => s_libraryFamilies.Contains(w.Assembly)))
+            {
+                r.Check(observed.Any(o => o.Class == w.Class && o.Name == w.Name && Same(w.Original!, o.Method)),
+                        $"library wrapper's API is one a net10.0 program also calls: {w}");
+            }
+
+            // Each family's name must lead the runtime to the real type
+            // (through type forwarders for the facades).
+            foreach (var g in index.All.GroupBy(w => (w.Assembly, w.Class)))
+            {
+                Type? runtime = typeof(object).Assembly.GetType(g.Key.Class);
+                Type? viaName = null;
+                try
+                {
+                    viaName = System.Reflection.Assembly.Load(new AssemblyName(g.Key.Assembly)).GetType(g.Key.Class);
+                }
+                catch (IOException)
+                {
+                }
+                r.Check(runtime != null && viaName == runtime, $"{g.Key.Class} is reachable through {g.Key.Assembly}");
+            }
+        }
+
+        private static bool Same(MethodBase a, MethodBase b) => a.Module == b.Module && a.MetadataToken == b.MetadataToken;
+
+        private static List<Observed> ReadOwnCalls()
+        {
+            Assembly self = typeof(OriginalCalls).Assembly;
+            using var pe = new PEReader(File.OpenRead(self.Location));
+            MetadataReader md = pe.GetMetadataReader();
+            var result = new List<Observed>();
+            MethodInfo all = typeof(OriginalCalls).GetMethod(nameof(OriginalCalls.All), BindingFlags.NonPublic | BindingFlags.Static)!;
+            foreach (Instruction ins in IlDecoder.Decode(all.GetMethodBody()!.GetILAsByteArray()!))
+            {
+                if (ins.OpCode.FlowControl != System.Reflection.Emit.FlowControl.Call)
+                {
+                    continue;
+                }
+                EntityHandle handle = MetadataTokens.EntityHandle(ins.Token);
+                if (handle.Kind != HandleKind.MemberReference)
+                {
+                    continue;
+                }
+                MemberReference member = md.GetMemberReference((MemberReferenceHandle)handle);
+                if (member.Parent.Kind != HandleKind.TypeReference)
+                {
+                    continue;
+                }
+                TypeReference type = md.GetTypeReference((TypeReferenceHandle)member.Parent);
+                string ns = md.GetString(type.Namespace), name = md.GetString(type.Name);
+                if (ns != "System.Threading" || !s_covered.Contains(name) || type.ResolutionScope.Kind != HandleKind.AssemblyReference)
+                {
+                    continue;
+                }
+                string scope = md.GetString(md.GetAssemblyReference((AssemblyReferenceHandle)type.ResolutionScope).Name);
+                MethodBase method = self.ManifestModule.ResolveMethod(ins.Token)!;
+                result.Add(new Observed(scope, ns + "." + name, md.GetString(member.Name), method));
+            }
+            return result;
+        }
+    }
+}

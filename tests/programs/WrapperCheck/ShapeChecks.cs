@@ -1,0 +1,201 @@
+using System;
+using System.Collections.Generic;
+using System.Linq;
+using System.Reflection;
+using System.Reflection.Emit;
+
+namespace WrapperCheck
+{
+    // What the profiler relies on when it swaps a call site for a wrapper:
+    // signatures that line up with the original API, overloads that live
+    // together, and bodies that pass everything through to the original.
+    internal static class ShapeChecks
+    {
+        private const BindingFlags Declared = BindingFlags.Public | BindingFlags.DeclaredOnly;
+
+        // APIs that can wait or acquire, so the wrappers report after them too.
+        // Kept here by hand, apart from the wrappers' own table, on purpose.
+        private static readonly HashSet<string> s_blocking = new HashSet<string>
+        {
+            "System.Threading.Monitor.Enter",
+            "System.Threading.Monitor.TryEnter",
+            "System.Threading.Monitor.Wait",
+            "System.Threading.Thread.Join",
+            "System.Threading.WaitHandle.WaitOne",
+            "System.Threading.SemaphoreSlim.Wait",
+        };
+
+        public static void Run(WrapperIndex index, Results r)
+        {
+            r.Section("signatures");
+            foreach (Wrapper w in index.All)
+            {
+                w.Original = ResolveOriginal(w, out string why);
+                r.Check(w.Original != null, $"signature matches one original API: {w}{why}");
+            }
+
+            r.Section("overloads");
+            foreach (var group in index.All.GroupBy(w => w.Triple))
+            {
+                var first = group.First();
+                r.Check(group.All(w => w.Method.DeclaringType == first.Method.DeclaringType && w.Method.Name == first.Method.Name),
+                        $"all overloads for {group.Key} are {first.Method.DeclaringType!.FullName}.{first.Method.Name}");
+                var signatures = group.Select(w => string.Join(",", w.Method.GetParameters().Select(p => p.ParameterType.FullName))).ToList();
+                r.Check(signatures.Distinct().Count() == signatures.Count, $"no two overloads for {group.Key} share a signature");
+            }
+            foreach (var group in index.All.GroupBy(w => (w.Method.DeclaringType, w.Method.Name)))
+            {
+                r.Check(group.Select(w => w.Triple).Distinct().Count() == 1,
+                        $"{group.Key.DeclaringType!.FullName}.{group.Key.Name} replaces only one API");
+            }
+
+            r.Section("bodies");
+            CheckBodies(index, r);
+        }
+
+        private static MethodBase? ResolveOriginal(Wrapper w, out string why)
+        {
+            why = "";
+            Type? type;
+            try
+            {
+                type = System.Reflection.Assembly.Load(new AssemblyName(w.Assembly)).GetType(w.Class, throwOnError: false);
+            }
+            catch (Exception e)
+            {
+                why = $" (cannot load {w.Assembly}: {e.Message})";
+                return null;
+            }
+            if (type == null)
+            {
+                why = $" ({w.Class} is not reachable through {w.Assembly})";
+                return null;
+            }
+            ParameterInfo[] wp = w.Method.GetParameters();
+            var candidates = new List<MethodBase>();
+            if (w.IsCtor)
+            {
+                if (w.Method.ReturnType == type)
+                {
+                    candidates.AddRange(type.GetConstructors(Declared | BindingFlags.Instance).Where(c => SameParameters(c.GetParameters(), wp)));
+                }
+            }
+            else
+            {
+                candidates.AddRange(type.GetMethods(Declared | BindingFlags.Static)
+                    .Where(m => m.Name == w.Name && m.ReturnType == w.Method.ReturnType && SameGenericArity(m, w.Method) && SameParameters(m.GetParameters(), wp)));
+                if (wp.Length > 0 && wp[0].ParameterType == type && !wp[0].IsOut)
+                {
+                    candidates.AddRange(type.GetMethods(Declared | BindingFlags.Instance)
+                        .Where(m => m.Name == w.Name && m.ReturnType == w.Method.ReturnType && SameGenericArity(m, w.Method) && SameParameters(m.GetParameters(), wp[1..])));
+                }
+            }
+            if (candidates.Count != 1)
+            {
+                why = $" ({candidates.Count} candidates on {type.FullName})";
+                return null;
+            }
+            return candidates[0];
+        }
+
+        private static bool SameGenericArity(MethodInfo a, MethodInfo b) =>
+            a.GetGenericArguments().Length == b.GetGenericArguments().Length;
+
+        private static bool SameParameters(ParameterInfo[] original, ParameterInfo[] wrapper) =>
+            original.Length == wrapper.Length &&
+            original.Zip(wrapper).All(p => p.First.ParameterType == p.Second.ParameterType && p.First.IsOut == p.Second.IsOut);
+
+        private static bool SameMethod(MethodBase? a, MethodBase? b) =>
+            a != null && b != null && a.Module == b.Module && a.MetadataToken == b.MetadataToken;
+
+        private static void CheckBodies(WrapperIndex index, Results r)
+        {
+            Type? table = index.Assembly.GetTypes().SingleOrDefault(t => t.Name == "ApiTable" && !t.IsPublic);
+            var names = table?.GetField("Names", BindingFlags.NonPublic | BindingFlags.Static)?.GetValue(null) as string[];
+            if (!r.Check(names != null, "the internal API table with its Names exists"))
+            {
+                return;
+            }
+            r.Check(names!.Distinct().Count() == names!.Length, $"the {names.Length} API names are distinct");
+            var used = new HashSet<int>();
+            Type? report = null;
+
+            foreach (Wrapper w in index.All)
+            {
+                if (w.Original == null)
+                {
+                    continue;
+                }
+                var il = IlDecoder.Decode(w.Method.GetMethodBody()!.GetILAsByteArray()!);
+                var calls = il.Select((ins, pos) => (ins, pos)).Where(x => x.ins.OpCode.FlowControl == FlowControl.Call).ToList();
+                bool blocking = s_blocking.Contains($"{w.Class}.{w.Name}");
+                string body = string.Join("; ", il);
+                var allowed = il.All(i => i.OpCode.Name!.StartsWith("ldarg", StringComparison.Ordinal) || i.OpCode.Name!.StartsWith("ldc.i4", StringComparison.Ordinal) ||
+                                          i.OpCode.Name!.StartsWith("stloc", StringComparison.Ordinal) || i.OpCode.Name!.StartsWith("ldloc", StringComparison.Ordinal) ||
+                                          i.OpCode == OpCodes.Ldnull || i.OpCode == OpCodes.Ret || i.OpCode == OpCodes.Nop ||
+                                          i.OpCode == OpCodes.Call || i.OpCode == OpCodes.Callvirt || (i.OpCode == OpCodes.Newobj && w.IsCtor));
+                r.Check(allowed, $"body only moves arguments and calls (nothing that allocates): {w}: {body}");
+                if (!r.Check(calls.Count == (blocking ? 3 : 2), $"body makes {(blocking ? "3 calls (before, original, after)" : "2 calls (before, original)")}: {w}: {body}"))
+                {
+                    continue;
+                }
+
+                // The original, called with every argument in order, by the
+                // opcode that keeps its semantics.
+                var (call, at) = calls[1];
+                MethodBase? target = index.Assembly.ManifestModule.ResolveMethod(call.Token);
+                OpCode expectedOp = w.IsCtor ? OpCodes.Newobj : w.Original.IsStatic ? OpCodes.Call : OpCodes.Callvirt;
+                r.Check(SameMethod(target, w.Original), $"second call is the original {w.Original.DeclaringType!.Name}::{w.Original}: {w}");
+                r.Check(call.OpCode == expectedOp, $"original is called with {expectedOp.Name}: {w}");
+                int n = w.Method.GetParameters().Length;
+                r.Check(at >= n && Enumerable.Range(0, n).All(k => il[at - n + k].ArgIndex == k), $"original gets every argument unchanged and in order: {w}");
+
+                // The report hooks, with the API's id and the right subject.
+                int? id = CheckHook(index, il, calls[0], "Before", w, names, r, ref report);
+                if (id is int beforeId)
+                {
+                    used.Add(beforeId);
+                }
+                if (blocking)
+                {
+                    int? afterId = CheckHook(index, il, calls[2], "After", w, names, r, ref report);
+                    r.Check(afterId == id, $"After reports the same id as Before: {w}");
+                }
+            }
+            r.Check(Enumerable.Range(0, names.Length).All(used.Contains), "every API name in the table is reported by some wrapper");
+
+            if (report != null)
+            {
+                foreach (MethodInfo hook in report.GetMethods(BindingFlags.NonPublic | BindingFlags.Public | BindingFlags.Static | BindingFlags.DeclaredOnly))
+                {
+                    var il = IlDecoder.Decode(hook.GetMethodBody()!.GetILAsByteArray()!);
+                    r.Check(!il.Any(i => i.OpCode == OpCodes.Newobj || i.OpCode == OpCodes.Newarr || i.OpCode == OpCodes.Box),
+                            $"report hook {report.Name}.{hook.Name} does not allocate");
+                }
+            }
+        }
+
+        private static int? CheckHook(WrapperIndex index, List<Instruction> il, (Instruction ins, int pos) call, string hookName,
+                                      Wrapper w, string[] names, Results r, ref Type? report)
+        {
+            MethodBase? hook = index.Assembly.ManifestModule.ResolveMethod(call.ins.Token);
+            bool shape = hook is MethodInfo mi && mi.Name == hookName && mi.IsStatic && !mi.IsPublic && !mi.DeclaringType!.IsPublic &&
+                         mi.GetParameters().Select(p => p.ParameterType).SequenceEqual(new[] { typeof(int), typeof(object) }) &&
+                         call.ins.OpCode == OpCodes.Call;
+            if (!r.Check(shape, $"{hookName} hook is an internal static (int, object) method: {w}"))
+            {
+                return null;
+            }
+            report ??= hook!.DeclaringType;
+            r.Check(hook!.DeclaringType == report, $"{hookName} hook lives in the one report class: {w}");
+            Instruction subject = il[call.pos - 1];
+            bool subjectOk = w.IsCtor ? subject.OpCode == OpCodes.Ldnull : subject.ArgIndex == 0;
+            r.Check(subjectOk, $"{hookName} reports {(w.IsCtor ? "no instance" : "the first argument")}: {w}");
+            int? id = call.pos >= 2 ? il[call.pos - 2].Int32Constant : null;
+            string expectedName = $"{w.Class}.{w.Name}";
+            r.Check(id is int i && i >= 0 && i < names.Length && names[i] == expectedName,
+                    $"{hookName} reports the id of {expectedName} (saw {id}): {w}");
+            return id;
+        }
+    }
+}

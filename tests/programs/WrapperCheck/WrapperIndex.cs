@@ -1,0 +1,90 @@
+using System;
+using System.Collections.Generic;
+using System.Linq;
+using System.Reflection;
+
+namespace WrapperCheck
+{
+    internal sealed class Wrapper
+    {
+        public Wrapper(MethodInfo method, string assembly, string cls, string name)
+        {
+            Method = method;
+            Assembly = assembly;
+            Class = cls;
+            Name = name;
+        }
+
+        public MethodInfo Method { get; }
+
+        public string Assembly { get; }
+
+        public string Class { get; }
+
+        public string Name { get; }
+
+        // The runtime API this wrapper stands for, once its signature matched.
+        public MethodBase? Original { get; set; }
+
+        public bool IsCtor => Name == ".ctor";
+
+        public string Triple => $"[{Assembly}] {Class}::{Name}";
+
+        public override string ToString() =>
+            $"{Method.DeclaringType!.FullName}.{Method.Name}({string.Join(", ", Method.GetParameters().Select(p => p.ParameterType.Name))}) for {Triple}";
+    }
+
+    // Every attributed method of the loaded wrapper assembly, and lookups that
+    // the behaviour scenarios use to get typed delegates.
+    internal sealed class WrapperIndex
+    {
+        public const string AttributeFullName = "veskmrte_1_0.ReplacementAttribute";
+
+        public WrapperIndex(Assembly assembly)
+        {
+            Assembly = assembly;
+            foreach (Type type in assembly.GetTypes())
+            {
+                foreach (MethodInfo m in type.GetMethods(BindingFlags.Public | BindingFlags.NonPublic | BindingFlags.Static |
+                                                         BindingFlags.Instance | BindingFlags.DeclaredOnly))
+                {
+                    var attrs = m.GetCustomAttributesData().Where(a => a.AttributeType.FullName == AttributeFullName).ToList();
+                    if (attrs.Count == 0)
+                    {
+                        continue;
+                    }
+                    AttributeCounts[m] = attrs.Count;
+                    var args = attrs[0].ConstructorArguments;
+                    All.Add(new Wrapper(m, (string)args[0].Value!, (string)args[1].Value!, (string)args[2].Value!));
+                }
+            }
+        }
+
+        public Assembly Assembly { get; }
+
+        public List<Wrapper> All { get; } = new List<Wrapper>();
+
+        public Dictionary<MethodInfo, int> AttributeCounts { get; } = new Dictionary<MethodInfo, int>();
+
+        public IEnumerable<string> AssembliesFor(string cls) =>
+            All.Where(w => w.Class == cls).Select(w => w.Assembly).Distinct().OrderBy(a => a, StringComparer.Ordinal);
+
+        // The wrapper for (assembly, class, method) whose signature is the
+        // delegate's, as a delegate of that type.
+        public TDelegate Get<TDelegate>(string assembly, string cls, string method) where TDelegate : Delegate
+        {
+            MethodInfo invoke = typeof(TDelegate).GetMethod("Invoke")!;
+            Type[] wanted = invoke.GetParameters().Select(p => p.ParameterType).ToArray();
+            var matches = All.Where(w => w.Assembly == assembly && w.Class == cls && w.Name == method &&
+                                         w.Method.ReturnType == invoke.ReturnType &&
+                                         w.Method.GetParameters().Select(p => p.ParameterType).SequenceEqual(wanted))
+                             .ToList();
+            if (matches.Count != 1)
+            {
+                throw new InvalidOperationException(
+                    $"{matches.Count} wrappers for [{assembly}] {cls}::{method} with the signature of {typeof(TDelegate).Name}");
+            }
+            return matches[0].Method.CreateDelegate<TDelegate>();
+        }
+    }
+}
