@@ -141,33 +141,6 @@ void CLRCallbacks::addForbiddenModule(const vesk::WString& name) {
 
 // ---- handled events -------------------------------------------------------------
 
-HRESULT CLRCallbacks::JITCompilationStarted(FunctionID functionId, BOOL) {
-    if (profilerInfo() == nullptr) return S_OK;
-    RuntimeGuard guard;
-    tavoli::IEngineMethod* method = ILInstrumentor::getInstance().getMethod(functionId);
-    VESK_LOG_EVENT("[JitCompilationStarted event]");
-    VESK_LOG("  function id=" << functionId);
-    if (method == nullptr) return S_OK;
-    return S_OK;
-}
-
-HRESULT CLRCallbacks::JITCompilationFinished(FunctionID functionId, HRESULT, BOOL) {
-    if (profilerInfo() == nullptr) return S_OK;
-    RuntimeGuard guard;
-    VESK_LOG_EVENT("[JitCompilationFinished event]");
-    VESK_LOG("  id=" << functionId);
-    return S_OK;
-}
-
-HRESULT CLRCallbacks::FunctionUnloadStarted(FunctionID) {
-    if (profilerInfo() == nullptr) return S_OK;
-    if (VeskProfExt::instance().get_timestamp() == 0) return S_OK;
-    // Unloaded functions keep their entries; taking the lock only orders the
-    // unload after any registration in progress.
-    ExclusiveHold hold(m_jitMapLock);
-    return S_OK;
-}
-
 HRESULT CLRCallbacks::ThreadAssignedToOSThread(ThreadID managedThreadId, DWORD osThreadId) {
     if (profilerInfo() == nullptr || m_offlineStackWalker) return S_OK;
     RuntimeGuard guard;
@@ -241,7 +214,6 @@ HRESULT CLRCallbacks::ClassUnloadFinished(ClassID, HRESULT) { return E_NOTIMPL; 
 HRESULT CLRCallbacks::JITCachedFunctionSearchStarted(FunctionID, BOOL*) { return E_NOTIMPL; }
 HRESULT CLRCallbacks::JITCachedFunctionSearchFinished(FunctionID, COR_PRF_JIT_CACHE) { return E_NOTIMPL; }
 HRESULT CLRCallbacks::JITFunctionPitched(FunctionID) { return E_NOTIMPL; }
-HRESULT CLRCallbacks::JITInlining(FunctionID, FunctionID, BOOL*) { return E_NOTIMPL; }
 HRESULT CLRCallbacks::ThreadCreated(ThreadID) { return E_NOTIMPL; }
 HRESULT CLRCallbacks::ThreadDestroyed(ThreadID) { return E_NOTIMPL; }
 HRESULT CLRCallbacks::RemotingClientInvocationStarted() { return E_NOTIMPL; }
