@@ -1,18 +1,63 @@
+using System;
+using System.IO;
+using System.Runtime.CompilerServices;
+using System.Runtime.InteropServices;
+using System.Text;
+
 namespace Veskmrte.Wrappers
 {
     // Every wrapper calls Before ahead of the original API, and blocking ones
     // call After once it has returned (not when it throws). The ids index
     // ApiTable.Names. These run on every intercepted call in the profiled
-    // program, so they must never allocate, lock or throw; while they are
-    // empty the JIT inlines them away.
-    internal static class Report
+    // program, so they must never allocate, lock or throw: each report is one
+    // call into the tool library, which sits beside this assembly.
+    internal static unsafe class Report
     {
-        internal static void Before(int apiId, object? instance)
+        private const int PhaseBefore = 0;
+        private const int PhaseAfter = 1;
+
+        // The call stays in cooperative mode: no garbage collection can move
+        // the reported object between taking its address here and the tool
+        // asking for its identity.
+        private static readonly delegate* unmanaged[SuppressGCTransition]<int, int, int, nint, int> s_report = Connect();
+
+        internal static void Before(int apiId, object? instance) => Send(apiId, PhaseBefore, instance);
+
+        internal static void After(int apiId, object? instance) => Send(apiId, PhaseAfter, instance);
+
+        [MethodImpl(MethodImplOptions.AggressiveInlining)]
+        private static void Send(int apiId, int phase, object? instance)
         {
+            var report = s_report;
+            if (report == null) return;
+            report(apiId, phase, Environment.CurrentManagedThreadId, Unsafe.As<object?, nint>(ref instance));
         }
 
-        internal static void After(int apiId, object? instance)
+        // Without the tool library the wrappers only pass calls through.
+        private static delegate* unmanaged[SuppressGCTransition]<int, int, int, nint, int> Connect()
         {
+            try
+            {
+                string? directory = Path.GetDirectoryName(typeof(Report).Assembly.Location);
+                if (string.IsNullOrEmpty(directory)) return null;
+                string file = OperatingSystem.IsWindows() ? "vesktool.dll" : "vesktool.so";
+                if (!NativeLibrary.TryLoad(Path.Combine(directory, file), out IntPtr library)) return null;
+                if (!NativeLibrary.TryGetExport(library, "vesktool_report_call", out IntPtr report)) return null;
+                if (NativeLibrary.TryGetExport(library, "vesktool_define_api", out IntPtr define))
+                {
+                    var defineApi = (delegate* unmanaged<int, byte*, int>)define;
+                    for (int id = 0; id < ApiTable.Names.Length; id++)
+                    {
+                        byte[] name = Encoding.UTF8.GetBytes(ApiTable.Names[id] + "\0");
+                        fixed (byte* text = name) defineApi(id, text);
+                    }
+                }
+                return (delegate* unmanaged[SuppressGCTransition]<int, int, int, nint, int>)report;
+            }
+            catch (Exception)
+            {
+                return null;
+            }
         }
     }
 }

@@ -20,13 +20,15 @@ OUT_DIR = HERE / "Generated"
 # net10.0 names Monitor through System.Threading, Thread through
 # System.Threading.Thread and WaitHandle through System.Runtime;
 # .NET Standard 2.0 libraries name everything through netstandard and
-# .NET Framework libraries through mscorlib.
+# .NET Framework libraries through mscorlib; the framework's own libraries
+# name the implementation in System.Private.CoreLib.
 SURFACES = {
     "System.Threading": "SystemThreading",
     "System.Threading.Thread": "SystemThreadingThread",
     "System.Runtime": "SystemRuntime",
     "netstandard": "Netstandard",
     "mscorlib": "Mscorlib",
+    "System.Private.CoreLib": "SystemPrivateCoreLib",
 }
 
 
@@ -61,7 +63,7 @@ class ApiType:
 CTOR = ".ctor"
 
 API_TYPES = [
-    ApiType("System.Threading.Monitor", ["System.Threading", "netstandard", "mscorlib"], subject="obj", apis=[
+    ApiType("System.Threading.Monitor", ["System.Threading", "netstandard", "mscorlib", "System.Private.CoreLib"], subject="obj", apis=[
         Api("Enter", blocking=True, overloads=[
             "void (object obj)",
             "void (object obj, ref bool lockTaken)",
@@ -91,7 +93,7 @@ API_TYPES = [
             "void (object obj)",
         ]),
     ]),
-    ApiType("System.Threading.Thread", ["System.Threading.Thread", "netstandard", "mscorlib"], instance="thread", apis=[
+    ApiType("System.Threading.Thread", ["System.Threading.Thread", "netstandard", "mscorlib", "System.Private.CoreLib"], instance="thread", apis=[
         Api(CTOR, overloads=[
             "Thread (ThreadStart start)",
             "Thread (ThreadStart start, int maxStackSize)",
@@ -108,7 +110,7 @@ API_TYPES = [
             "bool (TimeSpan timeout)",
         ]),
     ]),
-    ApiType("System.Threading.WaitHandle", ["System.Runtime", "netstandard", "mscorlib"], instance="handle", apis=[
+    ApiType("System.Threading.WaitHandle", ["System.Runtime", "netstandard", "mscorlib", "System.Private.CoreLib"], instance="handle", apis=[
         Api("WaitOne", blocking=True, overloads=[
             "bool ()",
             "bool (int millisecondsTimeout)",
@@ -117,7 +119,7 @@ API_TYPES = [
             "bool (TimeSpan timeout, bool exitContext)",
         ]),
     ]),
-    ApiType("System.Threading.EventWaitHandle", ["System.Threading", "netstandard", "mscorlib"], instance="handle", apis=[
+    ApiType("System.Threading.EventWaitHandle", ["System.Threading", "netstandard", "mscorlib", "System.Private.CoreLib"], instance="handle", apis=[
         Api("Set", overloads=[
             "bool ()",
         ]),
@@ -125,7 +127,7 @@ API_TYPES = [
             "bool ()",
         ]),
     ]),
-    ApiType("System.Threading.Mutex", ["System.Threading", "netstandard", "mscorlib"], instance="mutex", apis=[
+    ApiType("System.Threading.Mutex", ["System.Threading", "netstandard", "mscorlib", "System.Private.CoreLib"], instance="mutex", apis=[
         Api(CTOR, overloads=[
             "Mutex ()",
             "Mutex (bool initiallyOwned)",
@@ -136,7 +138,7 @@ API_TYPES = [
             "void ()",
         ]),
     ]),
-    ApiType("System.Threading.SemaphoreSlim", ["System.Threading", "netstandard", "mscorlib"], instance="semaphore", apis=[
+    ApiType("System.Threading.SemaphoreSlim", ["System.Threading", "netstandard", "mscorlib", "System.Private.CoreLib"], instance="semaphore", apis=[
         Api(CTOR, overloads=[
             "SemaphoreSlim (int initialCount)",
             "SemaphoreSlim (int initialCount, int maxCount)",

@@ -7,10 +7,12 @@
 #include "clrprof/rw_lock.h"
 #include "clrprof/wrapper_manager.h"
 #include "common/utf16.h"
+#include "plovat/jit_record.h"
 
 #include <atomic>
 #include <map>
 #include <set>
+#include <unordered_map>
 #include <vector>
 
 namespace veskmrte_1_0 {
@@ -27,6 +29,16 @@ struct JitRange {
     uintptr_t start;
     size_t size;
     bool operator<(const JitRange& other) const { return start + size <= other.start; }
+};
+
+// One recorded code body: the runtime compiles a function again for a later
+// tier or for on-stack replacement, and each body lives at its own address.
+struct JitBody {
+    cor::FunctionID function;
+    uintptr_t start;  // of the body's first code block
+    bool operator<(const JitBody& other) const {
+        return function != other.function ? function < other.function : start < other.start;
+    }
 };
 
 class CLRCallbacks : public cor::ICorProfilerCallback2 {
@@ -159,6 +171,8 @@ public:
 
 private:
     void loadWrappersOnce(uint32_t corVer);
+    bool holdsUnrewrittenRedirectedCall(cor::ICorProfilerInfo2* info, cor::FunctionID calleeId);
+    void noteIlSettled(cor::FunctionID functionId);
 
     bool initialize(cor::IUnknown* infoUnknown);
     static vesk::WString extensionDirectory();
@@ -169,7 +183,26 @@ private:
     std::atomic<cor::ICorProfilerInfo2*> m_profilerInfo;
     std::vector<vesk::WString> m_forbiddenModules;
     ReadWriteLock m_forbiddenLock;
-    std::set<cor::FunctionID> m_funcIDMap;
+    // ---- the map of recorded JIT code (jit_code_map.cpp) ----
+public:
+    // Records the body the runtime reports for the function now: writes its
+    // JIT record and maps its code ranges. True when that body is recorded,
+    // already or now; false for function 0 and for code the runtime cannot
+    // report, which a later call retries. A zero time stamp means the
+    // module's load time.
+    bool registerJitCode(cor::FunctionID funcID, uint64_t timestamp);
+    // Records the function whose code holds the address.
+    bool registerCodeAtIp(uintptr_t address);
+    bool isJitCode(uintptr_t address);
+    // The record filling with this object's runtime interface and the
+    // process's module registry.
+    bool fillJitRecord(cor::FunctionID funcID, plovat1::JitRecord& record);
+
+private:
+    bool recordBody(cor::FunctionID funcID, uint64_t timestamp, plovat1::JitRecord& record);
+    void mapCodeRange(const JitRange& range, cor::FunctionID funcID);
+
+    std::set<JitBody> m_funcIDMap;
     std::map<JitRange, cor::FunctionID> m_jitRangeMap;
     ReadWriteLock m_jitMapLock;
     std::atomic<uint32_t> m_corVersion;
@@ -177,10 +210,18 @@ private:
     bool m_offlineStackWalker;
     pal::Mutex m_moduleLoadLock;
     pal::Mutex m_wrapperLoadLock;
+    std::atomic<bool> m_wrappersResolvable{false};
+    // Per callee: true while its IL still holds a redirected call that its
+    // own compilation has not rewritten.
+    pal::Mutex m_inlineLock;
+    std::unordered_map<cor::FunctionID, bool> m_inlineVerdicts;
 };
 
 
 // The one callback object, set by Initialize and never cleared.
 extern std::atomic<CLRCallbacks*> g_callbacks;
+
+// registerJitCode on g_callbacks, as a plain function for the stack walker.
+bool registerJitCodeCallback(cor::FunctionID funcID, uint64_t timestamp);
 
 }  // namespace veskmrte_1_0

@@ -335,6 +335,16 @@ bool Module::compareSignatures(const signature* target, const signature* wrapper
     return veskmrte_1_0::compareSignatures(m_import, target, wrapper, isConstructor);
 }
 
+bool Module::hasSyncApiTokens() {
+    pal::MutexLock hold(m_lock);
+    return !m_syncApiTokenMap.empty();
+}
+
+bool Module::isSyncApiToken(mdToken token) {
+    pal::MutexLock hold(m_lock);
+    return m_syncApiTokenMap.count(token) != 0;
+}
+
 mdToken Module::getWrapperRefToken(mdToken target) {
     Wrapper* wrapper = nullptr;
     uint32_t overloadID = 0;

@@ -67,6 +67,10 @@ public:
     // The member reference replacing a call target, or mdTokenNil when the
     // target is no redirected API of this module or fits no overload.
     cor::mdToken getWrapperRefToken(cor::mdToken target);
+    // Whether the module names any redirected API, and whether a token is one
+    // of those names.
+    bool hasSyncApiTokens();
+    bool isSyncApiToken(cor::mdToken token);
 
     // Re-encodes a wrapper overload's blob with this module's type tokens.
     // length: capacity in, bytes written out.

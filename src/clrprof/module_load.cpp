@@ -17,6 +17,30 @@ namespace {
 
 const ULONG kModuleNameSize = 1024;
 
+// The assembly that makes the wrapper assembly resolvable in the program.
+const char kResolverHook[] = "veskmrte_startup.dll";
+
+// Rewritten calls name the wrapper assembly, which lives in the tool
+// directory and is on no application's assembly list; only the resolver hook
+// finds it. Without the hook every rewritten call would fail to bind, so the
+// program keeps its own calls instead.
+bool wrapperAssemblyResolvable() {
+    std::string hooks;
+    if (!pal::getEnv("DOTNET_STARTUP_HOOKS", hooks)) return false;
+    const std::string name = kResolverHook;
+    const std::string inDirectory = std::string(1, static_cast<char>(pal::kDirSeparator)) + name;
+    size_t start = 0;
+    for (;;) {
+        size_t end = hooks.find(pal::kPathListSeparator, start);
+        std::string entry = hooks.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (entry == name || (entry.size() > inDirectory.size() &&
+                              entry.compare(entry.size() - inDirectory.size(), inDirectory.size(), inDirectory) == 0))
+            return true;
+        if (end == std::string::npos) return false;
+        start = end + 1;
+    }
+}
+
 // Releases what the callback obtained, in the order emit, assembly import,
 // import, on every path out of the callback.
 struct MetaDataInterfaces {
@@ -129,6 +153,10 @@ HRESULT CLRCallbacks::ModuleLoadFinished(ModuleID moduleId, HRESULT) {
     uint32_t corVer = detectRuntimeVersion();
     VESK_ASSERT(corVer != mvMSCORUnknown);
     loadWrappersOnce(corVer);
+    if (!m_wrappersResolvable.load(std::memory_order_acquire)) {
+        VESK_LOG("  the wrapper assembly cannot be resolved in this process. no redirection");
+        return S_OK;
+    }
 
     IteratorHolder<Wrapper*> wrappers(m_wrapperMngr.getWrappers());
     wrappers->reset();
@@ -166,6 +194,7 @@ void CLRCallbacks::loadWrappersOnce(uint32_t corVer) {
     vesk::WString fileName = separator == vesk::WString::npos ? vesk::WString() : path.substr(separator + 1);
     VESK_ASSERT(!fileName.empty());
     addForbiddenModule(fileName);
+    m_wrappersResolvable.store(wrapperAssemblyResolvable(), std::memory_order_release);
 }
 
 }  // namespace veskmrte_1_0

@@ -16,8 +16,10 @@ namespace pal {
 using vesk::WChar;
 using vesk::WString;
 
-// The directory separator, as a character and as a string.
+// The directory separator.
 extern const WChar kDirSeparator;
+// The separator between the paths of a path list in the environment.
+extern const char kPathListSeparator;
 // The file-name suffix of a shared library ("so" / "dll"), without the dot.
 extern const WChar kSharedLibrarySuffix[];
 

@@ -28,6 +28,7 @@
 namespace pal {
 
 const WChar kDirSeparator = '/';
+const char kPathListSeparator = ':';
 const WChar kSharedLibrarySuffix[] = {'s', 'o', 0};
 
 namespace {

@@ -117,3 +117,21 @@ VESK_EXTERN_C VESK_EXPORT int VESK_CALL vesk_get_profiling_extension(vesk_profil
 
 static_assert(std::is_convertible<decltype(&vesk_get_profiling_extension), vesk_get_profiling_extension_fn>::value,
               "the entry point must match the type the host looks it up as");
+
+// The wrappers' reports: each API id is named once, then every wrapped call
+// reports its id, whether the API is about to be entered or has returned, and
+// the managed thread it runs on, and the address of the object it works on (0
+// for none).
+VESK_EXTERN_C VESK_EXPORT int VESK_CALL vesktool_define_api(int32_t apiId, const char* name) noexcept {
+    try {
+        return vesktool::tool().callEvents.define(apiId, name) ? vesk_er_success : vesk_er_error;
+    } catch (...) {
+        return vesk_er_error;
+    }
+}
+
+VESK_EXTERN_C VESK_EXPORT int VESK_CALL vesktool_report_call(int32_t apiId, int32_t phase, int32_t managedThread,
+                                                             uintptr_t objectAddress) noexcept {
+    (void)objectAddress;
+    return vesktool::tool().callEvents.report(apiId, phase, managedThread) ? vesk_er_success : vesk_er_error;
+}

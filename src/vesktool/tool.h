@@ -3,6 +3,7 @@
 // the process exits, after static destructors have run.
 #pragma once
 
+#include "call_events.h"
 #include "code_ranges.h"
 #include "config.h"
 #include "runtime_guard.h"
@@ -26,6 +27,7 @@ public:
     RuntimeGuard runtime;
     CodeRanges codeRanges;
     StackWalker stackWalker;
+    CallEvents callEvents;
     std::atomic<uint64_t> unwindCalls{0};
 
     nlohmann::json buildReport() const;

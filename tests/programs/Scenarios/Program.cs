@@ -20,6 +20,10 @@ namespace Scenarios
                     return Threads(args.Length > 1 ? int.Parse(args[1]) : 4);
                 case "gc":
                     return Collections(args.Length > 1 ? int.Parse(args[1]) : 3);
+                case "dynamic":
+                    return Dynamic();
+                case "load-wrappers":
+                    return LoadAssembly(args[1]);
                 case "exit-code":
                     Console.WriteLine("exiting with 7");
                     return 7;
@@ -27,6 +31,31 @@ namespace Scenarios
                     Console.Error.WriteLine("unknown scenario " + scenario);
                     return 2;
             }
+        }
+
+        // Emits a module at run time: the profiler sees a module without a file.
+        private static int Dynamic()
+        {
+            var assembly = System.Reflection.Emit.AssemblyBuilder.DefineDynamicAssembly(
+                new System.Reflection.AssemblyName("Generated"), System.Reflection.Emit.AssemblyBuilderAccess.Run);
+            var module = assembly.DefineDynamicModule("Generated");
+            var type = module.DefineType("Answer", System.Reflection.TypeAttributes.Public);
+            var method = type.DefineMethod("Get", System.Reflection.MethodAttributes.Public | System.Reflection.MethodAttributes.Static,
+                                           typeof(int), System.Type.EmptyTypes);
+            var il = method.GetILGenerator();
+            il.Emit(System.Reflection.Emit.OpCodes.Ldc_I4, 42);
+            il.Emit(System.Reflection.Emit.OpCodes.Ret);
+            var built = type.CreateType();
+            Console.WriteLine("dynamic answer=" + built.GetMethod("Get")!.Invoke(null, null));
+            return 0;
+        }
+
+        // Loads an assembly by path, as plug-in hosts do.
+        private static int LoadAssembly(string path)
+        {
+            var loaded = System.Reflection.Assembly.LoadFrom(path);
+            Console.WriteLine("loaded " + loaded.GetName().Name + " with " + loaded.GetTypes().Length + " types");
+            return 0;
         }
 
         // Starts threads that each take a shared lock; prints the counter.

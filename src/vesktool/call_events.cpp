@@ -1,0 +1,81 @@
+#include "call_events.h"
+
+#include <map>
+#include <new>
+#include <nlohmann/json.hpp>
+
+namespace vesktool {
+
+namespace {
+
+// The calling thread's counts; a thread that starts running another managed
+// thread gets a fresh table.
+thread_local void* t_counts = nullptr;
+
+}  // namespace
+
+bool CallEvents::define(int32_t apiId, const char* name) {
+    if (apiId < 0 || apiId >= kMaxApis || name == nullptr) return false;
+    std::lock_guard<std::mutex> hold(lock_);
+    names_[static_cast<size_t>(apiId)] = name;
+    return true;
+}
+
+CallEvents::ThreadCounts* CallEvents::countsFor(int32_t managedThread) noexcept {
+    ThreadCounts* counts = static_cast<ThreadCounts*>(t_counts);
+    if (counts != nullptr && counts->managedThread == managedThread) return counts;
+    counts = new (std::nothrow) ThreadCounts();
+    if (counts == nullptr) return nullptr;
+    counts->managedThread = managedThread;
+    for (auto& api : counts->counts)
+        for (auto& c : api) c.store(0, std::memory_order_relaxed);
+    try {
+        std::lock_guard<std::mutex> hold(lock_);
+        threads_.push_back(counts);
+    } catch (...) {
+        delete counts;
+        return nullptr;
+    }
+    t_counts = counts;
+    return counts;
+}
+
+bool CallEvents::report(int32_t apiId, int32_t phase, int32_t managedThread) noexcept {
+    if (apiId < 0 || apiId >= kMaxApis || (phase != kCallBefore && phase != kCallAfter)) {
+        refused_.fetch_add(1, std::memory_order_relaxed);
+        return false;
+    }
+    ThreadCounts* counts = countsFor(managedThread);
+    if (counts == nullptr) {
+        refused_.fetch_add(1, std::memory_order_relaxed);
+        return false;
+    }
+    counts->counts[apiId][phase].fetch_add(1, std::memory_order_relaxed);
+    return true;
+}
+
+void CallEvents::report(nlohmann::json& root) const {
+    std::lock_guard<std::mutex> hold(lock_);
+    std::map<std::string, nlohmann::json> apis;
+    for (int32_t id = 0; id < kMaxApis; ++id) {
+        uint64_t calls = 0, returns = 0;
+        std::map<int32_t, uint64_t> byThread;
+        for (const ThreadCounts* t : threads_) {
+            uint64_t c = t->counts[id][kCallBefore].load(std::memory_order_relaxed);
+            calls += c;
+            returns += t->counts[id][kCallAfter].load(std::memory_order_relaxed);
+            if (c != 0) byThread[t->managedThread] += c;
+        }
+        if (calls == 0 && returns == 0) continue;
+        const std::string& name = names_[static_cast<size_t>(id)];
+        nlohmann::json entry = {{"calls", calls}, {"returns", returns}, {"by_thread", nlohmann::json::object()}};
+        for (const auto& t : byThread) entry["by_thread"][std::to_string(t.first)] = t.second;
+        apis[name.empty() ? "#" + std::to_string(id) : name] = entry;
+    }
+    nlohmann::json events = nlohmann::json::object();
+    for (auto& a : apis) events[a.first] = a.second;
+    root["events"] = events;
+    root["events_refused"] = refused_.load(std::memory_order_relaxed);
+}
+
+}  // namespace vesktool

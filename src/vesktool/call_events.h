@@ -1,0 +1,48 @@
+// Calls of redirected synchronisation APIs, as the wrappers report them: per
+// API, how often it was entered and how often it returned, and per managed
+// thread how often it was entered.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <nlohmann/json_fwd.hpp>
+#include <string>
+#include <vector>
+
+namespace vesktool {
+
+enum CallPhase : int32_t {
+    kCallBefore = 0,
+    kCallAfter = 1,
+};
+
+class CallEvents {
+public:
+    // Ids index a table the wrappers share with us; larger ids are refused.
+    static const int32_t kMaxApis = 256;
+
+    // Names an API id; a later name for the same id replaces the earlier.
+    bool define(int32_t apiId, const char* name);
+    // Called on every wrapped call: cheap, no allocation after a thread's
+    // first report, no lock shared between threads on the normal path.
+    bool report(int32_t apiId, int32_t phase, int32_t managedThread) noexcept;
+
+    void report(nlohmann::json& root) const;
+
+private:
+    struct ThreadCounts {
+        int32_t managedThread;
+        std::atomic<uint64_t> counts[kMaxApis][2];
+    };
+    ThreadCounts* countsFor(int32_t managedThread) noexcept;
+
+    mutable std::mutex lock_;
+    std::vector<std::string> names_ = std::vector<std::string>(kMaxApis);
+    // Every thread's counts, kept for the life of the process so that counts
+    // of threads that ended still reach the report.
+    std::vector<ThreadCounts*> threads_;
+    std::atomic<uint64_t> refused_{0};
+};
+
+}  // namespace vesktool

@@ -1,0 +1,34 @@
+using System;
+using System.Threading;
+
+namespace SyncApis
+{
+    internal static class ThreadCalls
+    {
+        private static int s_ran;
+
+        public static void Run()
+        {
+            var threads = new[]
+            {
+                new Thread(() => Interlocked.Increment(ref s_ran)),
+                new Thread(() => Interlocked.Increment(ref s_ran), 256 * 1024),
+                new Thread(state => Interlocked.Add(ref s_ran, (int)state!)),
+                new Thread(state => Interlocked.Add(ref s_ran, (int)state!), 256 * 1024),
+            };
+            Counts.Add("System.Threading.Thread..ctor", threads.Length);
+            threads[0].Start();
+            threads[1].Start();
+            Counts.Add("System.Threading.Thread.Start", 2);
+            threads[2].Start(10);
+            threads[3].Start(100);
+            Counts.Add("System.Threading.Thread.Start", 2);
+            threads[0].Join();
+            bool joined = threads[1].Join(10_000);
+            joined &= threads[2].Join(TimeSpan.FromSeconds(10));
+            threads[3].Join();
+            Counts.Add("System.Threading.Thread.Join", 4);
+            Console.WriteLine("threads: ran " + s_ran + ", joined " + joined);
+        }
+    }
+}
