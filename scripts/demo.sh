@@ -17,6 +17,8 @@ head -n 12 "$out/debug.log"
 echo "..."
 echo "== events in the log"
 grep -oE '^\[[A-Za-z]+ event\]' "$out/debug.log" | sort | uniq -c | sort -rn
+echo "== methods whose calls were redirected"
+grep -c '^  completed instrumentation' "$out/debug.log" || true
 
 echo
 echo "== the tool library's report ($out/report.json)"
@@ -30,6 +32,9 @@ for a in r["thread_assignments"]:
 print("runtime guard: %d enters, %d leaves, deepest level %d, imbalances %d"
       % (g["enters"], g["leaves"], g["max_depth"], len(g["imbalances"])))
 print("stack walker handed over: %s (mode %d)" % (r["stack_walker_set"], r["stack_walk_mode"]))
+print("redirected calls the tool saw (calls / returns, threads):")
+for name, e in sorted(r["events"].items()):
+    print("  %-40s %6d / %6d  on %d managed threads" % (name, e["calls"], e["returns"], len(e["by_thread"])))
 PY
 
 echo

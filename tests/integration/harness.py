@@ -75,9 +75,11 @@ class ProfilerTestCase(unittest.TestCase):
                                    capture_output=True, text=True, timeout=TIMEOUT)
         return Run(completed, workdir)
 
-    def run_profiled(self, args, log=True, report=True, extra_env=None, launcher=LAUNCHER):
-        """Runs `dotnet ARGS` under the launcher, with the debug log and the
-        tool's report in a fresh directory."""
+    def run_profiled(self, args, log=True, report=True, extra_env=None, launcher=LAUNCHER, options=(),
+                     command=("dotnet",)):
+        """Runs `dotnet ARGS` (or COMMAND ARGS) under the launcher with its
+        OPTIONS, with the debug log and the tool's report in a fresh
+        directory."""
         workdir = self.workdir()
         env = self.base_env(workdir)
         if log:
@@ -85,7 +87,7 @@ class ProfilerTestCase(unittest.TestCase):
         if report:
             env["VESKTOOL_REPORT"] = os.path.join(workdir, "report.json")
         env.update(extra_env or {})
-        completed = subprocess.run([launcher, "dotnet"] + args, cwd=workdir, env=env,
+        completed = subprocess.run([launcher] + list(options) + list(command) + args, cwd=workdir, env=env,
                                    capture_output=True, text=True, timeout=TIMEOUT)
         return Run(completed, workdir)
 

@@ -74,3 +74,13 @@ vesk_profiling_extension* ToolInstance::ext() const {
 }
 
 }  // namespace vesktool_test
+
+namespace vesktool_test {
+
+void* ToolInstance::symbol(const char* name) const {
+    void* found = dlsym(handle_, name);
+    if (found == nullptr) throw std::runtime_error(std::string("vesktool.so does not export ") + name);
+    return found;
+}
+
+}  // namespace vesktool_test

@@ -25,6 +25,8 @@ public:
     int getExtension(vesk_profiling_extension** out) const { return entry_(out); }
     // The record, through the entry point; throws when it answers no record.
     vesk_profiling_extension* ext() const;
+    // Another export of this copy of the library; throws when it is missing.
+    void* symbol(const char* name) const;
 
 private:
     // Never closed: the library holds its state for the process's lifetime on
