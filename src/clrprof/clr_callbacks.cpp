@@ -4,6 +4,7 @@
 #include "clrprof/debug_log.h"
 #include "clrprof/il_instrumentor.h"
 #include "clrprof/jit_writer.h"
+#include "clrprof/object_tracker.h"
 #include "clrprof/stack_walker.h"
 #include "clrprof/vesk_prof_ext.h"
 #include "pal/pal.h"
@@ -165,31 +166,49 @@ HRESULT CLRCallbacks::ThreadAssignedToOSThread(ThreadID managedThreadId, DWORD o
     return S_OK;
 }
 
-HRESULT CLRCallbacks::MovedReferences(ULONG, ObjectID[], ObjectID[], ULONG[]) {
+HRESULT CLRCallbacks::MovedReferences(ULONG cMovedObjectIDRanges, ObjectID oldObjectIDRangeStart[],
+                                      ObjectID newObjectIDRangeStart[], ULONG cObjectIDRangeLength[]) {
     if (profilerInfo() == nullptr) return S_OK;
     RuntimeGuard guard;
     VESK_LOG_EVENT("[MovedReferences event]");
+    ObjectTracker::instance().movedReferences(cMovedObjectIDRanges, oldObjectIDRangeStart, newObjectIDRangeStart,
+                                              cObjectIDRangeLength);
     return S_OK;
 }
 
-HRESULT CLRCallbacks::GarbageCollectionStarted(int, BOOL[], COR_PRF_GC_REASON) {
-    if (profilerInfo() == nullptr) return S_OK;
+HRESULT CLRCallbacks::GarbageCollectionStarted(int cGenerations, BOOL generationCollected[], COR_PRF_GC_REASON) {
+    ICorProfilerInfo2* info = profilerInfo();
+    if (info == nullptr) return S_OK;
     RuntimeGuard guard;
     VESK_LOG_EVENT("[GarbageCollectionStarted event]");
+    // The runtime refreshes the heap's bounds at the start of every
+    // collection and answers the query only from inside a callback.
+    ProfilerGenerationBounds bounds(info);
+    ObjectTracker::instance().gcStarted(&bounds, cGenerations, generationCollected);
     return S_OK;
 }
 
-HRESULT CLRCallbacks::SurvivingReferences(ULONG, ObjectID[], ULONG[]) {
+HRESULT CLRCallbacks::SurvivingReferences(ULONG cSurvivingObjectIDRanges, ObjectID objectIDRangeStart[],
+                                          ULONG cObjectIDRangeLength[]) {
     if (profilerInfo() == nullptr) return S_OK;
     RuntimeGuard guard;
     VESK_LOG_EVENT("[SurvivingReferences event]");
+    ObjectTracker::instance().survivingReferences(cSurvivingObjectIDRanges, objectIDRangeStart,
+                                                  cObjectIDRangeLength);
     return S_OK;
 }
 
 HRESULT CLRCallbacks::GarbageCollectionFinished() {
-    if (profilerInfo() == nullptr) return S_OK;
+    if (profilerInfo() == nullptr) {
+        // A shut-down between a collection's start and its finish must still
+        // end the collection: the tracker holds its lock until then, and the
+        // tool's identity requests would wait for ever.
+        ObjectTracker::instance().gcFinished();
+        return S_OK;
+    }
     RuntimeGuard guard;
     VESK_LOG_EVENT("[GarbageCollectionFinished event]");
+    ObjectTracker::instance().gcFinished();
     return S_OK;
 }
 

@@ -7,7 +7,7 @@
 #include "clrprof/rw_lock.h"
 #include "clrprof/wrapper_manager.h"
 #include "common/utf16.h"
-#include "plovat/jit_record.h"
+#include "clrprof/jit_record.h"
 
 #include <atomic>
 #include <map>
@@ -199,12 +199,19 @@ public:
     bool fillJitRecord(cor::FunctionID funcID, plovat1::JitRecord& record);
 
 private:
-    bool recordBody(cor::FunctionID funcID, uint64_t timestamp, plovat1::JitRecord& record);
+    cor::ICorProfilerInfo9* codeVersionInfo();
+    bool registerFirstBody(cor::FunctionID funcID, uint64_t timestamp);
+    bool recordBody(const JitBody& body, uint64_t timestamp, plovat1::JitRecord& record);
     void mapCodeRange(const JitRange& range, cor::FunctionID funcID);
 
     std::set<JitBody> m_funcIDMap;
     std::map<JitRange, cor::FunctionID> m_jitRangeMap;
     ReadWriteLock m_jitMapLock;
+    // Under m_jitMapLock: the interface that lists every body, asked for once
+    // (null on a runtime without it), and scratch space for the list.
+    cor::ICorProfilerInfo9* m_codeVersionInfo = nullptr;
+    bool m_codeVersionInfoAsked = false;
+    std::vector<uintptr_t> m_bodyStarts;
     std::atomic<uint32_t> m_corVersion;
     WrapperManager m_wrapperMngr;
     bool m_offlineStackWalker;

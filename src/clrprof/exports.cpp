@@ -2,6 +2,8 @@
 // them lives in the static library.
 #include "abi/types.h"
 #include "clrprof/clrprof.h"
+#include "clrprof/object_tracker.h"
+#include "clrprof/vesk_prof_ext.h"
 
 extern "C" {
 
@@ -16,5 +18,11 @@ VESK_EXPORT cor::HRESULT STDMETHODCALLTYPE DllRegisterServer() { return veskmrte
 VESK_EXPORT cor::HRESULT STDMETHODCALLTYPE DllUnregisterServer() { return veskmrte_1_0::dllUnregisterServer(); }
 
 VESK_EXPORT const vesk_wchar* VESK_CALL getProfilerGuid() { return veskmrte_1_0::getProfilerGuid(); }
+
+// The tool's question: the identifier of the object now at this address.
+VESK_EXPORT uint32_t VESK_CALL getObjectID(cor::ObjectID address) {
+    veskmrte_1_0::RuntimeGuard guard;
+    return veskmrte_1_0::ObjectTracker::instance().getObjectID(address);
+}
 
 }  // extern "C"

@@ -11,7 +11,10 @@ JITWriter& JITWriter::instance() {
     return writer;
 }
 
-JITWriter::~JITWriter() {
+JITWriter::~JITWriter() { close(); }
+
+void JITWriter::close() {
+    m_fileName.clear();
     if (m_writer != nullptr) {
         int rc = plovatJitWriterDestroy(m_writer);
         m_writer = nullptr;
@@ -21,10 +24,12 @@ JITWriter::~JITWriter() {
 
 bool JITWriter::create(const vesk::WChar* fileName) {
     if (fileName == nullptr) return false;
+    close();
     if (plovatJitWriterCreate(&m_writer, fileName, 0, 0) != plovat1::meSuccess) {
         m_writer = nullptr;
         return false;
     }
+    m_fileName = fileName;
     return true;
 }
 

@@ -13,14 +13,20 @@ public:
     virtual ~JITWriter();
 
     // Opens the writer on the file; false for a null name or when the writer
-    // library declines.
+    // library declines. A writer already open is closed first, so that its
+    // file is complete.
     bool create(const vesk::WChar* fileName);
     MeResult write(const plovat1::JitRecord& record);
     bool isOpen() const { return m_writer != nullptr; }
+    // The file the open writer writes; empty while none is open.
+    const vesk::WString& fileName() const { return m_fileName; }
+    // Writes out what is buffered and closes the file. Tests read it back.
+    void close();
 
 private:
     JITWriter() = default;
     void* m_writer = nullptr;
+    vesk::WString m_fileName;
 };
 
 // Asks the file-name generator for a name and opens the writer on it.

@@ -98,6 +98,9 @@ Module::~Module() {
 }
 
 int Module::getFileVersion(FileVersion& version) {
+    // Modules load on several threads at once, and each may ask for the core
+    // library's version before the first answer is kept.
+    pal::MutexLock hold(m_lock);
     if (!m_fileVersion.isZero()) {
         version = m_fileVersion;
         return meSuccess;
@@ -214,7 +217,9 @@ int Module::defineWrapperRefs(Wrapper* wrapper, const WrapperAssemblyIdentity& i
 bool Module::translateSignature(const signature& sig, uint8_t* out, uint32_t* length) {
     const std::vector<uint8_t>& blob = sig.rawBlob;
     const uint32_t size = static_cast<uint32_t>(blob.size());
-    VESK_ASSERT(size && *length > size);
+    // A blob that does not fit is refused like any other overload this
+    // module cannot reference; a capacity it exactly fills is enough.
+    if (size == 0) return false;
     const uint32_t capacity = *length;
     uint32_t written = 0;
     uint32_t read = 0;

@@ -14,6 +14,16 @@ const char kEnvStackWalkMode[] = "VESKTOOL_STACK_WALK_MODE";
 
 namespace {
 
+// "%p" in the report path stands for the process id, so that a program and
+// the processes it starts (a build tool and the program it runs, say) each
+// keep their own report.
+std::string withProcessId(std::string path) {
+    const std::string pid = std::to_string(platform::currentProcessId());
+    for (size_t at = path.find("%p"); at != std::string::npos; at = path.find("%p", at + pid.size()))
+        path.replace(at, 2, pid);
+    return path;
+}
+
 std::string_view trim(std::string_view text) {
     const char* const blanks = " \t\r\n";
     const size_t first = text.find_first_not_of(blanks);
@@ -59,7 +69,8 @@ Config readConfig() {
     std::string text;
     if (platform::getEnv(kEnvFail, text)) config.failing = parseFailureList(text, config.unrecognizedFailures);
     if (platform::getEnv(kEnvStackWalkMode, text)) config.stackWalkMode = parseStackWalkMode(text);
-    if (platform::getEnv(kEnvReport, text) && !text.empty()) config.reportPath = platform::absolutePath(text);
+    if (platform::getEnv(kEnvReport, text) && !text.empty())
+        config.reportPath = platform::absolutePath(withProcessId(text));
     return config;
 }
 

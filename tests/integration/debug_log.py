@@ -30,9 +30,36 @@ def events(lines, kind=None):
     return [e for e in out if kind is None or e.kind == kind]
 
 
+# The lines that end the processing of one module.
+MODULE_OUTCOMES = (
+    "  searching completed. detected sync api are defined as references for this module",
+    "  module from the forbidden module list",
+    "  the module was already processed",
+    "  the wrapper assembly cannot be resolved in this process. no redirection",
+)
+
+
+class ModuleLoad:
+    """One module's processing: the lines from its name to its outcome. Other
+    threads' events may fall in between; the readers below pick out the
+    module's own lines by their form."""
+
+    def __init__(self, name, lines):
+        self.name = name
+        self.lines = lines
+
+
 def module_loads(lines):
-    """The ModuleLoadFinished events, by module file name (last path part)."""
-    return [(e.value("  name="), e) for e in events(lines, "ModuleLoadFinished")]
+    """(full path, ModuleLoad) for every module the log names."""
+    loads = []
+    for i, line in enumerate(lines):
+        if not line.startswith("  name="):
+            continue
+        end = i + 1
+        while end < len(lines) and lines[end] not in MODULE_OUTCOMES:
+            end += 1
+        loads.append((line[len("  name="):], ModuleLoad(line[len("  name="):], lines[i + 1:end + 1])))
+    return loads
 
 
 def sync_api_blocks(event):

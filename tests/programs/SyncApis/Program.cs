@@ -1,6 +1,6 @@
 // Exercises the redirected synchronisation APIs through call, callvirt and
 // newobj, keeps its own count of every call, and prints the counts as the
-// last line of its output (COUNTS {...}).
+// last line of its output (COUNTS {...}), after its process id (PID n).
 using System;
 using System.Runtime.CompilerServices;
 using System.Threading;
@@ -29,6 +29,7 @@ namespace SyncApis
                     Console.Error.WriteLine("unknown scenario " + scenario);
                     return 2;
             }
+            Console.WriteLine("PID " + Environment.ProcessId);
             Console.WriteLine("COUNTS " + Counts.ToJson());
             return 0;
         }

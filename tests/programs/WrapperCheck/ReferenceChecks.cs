@@ -15,7 +15,9 @@ namespace WrapperCheck
     internal static class ReferenceChecks
     {
         private static readonly string[] s_covered = { "Monitor", "Thread", "WaitHandle", "EventWaitHandle", "Mutex", "SemaphoreSlim" };
-        private static readonly string[] s_libraryFamilies = { "netstandard", "mscorlib" };
+        // Families that no net10.0 program compiles against: libraries built for
+        // .NET Standard or .NET Framework, and the framework's own libraries.
+        private static readonly string[] s_libraryFamilies = { "netstandard", "mscorlib", "System.Private.CoreLib" };
 
         private readonly record struct Observed(string Scope, string Class, string Name, MethodBase Method);
 

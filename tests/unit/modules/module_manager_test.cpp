@@ -83,12 +83,14 @@ TEST(ModuleManager, RegistrationsAndAddressLookupsOnManyThreadsNeverDeadlock) {
     std::vector<std::thread> readers;
     for (int t = 0; t < 3; ++t) {
         readers.emplace_back([&] {
-            while (!stop) {
+            do {
                 EXPECT_NE(modules.findModuleByAddress(0x10010), nullptr);
                 ++lookups;
-            }
+            } while (!stop);
         });
     }
+    // Registrations start once the readers are under way.
+    while (lookups == 0) std::this_thread::yield();
     for (cor::ModuleID id = 2; id < 400; ++id)
         modules.addModule(id, record(id, 0x100000 + id * 0x1000, 0x1000, VESK_W("m.dll"), true));
     stop = true;

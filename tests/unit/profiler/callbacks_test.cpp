@@ -110,8 +110,11 @@ TEST(CallbackObject, AnswersOnlyItsOwnInterfacesAndNotImplementedForUnhandledEve
     EXPECT_EQ(out, static_cast<ICorProfilerCallback2*>(callbacks));
     EXPECT_EQ(callbacks->Release(), 1u);
     EXPECT_EQ(callbacks->ClassLoadStarted(1), E_NOTIMPL);
-    EXPECT_EQ(callbacks->JITInlining(1, 2, nullptr), E_NOTIMPL);
     EXPECT_EQ(callbacks->HandleDestroyed(3), E_NOTIMPL);
+    // Before a start, inlining decisions are left to the runtime.
+    BOOL inline_ = 1;
+    EXPECT_EQ(callbacks->JITInlining(1, 2, &inline_), S_OK);
+    EXPECT_EQ(inline_, 1);
     EXPECT_EQ(callbacks->Release(), 0u);
 }
 

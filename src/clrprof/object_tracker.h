@@ -1,0 +1,116 @@
+// Identifiers for managed objects that stay the same while the garbage
+// collector moves the objects. The runtime names an object only by its current
+// address; the tracker hands out small identifiers on request, keyed by that
+// address, and carries them to the new addresses at the end of every
+// collection from the runtime's reports of moved and surviving memory.
+#pragma once
+
+#include "abi/corprof.h"
+#include "clrprof/rw_lock.h"
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <set>
+#include <unordered_map>
+#include <vector>
+
+namespace veskmrte_1_0 {
+
+// An address range used as a key: overlapping ranges compare equal, so a
+// lookup with the one-byte range {address, 1} finds the range holding it.
+struct AddressRange {
+    uintptr_t start;
+    size_t length;
+    bool operator<(const AddressRange& other) const { return start + length <= other.start; }
+};
+
+// Where the runtime says its garbage-collected heap lies, one record per
+// generation range. The tracker asks at the start of a collection; tests
+// supply their own.
+class GenerationBounds {
+public:
+    virtual ~GenerationBounds();
+    // Replaces ranges with the records as they are now; false when the
+    // runtime cannot tell.
+    virtual bool read(std::vector<cor::COR_PRF_GC_GENERATION_RANGE>& ranges) = 0;
+};
+
+// The runtime's own answer. It may be asked only from inside a runtime
+// callback: the runtime refuses the question from any other managed thread.
+class ProfilerGenerationBounds : public GenerationBounds {
+public:
+    explicit ProfilerGenerationBounds(cor::ICorProfilerInfo2* info) : m_info(info) {}
+    bool read(std::vector<cor::COR_PRF_GC_GENERATION_RANGE>& ranges) override;
+
+private:
+    cor::ICorProfilerInfo2* m_info;
+};
+
+// Lock protocol: gcStarted takes the object-map lock exclusively and
+// gcFinished releases it, so getObjectID waits while a collection runs. The
+// two calls may come on different threads (the server collector often
+// finishes on another of its threads); the lock does not record its holder,
+// so that is sound. The server collector also reports moved and surviving
+// ranges from several threads at once, one per heap, so the reports take a
+// lock of their own. A thread must not ask getObjectID between gcStarted and
+// gcFinished itself: it would wait for its own collection forever.
+class ObjectTracker {
+public:
+    static ObjectTracker& instance();
+
+    // Tests and benchmarks use their own trackers; the profiler uses
+    // instance().
+    ObjectTracker();
+    virtual ~ObjectTracker();
+    ObjectTracker(const ObjectTracker&) = delete;
+    ObjectTracker& operator=(const ObjectTracker&) = delete;
+
+    // The identifier of the object now at this address, handed out on the
+    // first request. Identifiers start at 1 and are never reused.
+    uint32_t getObjectID(cor::ObjectID address);
+
+    // Starts a collection. bounds (may be null) and the runtime's
+    // generation flags tell which part of the heap the collection condemns:
+    // an object outside it keeps its identity even when no report mentions
+    // it; inside it, an object no report mentions is gone. Without bounds
+    // the whole address space counts as condemned, and a collection that
+    // moves nothing changes nothing.
+    void gcStarted(GenerationBounds* bounds, int cGenerations, const cor::BOOL generationCollected[]);
+    void gcStarted() { gcStarted(nullptr, 0, nullptr); }
+    void movedReferences(cor::ULONG count, const cor::ObjectID oldStarts[], const cor::ObjectID newStarts[],
+                         const cor::ULONG lengths[]);
+    void survivingReferences(cor::ULONG count, const cor::ObjectID starts[], const cor::ULONG lengths[]);
+    void gcFinished();
+
+    // For tests and benchmarks: the number of objects identified now. Takes
+    // the lock shared, so not between gcStarted and gcFinished.
+    size_t trackedCount();
+    // For tests: the next identifier to hand out.
+    void setNextIDForTesting(uint32_t id);
+
+private:
+    bool inCondemnedArea(uintptr_t address) const;
+    void collectCondemnedArea(GenerationBounds* bounds, int cGenerations, const cor::BOOL generationCollected[]);
+    void remapMovedObjects();
+    void dropUnreportedObjects();
+
+    std::unordered_map<cor::ObjectID, uint32_t> m_objectIDMap;
+    uint32_t nextID;
+    ReadWriteLock m_objectMapLock;
+    // Guards the two range maps while the collection's reports come in.
+    pal::Mutex m_reportLock;
+    std::map<AddressRange, cor::ObjectID> movedRanges;
+    std::set<AddressRange> survivingRanges;
+    // The condemned part of the heap as it was when the collection started:
+    // sorted, disjoint, not adjacent. Meaningful only when m_condemnedKnown.
+    std::vector<AddressRange> m_condemnedArea;
+    bool m_condemnedKnown;
+    std::vector<cor::COR_PRF_GC_GENERATION_RANGE> m_boundsBuffer;
+    // Set while gcStarted's hold lasts, so that a finish without a start
+    // cannot release a hold that someone else has.
+    std::atomic<bool> m_collecting;
+};
+
+}  // namespace veskmrte_1_0
