@@ -1,5 +1,8 @@
 #include "call_events.h"
 
+#include "platform.h"
+#include "veskmrte/portable.h"
+
 #include <map>
 #include <new>
 #include <nlohmann/json.hpp>
@@ -40,7 +43,19 @@ CallEvents::ThreadCounts* CallEvents::countsFor(int32_t managedThread) noexcept 
     return counts;
 }
 
-bool CallEvents::report(int32_t apiId, int32_t phase, int32_t managedThread) noexcept {
+uint32_t CallEvents::objectIdentity(uintptr_t address) noexcept {
+    // The profiler exports its identities; it is loaded before any wrapper
+    // can report, so one look-up serves the process.
+    if (!lookedUpGetObjectId_.load(std::memory_order_acquire)) {
+        getObjectId_.store(platform::findProcessSymbol("getObjectID"), std::memory_order_release);
+        lookedUpGetObjectId_.store(true, std::memory_order_release);
+    }
+    typedef uint32_t(VESK_CALL * GetObjectId)(uintptr_t);
+    GetObjectId getObjectId = reinterpret_cast<GetObjectId>(getObjectId_.load(std::memory_order_acquire));
+    return getObjectId != nullptr ? getObjectId(address) : 0;
+}
+
+bool CallEvents::report(int32_t apiId, int32_t phase, int32_t managedThread, uintptr_t objectAddress) noexcept {
     if (apiId < 0 || apiId >= kMaxApis || (phase != kCallBefore && phase != kCallAfter)) {
         refused_.fetch_add(1, std::memory_order_relaxed);
         return false;
@@ -51,6 +66,17 @@ bool CallEvents::report(int32_t apiId, int32_t phase, int32_t managedThread) noe
         return false;
     }
     counts->counts[apiId][phase].fetch_add(1, std::memory_order_relaxed);
+    if (phase == kCallBefore && objectAddress != 0) {
+        uint32_t identity = objectIdentity(objectAddress);
+        if (identity != 0) {
+            try {
+                std::lock_guard<std::mutex> hold(counts->objectsLock);
+                ++counts->objects[identity][apiId];
+            } catch (...) {
+                refused_.fetch_add(1, std::memory_order_relaxed);
+            }
+        }
+    }
     return true;
 }
 
@@ -75,6 +101,23 @@ void CallEvents::report(nlohmann::json& root) const {
     nlohmann::json events = nlohmann::json::object();
     for (auto& a : apis) events[a.first] = a.second;
     root["events"] = events;
+
+    std::map<uint32_t, std::map<int32_t, uint64_t>> objects;
+    for (ThreadCounts* t : threads_) {
+        std::lock_guard<std::mutex> holdObjects(t->objectsLock);
+        for (const auto& o : t->objects)
+            for (const auto& call : o.second) objects[o.first][call.first] += call.second;
+    }
+    nlohmann::json byObject = nlohmann::json::object();
+    for (const auto& o : objects) {
+        nlohmann::json calls = nlohmann::json::object();
+        for (const auto& call : o.second) {
+            const std::string& name = names_[static_cast<size_t>(call.first)];
+            calls[name.empty() ? "#" + std::to_string(call.first) : name] = call.second;
+        }
+        byObject[std::to_string(o.first)] = calls;
+    }
+    root["objects"] = byObject;
     root["events_refused"] = refused_.load(std::memory_order_relaxed);
 }
 

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <map>
 #include <mutex>
 #include <nlohmann/json_fwd.hpp>
 #include <string>
@@ -25,8 +26,9 @@ public:
     // Names an API id; a later name for the same id replaces the earlier.
     bool define(int32_t apiId, const char* name);
     // Called on every wrapped call: cheap, no allocation after a thread's
-    // first report, no lock shared between threads on the normal path.
-    bool report(int32_t apiId, int32_t phase, int32_t managedThread) noexcept;
+    // first report, no lock shared between threads on the normal path. A
+    // call on an object is also counted under the object's identity.
+    bool report(int32_t apiId, int32_t phase, int32_t managedThread, uintptr_t objectAddress) noexcept;
 
     void report(nlohmann::json& root) const;
 
@@ -34,7 +36,14 @@ private:
     struct ThreadCounts {
         int32_t managedThread;
         std::atomic<uint64_t> counts[kMaxApis][2];
+        // Calls per object identity and API; only the owning thread writes,
+        // the report reads at exit.
+        std::mutex objectsLock;
+        std::map<uint32_t, std::map<int32_t, uint64_t>> objects;
     };
+    // The profiler's identity of the object at an address; 0 when the
+    // profiler offers none.
+    uint32_t objectIdentity(uintptr_t address) noexcept;
     ThreadCounts* countsFor(int32_t managedThread) noexcept;
 
     mutable std::mutex lock_;
@@ -43,6 +52,8 @@ private:
     // of threads that ended still reach the report.
     std::vector<ThreadCounts*> threads_;
     std::atomic<uint64_t> refused_{0};
+    std::atomic<void*> getObjectId_{nullptr};
+    std::atomic<bool> lookedUpGetObjectId_{false};
 };
 
 }  // namespace vesktool

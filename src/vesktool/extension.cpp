@@ -132,6 +132,6 @@ VESK_EXTERN_C VESK_EXPORT int VESK_CALL vesktool_define_api(int32_t apiId, const
 
 VESK_EXTERN_C VESK_EXPORT int VESK_CALL vesktool_report_call(int32_t apiId, int32_t phase, int32_t managedThread,
                                                              uintptr_t objectAddress) noexcept {
-    (void)objectAddress;
-    return vesktool::tool().callEvents.report(apiId, phase, managedThread) ? vesk_er_success : vesk_er_error;
+    return vesktool::tool().callEvents.report(apiId, phase, managedThread, objectAddress) ? vesk_er_success
+                                                                                          : vesk_er_error;
 }

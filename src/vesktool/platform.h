@@ -19,6 +19,10 @@ uint64_t monotonicNanoseconds();
 // byte of the source is unreadable.
 bool readMemory(uintptr_t address, void* out, size_t size);
 
+// A function exported by any library loaded in the process, including ones
+// loaded privately; null when none exports it.
+void* findProcessSymbol(const char* name);
+
 // False when the variable is not set.
 bool getEnv(const char* name, std::string& value);
 

@@ -7,7 +7,9 @@
 #include <mutex>
 #include <vector>
 
+#include <dlfcn.h>
 #include <fcntl.h>
+#include <link.h>
 #include <sys/syscall.h>
 #include <sys/uio.h>
 #include <unistd.h>
@@ -80,6 +82,33 @@ bool readMemory(uintptr_t address, void* out, size_t size) {
     if (got >= 0) return static_cast<size_t>(got) == size;
     if (errno == ENOSYS || errno == EPERM) return readThroughPipe(address, out, size);
     return false;
+}
+
+namespace {
+
+struct SymbolSearch {
+    const char* name;
+    void* found;
+};
+
+int searchObject(struct dl_phdr_info* info, size_t, void* data) {
+    SymbolSearch* search = static_cast<SymbolSearch*>(data);
+    if (info->dlpi_name == nullptr || info->dlpi_name[0] == 0) return 0;
+    void* handle = dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD);
+    if (handle == nullptr) return 0;
+    search->found = dlsym(handle, search->name);
+    dlclose(handle);
+    return search->found != nullptr ? 1 : 0;
+}
+
+}  // namespace
+
+void* findProcessSymbol(const char* name) {
+    if (void* global = dlsym(RTLD_DEFAULT, name)) return global;
+    // The runtime loads its profiler privately: ask each object in turn.
+    SymbolSearch search{name, nullptr};
+    dl_iterate_phdr(searchObject, &search);
+    return search.found;
 }
 
 bool getEnv(const char* name, std::string& value) {

@@ -22,6 +22,9 @@ namespace SyncApis
                 case "hot":
                     Hot(args.Length > 1 ? int.Parse(args[1]) : 200_000);
                     break;
+                case "objects":
+                    ObjectCalls.Run();
+                    break;
                 case "none":
                     Console.WriteLine("no synchronisation here: " + (6 * 7));
                     break;
