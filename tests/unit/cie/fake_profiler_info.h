@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "abi/corprof.h"
+#include "profiler_info_stub.h"
 #include "fake_metadata_import.h"
 
 namespace cie_test {
@@ -92,7 +93,7 @@ struct InstalledBody {
     std::vector<uint8_t> bytes;  // the allocated block, copied at installation
 };
 
-class FakeProfilerInfo : public ICorProfilerInfo2 {
+class FakeProfilerInfo : public testing_support::ProfilerInfoStub {
 public:
     AllocatorMode allocatorMode = AllocatorMode::Works;
     HRESULT setBodyResult = S_OK;
@@ -188,59 +189,6 @@ public:
 
     static const HRESULT CORPROF_E_FUNCTION_NOT_IL = static_cast<HRESULT>(0x80131358u);
 
-#define FAKE_NOTIMPL(name, ...) \
-    HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_NOTIMPL; }
-    FAKE_NOTIMPL(GetClassFromObject, ObjectID, ClassID*)
-    FAKE_NOTIMPL(GetClassFromToken, ModuleID, mdTypeDef, ClassID*)
-    FAKE_NOTIMPL(GetCodeInfo, FunctionID, LPCBYTE*, ULONG*)
-    FAKE_NOTIMPL(GetEventMask, DWORD*)
-    FAKE_NOTIMPL(GetFunctionFromIP, LPCBYTE, FunctionID*)
-    FAKE_NOTIMPL(GetFunctionFromToken, ModuleID, mdToken, FunctionID*)
-    FAKE_NOTIMPL(GetHandleFromThread, ThreadID, void**)
-    FAKE_NOTIMPL(GetObjectSize, ObjectID, ULONG*)
-    FAKE_NOTIMPL(IsArrayClass, ClassID, CorElementType*, ClassID*, ULONG*)
-    FAKE_NOTIMPL(GetThreadInfo, ThreadID, DWORD*)
-    FAKE_NOTIMPL(GetCurrentThreadID, ThreadID*)
-    FAKE_NOTIMPL(GetClassIDInfo, ClassID, ModuleID*, mdTypeDef*)
-    FAKE_NOTIMPL(SetEventMask, DWORD)
-    FAKE_NOTIMPL(SetEnterLeaveFunctionHooks, FunctionEnter*, FunctionLeave*, FunctionTailcall*)
-    FAKE_NOTIMPL(SetFunctionIDMapper, FunctionIDMapper)
-    FAKE_NOTIMPL(GetTokenAndMetaDataFromFunction, FunctionID, REFIID, IUnknown**, mdToken*)
-    FAKE_NOTIMPL(GetModuleInfo, ModuleID, LPCBYTE*, ULONG, ULONG*, WCHAR[], AssemblyID*)
-    FAKE_NOTIMPL(GetAppDomainInfo, AppDomainID, ULONG, ULONG*, WCHAR[], ProcessID*)
-    FAKE_NOTIMPL(GetAssemblyInfo, AssemblyID, ULONG, ULONG*, WCHAR[], AppDomainID*, ModuleID*)
-    FAKE_NOTIMPL(SetFunctionReJIT, FunctionID)
-    FAKE_NOTIMPL(ForceGC)
-    FAKE_NOTIMPL(SetILInstrumentedCodeMap, FunctionID, BOOL, ULONG, COR_IL_MAP[])
-    FAKE_NOTIMPL(GetInprocInspectionInterface, IUnknown**)
-    FAKE_NOTIMPL(GetInprocInspectionIThisThread, IUnknown**)
-    FAKE_NOTIMPL(GetThreadContext, ThreadID, ContextID*)
-    FAKE_NOTIMPL(BeginInprocDebugging, BOOL, DWORD*)
-    FAKE_NOTIMPL(EndInprocDebugging, DWORD)
-    FAKE_NOTIMPL(GetILToNativeMapping, FunctionID, ULONG32, ULONG32*, COR_DEBUG_IL_TO_NATIVE_MAP[])
-    FAKE_NOTIMPL(DoStackSnapshot, ThreadID, StackSnapshotCallback, ULONG32, void*, BYTE[], ULONG32)
-    FAKE_NOTIMPL(SetEnterLeaveFunctionHooks2, FunctionEnter2*, FunctionLeave2*, FunctionTailcall2*)
-    FAKE_NOTIMPL(GetFunctionInfo2, FunctionID, COR_PRF_FRAME_INFO, ClassID*, ModuleID*, mdToken*, ULONG32, ULONG32*,
-                 ClassID[])
-    FAKE_NOTIMPL(GetStringLayout, ULONG*, ULONG*, ULONG*)
-    FAKE_NOTIMPL(GetClassLayout, ClassID, COR_FIELD_OFFSET[], ULONG, ULONG*, ULONG*)
-    FAKE_NOTIMPL(GetClassIDInfo2, ClassID, ModuleID*, mdTypeDef*, ClassID*, ULONG32, ULONG32*, ClassID[])
-    FAKE_NOTIMPL(GetCodeInfo2, FunctionID, ULONG32, ULONG32*, COR_PRF_CODE_INFO[])
-    FAKE_NOTIMPL(GetClassFromTokenAndTypeArgs, ModuleID, mdTypeDef, ULONG32, ClassID[], ClassID*)
-    FAKE_NOTIMPL(GetFunctionFromTokenAndTypeArgs, ModuleID, mdMethodDef, ClassID, ULONG32, ClassID[], FunctionID*)
-    FAKE_NOTIMPL(EnumModuleFrozenObjects, ModuleID, IUnknown**)
-    FAKE_NOTIMPL(GetArrayObjectInfo, ObjectID, ULONG32, ULONG32[], int[], BYTE**)
-    FAKE_NOTIMPL(GetBoxClassLayout, ClassID, ULONG32*)
-    FAKE_NOTIMPL(GetThreadAppDomain, ThreadID, AppDomainID*)
-    FAKE_NOTIMPL(GetRVAStaticAddress, ClassID, mdFieldDef, void**)
-    FAKE_NOTIMPL(GetAppDomainStaticAddress, ClassID, mdFieldDef, AppDomainID, void**)
-    FAKE_NOTIMPL(GetThreadStaticAddress, ClassID, mdFieldDef, ThreadID, void**)
-    FAKE_NOTIMPL(GetContextStaticAddress, ClassID, mdFieldDef, ContextID, void**)
-    FAKE_NOTIMPL(GetStaticFieldInfo, ClassID, mdFieldDef, COR_PRF_STATIC_TYPE*)
-    FAKE_NOTIMPL(GetGenerationBounds, ULONG, ULONG*, COR_PRF_GC_GENERATION_RANGE[])
-    FAKE_NOTIMPL(GetObjectGeneration, ObjectID, COR_PRF_GC_GENERATION_RANGE*)
-    FAKE_NOTIMPL(GetNotifiedExceptionClauseInfo, COR_PRF_EX_CLAUSE_INFO*)
-#undef FAKE_NOTIMPL
 
 private:
     static uint64_t key(ModuleID module, mdToken token) { return (static_cast<uint64_t>(module) << 32) ^ token; }

@@ -21,12 +21,16 @@ vesk::WString wide(const std::string& s) { return vesk::fromUtf8(s); }
 
 // Loads the real tool library from the tool directory once, as the shared
 // object's load-time entry does, so that Initialize finds its directory.
-void loadRealExtension() {
-    static bool loaded = [] {
+// Answers its record, which the bridge uses from then on.
+vesk_profiling_extension* loadRealExtension() {
+    static vesk_profiling_extension* real = [] {
         setenv("VESKMRTE_JIT_DIR", ::testing::TempDir().c_str(), 1);
-        return VeskProfExt::instance().load(wide(std::string(VESK_DIST_DIR) + "/vesktool.so").c_str());
+        bool loaded = VeskProfExt::instance().load(wide(std::string(VESK_DIST_DIR) + "/vesktool.so").c_str());
+        return loaded ? VeskProfExt::instance().record() : nullptr;
     }();
-    ASSERT_TRUE(loaded);
+    EXPECT_NE(real, nullptr);
+    VeskProfExt::instance().useRecordForTesting(real);
+    return real;
 }
 
 // Swaps a fake record into the bridge for one test.
@@ -132,9 +136,7 @@ TEST_F(WithFakeExtension, EventsBeforeInitializeOrAfterShutdownTouchNothing) {
 // Starts a callback object with the real tool library, then hands the events
 // to a fake record.
 CLRCallbacks* startThenUseFake(FakeProfilerInfo& info, FakeExtension& fake, bool offline) {
-    loadRealExtension();
-    vesk_profiling_extension* real = VeskProfExt::instance().record();
-    if (real == nullptr) return nullptr;
+    if (loadRealExtension() == nullptr) return nullptr;
     if (offline) setenv("MRTE_ACTIVATE_OFFLINE_STACKWALKER", "", 1);
     CLRCallbacks* callbacks = new CLRCallbacks();
     HRESULT hr = callbacks->Initialize(&info);
