@@ -3,6 +3,7 @@
 #include "cie/body_encoder.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -75,8 +76,20 @@ MrteResult EngineMethod::apply() {
     return result;
 }
 
+namespace {
+
+// TAVOLI_CIE_REFUSE_INSTALL makes every install fail as a refusing runtime
+// would, so that a host's handling of that answer can be tried on real
+// programs.
+bool installsRefused() {
+    static const bool refused = std::getenv("TAVOLI_CIE_REFUSE_INSTALL") != nullptr;
+    return refused;
+}
+
+}  // namespace
+
 MrteResult EngineMethod::install(const std::vector<uint8_t>& bytes) {
-    if (bytes.size() > UINT32_MAX) return MRTE_ERROR_UNABLE_TO_INSTRUMENT;
+    if (bytes.size() > UINT32_MAX || installsRefused()) return MRTE_ERROR_UNABLE_TO_INSTRUMENT;
     IMethodMalloc* allocator = nullptr;
     HRESULT hr = m_identity.info->GetILFunctionBodyAllocator(m_identity.moduleId, &allocator);
     if (FAILED(hr) || allocator == nullptr) return MRTE_ERROR_UNABLE_TO_INSTRUMENT;

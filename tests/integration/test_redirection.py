@@ -101,6 +101,19 @@ class RedirectedCalls(ProfilerTestCase):
         assert_tool_saw_what_the_program_did(self, run)
 
 
+class EngineDeclines(ProfilerTestCase):
+    def test_a_method_the_engine_cannot_install_runs_unchanged(self):
+        plain = self.run_plain([SYNC_APIS, "all"])
+        run = self.run_profiled([SYNC_APIS, "all"], extra_env={"TAVOLI_CIE_REFUSE_INSTALL": "1"})
+        self.assertEqual(run.returncode, 0, run.stderr)
+        self.assertEqual(without_counts(run.stdout), without_counts(plain.stdout))
+        lines = run.log_lines()
+        self.assertIn("  WARNING: MRTE_ERROR_UNABLE_TO_INSTRUMENT", lines)
+        self.assertNotIn("  completed instrumentation", lines)
+        # Every call went to the original API: the tool saw none of them.
+        self.assertEqual(run.report()["events"], {})
+
+
 class StartingPrograms(ProfilerTestCase):
     """However a program is started, it finds the wrapper assembly."""
 
