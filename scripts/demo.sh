@@ -38,7 +38,20 @@ for name, e in sorted(r["events"].items()):
 PY
 
 echo
-echo "== the JIT file"
+echo "== the JIT file: one record per compiled code body"
 for f in "$out"/*.jit; do
     "$dist/veskmrte-jitdump" --summary "$f"
+    "$dist/veskmrte-jitdump" --json "$f" | python3 -c '
+import collections, json, sys
+records = json.load(sys.stdin)["records"]
+bodies = collections.Counter((r["moduleId"], r["methodToken"]) for r in records)
+print("methods with more than one body (later tiers): %d" % sum(1 for n in bodies.values() if n > 1))
+for r in records[:10]:
+    c = r["codeRanges"][0]
+    print("  %-28s method %s  code %s, %5d bytes, IL map %3d entries"
+          % (r["moduleFileName"].rsplit("/", 1)[-1] or "(dynamic module)", r["methodToken"], c["start"], c["size"],
+             len(r["ilMap"])))
+if len(records) > 10:
+    print("  ...")
+'
 done

@@ -12,6 +12,7 @@ extern const IID IID_ICorProfilerCallback2;
 extern const IID IID_ICorProfilerInfo;
 extern const IID IID_ICorProfilerInfo2;
 extern const IID IID_IMethodMalloc;
+extern const IID IID_ICorProfilerInfo9;
 
 typedef int COR_PRF_JIT_CACHE;
 typedef int COR_PRF_TRANSITION_REASON;
@@ -312,5 +313,43 @@ public:
 protected:
     ~ICorProfilerInfo2() = default;
 };
+
+typedef UINT_PTR ReJITID;
+
+
+#define VESK_UNUSED_INFO_SLOT(n) virtual HRESULT STDMETHODCALLTYPE unusedSlot##n() = 0;
+
+// The ninth information interface as far as the record filling uses it. The
+// slots of the third to eighth interfaces come first and are never called.
+class ICorProfilerInfo9 : public ICorProfilerInfo2 {
+public:
+    VESK_UNUSED_INFO_SLOT(57) VESK_UNUSED_INFO_SLOT(58) VESK_UNUSED_INFO_SLOT(59) VESK_UNUSED_INFO_SLOT(60)
+    VESK_UNUSED_INFO_SLOT(61) VESK_UNUSED_INFO_SLOT(62) VESK_UNUSED_INFO_SLOT(63) VESK_UNUSED_INFO_SLOT(64)
+    VESK_UNUSED_INFO_SLOT(65) VESK_UNUSED_INFO_SLOT(66) VESK_UNUSED_INFO_SLOT(67) VESK_UNUSED_INFO_SLOT(68)
+    VESK_UNUSED_INFO_SLOT(69) VESK_UNUSED_INFO_SLOT(70) VESK_UNUSED_INFO_SLOT(71) VESK_UNUSED_INFO_SLOT(72)
+    VESK_UNUSED_INFO_SLOT(73) VESK_UNUSED_INFO_SLOT(74) VESK_UNUSED_INFO_SLOT(75) VESK_UNUSED_INFO_SLOT(76)
+    VESK_UNUSED_INFO_SLOT(77) VESK_UNUSED_INFO_SLOT(78) VESK_UNUSED_INFO_SLOT(79) VESK_UNUSED_INFO_SLOT(80)
+    VESK_UNUSED_INFO_SLOT(81) VESK_UNUSED_INFO_SLOT(82) VESK_UNUSED_INFO_SLOT(83) VESK_UNUSED_INFO_SLOT(84)
+    VESK_UNUSED_INFO_SLOT(85) VESK_UNUSED_INFO_SLOT(86) VESK_UNUSED_INFO_SLOT(87) VESK_UNUSED_INFO_SLOT(88)
+    VESK_UNUSED_INFO_SLOT(89)
+    // Slot 90: the start of every native body of the function's IL version
+    // (0: the original IL), each body that has code.
+    virtual HRESULT STDMETHODCALLTYPE GetNativeCodeStartAddresses(FunctionID functionId, ReJITID reJitId,
+                                                                  ULONG32 cCodeStartAddresses,
+                                                                  ULONG32* pcCodeStartAddresses,
+                                                                  UINT_PTR codeStartAddresses[]) = 0;
+    // Slot 91: the IL map of the body starting there.
+    virtual HRESULT STDMETHODCALLTYPE GetILToNativeMapping3(UINT_PTR pNativeCodeStartAddress, ULONG32 cMap,
+                                                            ULONG32* pcMap, COR_DEBUG_IL_TO_NATIVE_MAP map[]) = 0;
+    // Slot 92: the code blocks of the body starting there.
+    virtual HRESULT STDMETHODCALLTYPE GetCodeInfo4(UINT_PTR pNativeCodeStartAddress, ULONG32 cCodeInfos,
+                                                   ULONG32* pcCodeInfos, COR_PRF_CODE_INFO codeInfos[]) = 0;
+
+protected:
+    ~ICorProfilerInfo9() = default;
+};
+
+#undef VESK_UNUSED_INFO_SLOT
+
 
 }  // namespace cor

@@ -185,8 +185,9 @@ private:
     ReadWriteLock m_forbiddenLock;
     // ---- the map of recorded JIT code (jit_code_map.cpp) ----
 public:
-    // Records the body the runtime reports for the function now: writes its
-    // JIT record and maps its code ranges. True when that body is recorded,
+    // Records each code body the runtime holds for the function (every tier,
+    // every on-stack replacement) that is not recorded yet: one JIT record per
+    // body, its code ranges mapped. True when all of them are recorded,
     // already or now; false for function 0 and for code the runtime cannot
     // report, which a later call retries. A zero time stamp means the
     // module's load time.

@@ -10,10 +10,6 @@
 #include <new>
 #include <vector>
 
-namespace cor {
-const IID IID_ICorProfilerInfo9 = {0x008170DB, 0xF8CC, 0x4796, {0x9A, 0x51, 0xDC, 0x8A, 0xA0, 0xB4, 0x70, 0x12}};
-}
-
 namespace veskmrte_1_0 {
 
 using namespace cor;

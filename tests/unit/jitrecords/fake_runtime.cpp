@@ -16,9 +16,9 @@ HRESULT answer(const std::vector<T>& items, ULONG32 capacity, ULONG32* count, T 
     return S_OK;
 }
 
-// The call is the first of a pair when it brings no buffer.
-bool failsNow(unsigned failing, unsigned countCall, unsigned fetchCall, ULONG32 capacity) {
-    return (failing & (capacity == 0 ? countCall : fetchCall)) != 0;
+// A query that cannot take every entry only learns how many there are.
+bool failsNow(unsigned failing, unsigned countCall, unsigned fetchCall, ULONG32 capacity, size_t entries) {
+    return (failing & (capacity < entries ? countCall : fetchCall)) != 0;
 }
 
 }  // namespace
@@ -35,19 +35,21 @@ HRESULT FakeRuntime::QueryInterface(REFIID riid, void** ppv) {
 
 HRESULT FakeRuntime::GetCodeInfo2(FunctionID id, ULONG32 capacity, ULONG32* count, COR_PRF_CODE_INFO out[]) {
     ++codeInfoCalls;
-    if (failsNow(failing, kCodeInfoCount, kCodeInfoFetch, capacity)) return E_FAIL;
     auto found = functions.find(id);
     if (found == functions.end() || found->second.bodies.empty()) return E_INVALIDARG;
-    return answer(found->second.bodies.front().blocks, capacity, count, out);
+    const auto& blocks = found->second.bodies.front().blocks;
+    if (failsNow(failing, kCodeInfoCount, kCodeInfoFetch, capacity, blocks.size())) return E_FAIL;
+    return answer(blocks, capacity, count, out);
 }
 
 HRESULT FakeRuntime::GetILToNativeMapping(FunctionID id, ULONG32 capacity, ULONG32* count,
                                           COR_DEBUG_IL_TO_NATIVE_MAP out[]) {
     ++ilMapCalls;
-    if (failsNow(failing, kIlMapCount, kIlMapFetch, capacity)) return E_FAIL;
     auto found = functions.find(id);
     if (found == functions.end() || found->second.bodies.empty()) return E_INVALIDARG;
-    return answer(found->second.bodies.front().ilMap, capacity, count, out);
+    const auto& map = found->second.bodies.front().ilMap;
+    if (failsNow(failing, kIlMapCount, kIlMapFetch, capacity, map.size())) return E_FAIL;
+    return answer(map, capacity, count, out);
 }
 
 HRESULT FakeRuntime::GetFunctionInfo(FunctionID id, ClassID* classId, ModuleID* moduleId, mdToken* token) {
@@ -102,18 +104,18 @@ const FakeBody* FakeRuntime::bodyAt(uintptr_t start) const {
 
 HRESULT FakeRuntime::GetCodeInfo4(UINT_PTR start, ULONG32 capacity, ULONG32* count, COR_PRF_CODE_INFO out[]) {
     ++codeInfoCalls;
-    if (failsNow(failing, kCodeInfoCount, kCodeInfoFetch, capacity)) return E_FAIL;
     const FakeBody* body = bodyAt(start);
     if (body == nullptr) return E_INVALIDARG;
+    if (failsNow(failing, kCodeInfoCount, kCodeInfoFetch, capacity, body->blocks.size())) return E_FAIL;
     return answer(body->blocks, capacity, count, out);
 }
 
 HRESULT FakeRuntime::GetILToNativeMapping3(UINT_PTR start, ULONG32 capacity, ULONG32* count,
                                            COR_DEBUG_IL_TO_NATIVE_MAP out[]) {
     ++ilMapCalls;
-    if (failsNow(failing, kIlMapCount, kIlMapFetch, capacity)) return E_FAIL;
     const FakeBody* body = bodyAt(start);
     if (body == nullptr) return E_INVALIDARG;
+    if (failsNow(failing, kIlMapCount, kIlMapFetch, capacity, body->ilMap.size())) return E_FAIL;
     return answer(body->ilMap, capacity, count, out);
 }
 

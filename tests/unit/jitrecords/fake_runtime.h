@@ -31,7 +31,8 @@ struct FakeFunction {
     std::vector<FakeBody> bodies;
 };
 
-// The queries that can be told to fail.
+// The queries that can be told to fail. A "count" query has too little room
+// for every entry, a "fetch" query has room for all of them.
 enum FakeCall : unsigned {
     kCodeInfoCount = 1u << 0,
     kCodeInfoFetch = 1u << 1,

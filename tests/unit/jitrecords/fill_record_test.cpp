@@ -218,6 +218,20 @@ TEST_F(FillRecord, FailingIlMapQueriesLeaveOnlyTheMapOut) {
     }
 }
 
+TEST_F(FillRecord, LargeIlMapKeepsEveryOrdinaryEntryInOrder) {
+    registerModule(VESK_W("/app/App.dll"));
+    std::vector<COR_DEBUG_IL_TO_NATIVE_MAP>& map = runtime.functions[kFunction].bodies[0].ilMap;
+    map.clear();
+    for (uint32_t i = 0; i < 300; ++i) map.push_back({i % 3 == 0 ? 0xFFFFFFFEu : i, i * 4, i * 4 + 4});
+    ASSERT_TRUE(fill());
+    ASSERT_EQ(record.ilMapCount, 200u);
+    EXPECT_EQ(record.ilMap[0].ilOffset, 1u);
+    EXPECT_EQ(record.ilMap[0].nativeStart, 4u);
+    EXPECT_EQ(record.ilMap[199].ilOffset, 299u);
+    EXPECT_EQ(record.ilMap[199].nativeStart, 299u * 4);
+    EXPECT_EQ(record.ilMap[199].nativeEnd, 300u * 4);
+}
+
 TEST_F(FillRecord, NoClassMeansNoClassQueryAndNoClassFlag) {
     registerModule(VESK_W("/app/App.dll"));
     runtime.functions[kFunction].classId = 0;
