@@ -1,5 +1,5 @@
 // Locking with a time limit, for the exit flush. Polls try_lock rather than
-// using std::timed_mutex, whose timed wait thread checkers do not follow;
+// using std::timed_mutex, whose timed wait race detectors do not follow;
 // the poll runs only at process exit.
 #pragma once
 
