@@ -27,9 +27,10 @@ TEST_F(CodeMapTest, FunctionZeroIsRefusedWithoutWaitingForTheLock) {
     // The holder now keeps the code map locked exclusively.
     auto refused = std::async(std::launch::async, [&] { return callbacks->registerJitCode(0, 1); });
     bool finished = refused.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
-    runtime.onBodyStarts = nullptr;
     leave.set_value();
     holder.join();
+    // Only now: the holder was running inside this very function object.
+    runtime.onBodyStarts = nullptr;
     ASSERT_TRUE(finished) << "function 0 waited for the lock";
     EXPECT_FALSE(refused.get());
 }
