@@ -20,36 +20,24 @@ const uint32_t kOpNewobj = 0x73;
 
 bool isExaminedOpcode(uint32_t op) { return op == kOpCall || op == kOpCallvirt || op == kOpNewobj; }
 
-// Gives the engine's per-method object back on every path.
-class EngineMethodHold {
+// Gives an engine object (a method or an iterator) back on every path.
+template <typename T>
+class EngineHold {
 public:
-    explicit EngineMethodHold(tavoli::IEngineMethod* method) : m_method(method) {}
-    ~EngineMethodHold() {
-        if (m_method != nullptr) m_method->release();
+    explicit EngineHold(T* object) : m_object(object) {}
+    ~EngineHold() {
+        if (m_object != nullptr) m_object->release();
     }
-    EngineMethodHold(const EngineMethodHold&) = delete;
-    EngineMethodHold& operator=(const EngineMethodHold&) = delete;
-    tavoli::IEngineMethod* operator->() const { return m_method; }
-    tavoli::IEngineMethod* get() const { return m_method; }
+    EngineHold(const EngineHold&) = delete;
+    EngineHold& operator=(const EngineHold&) = delete;
+    T* operator->() const { return m_object; }
+    T* get() const { return m_object; }
 
 private:
-    tavoli::IEngineMethod* m_method;
+    T* m_object;
 };
-
-class IteratorHold {
-public:
-    explicit IteratorHold(tavoli::IInstructionIterator* itr) : m_itr(itr) {}
-    ~IteratorHold() {
-        if (m_itr != nullptr) m_itr->release();
-    }
-    IteratorHold(const IteratorHold&) = delete;
-    IteratorHold& operator=(const IteratorHold&) = delete;
-    tavoli::IInstructionIterator* operator->() const { return m_itr; }
-    tavoli::IInstructionIterator* get() const { return m_itr; }
-
-private:
-    tavoli::IInstructionIterator* m_itr;
-};
+typedef EngineHold<tavoli::IEngineMethod> EngineMethodHold;
+typedef EngineHold<tavoli::IInstructionIterator> IteratorHold;
 
 // The buffers the engine fills beside the module id.
 struct MethodInfoBuffers {
