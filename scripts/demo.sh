@@ -8,7 +8,8 @@ dist="$root/build/dist"
 out=$(mktemp -d "${TMPDIR:-/tmp}/veskmrte-demo.XXXXXX")
 
 echo "== running the sample program under $dist/veskmrte-run"
-VESKMRTE_JIT_DIR="$out" "$dist/veskmrte-run" --debug-log "$out/debug.log" --report "$out/report.json" \
+# With stacks captured, the launcher names their frames in the report.
+VESKTOOL_STACKS=1 VESKMRTE_JIT_DIR="$out" "$dist/veskmrte-run" --debug-log "$out/debug.log" --report "$out/report.json" \
     dotnet "$root/build/managed/BankDemo/BankDemo.dll"
 
 echo
@@ -35,6 +36,12 @@ print("stack walker handed over: %s (mode %d)" % (r["stack_walker_set"], r["stac
 print("redirected calls the tool saw (calls / returns, threads):")
 for name, e in sorted(r["events"].items()):
     print("  %-40s %6d / %6d  on %d managed threads" % (name, e["calls"], e["returns"], len(e["by_thread"])))
+for name, stacks in sorted(r.get("stacks", {}).items()):
+    top = max(stacks, key=lambda s: s["count"])
+    print("most frequent of %d stacks of %s (%d calls), named by veskmrte-symbolize:" % (len(stacks), name, top["count"]))
+    for f in top["frames"]:
+        where = " (%s:%d)" % (f["file"].rsplit("/", 1)[-1], f["line"]) if "line" in f else ""
+        print("    %-8s %s%s" % (f["kind"], f.get("symbol") or f.get("name", f["ip"]), where))
 PY
 
 echo

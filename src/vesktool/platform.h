@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vesktool {
 namespace platform {
@@ -22,6 +23,18 @@ bool readMemory(uintptr_t address, void* out, size_t size);
 // A function exported by any library loaded in the process, including ones
 // loaded privately; null when none exports it.
 void* findProcessSymbol(const char* name);
+
+// An executable or library mapped into the process. Addresses inside its file
+// (symbols, section addresses) are counted from base; it occupies start to end.
+struct LoadedObject {
+    std::string path;
+    uintptr_t base = 0;
+    uintptr_t start = 0;
+    uintptr_t end = 0;
+};
+
+// The objects loaded now, the main program first.
+std::vector<LoadedObject> loadedObjects();
 
 // False when the variable is not set.
 bool getEnv(const char* name, std::string& value);

@@ -1,5 +1,6 @@
 #include "platform.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -109,6 +110,44 @@ void* findProcessSymbol(const char* name) {
     SymbolSearch search{name, nullptr};
     dl_iterate_phdr(searchObject, &search);
     return search.found;
+}
+
+namespace {
+
+int collectObject(struct dl_phdr_info* info, size_t, void* data) {
+    auto* objects = static_cast<std::vector<LoadedObject>*>(data);
+    LoadedObject object;
+    object.base = info->dlpi_addr;
+    bool loaded = false;
+    for (ElfW(Half) i = 0; i < info->dlpi_phnum; ++i) {
+        const ElfW(Phdr)& segment = info->dlpi_phdr[i];
+        if (segment.p_type != PT_LOAD) continue;
+        const uintptr_t start = info->dlpi_addr + segment.p_vaddr;
+        const uintptr_t end = start + segment.p_memsz;
+        object.start = loaded ? std::min(object.start, start) : start;
+        object.end = loaded ? std::max(object.end, end) : end;
+        loaded = true;
+    }
+    if (!loaded) return 0;
+    if (info->dlpi_name != nullptr && info->dlpi_name[0] != 0) {
+        object.path = info->dlpi_name;
+    } else if (objects->empty()) {
+        // The main program comes first, and without a name.
+        std::vector<char> buffer(4096);
+        const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+        if (length > 0) object.path.assign(buffer.data(), static_cast<size_t>(length));
+    }
+    if (object.path.empty()) return 0;
+    objects->push_back(std::move(object));
+    return 0;
+}
+
+}  // namespace
+
+std::vector<LoadedObject> loadedObjects() {
+    std::vector<LoadedObject> objects;
+    dl_iterate_phdr(collectObject, &objects);
+    return objects;
 }
 
 bool getEnv(const char* name, std::string& value) {

@@ -1,6 +1,7 @@
 #include "platform.h"
 #include "tool.h"
 
+#include <cstdio>
 #include <exception>
 #include <nlohmann/json.hpp>
 
@@ -17,6 +18,21 @@ nlohmann::json injectedFailures(const Config& config) {
     return names;
 }
 
+std::string hex(uintptr_t value) {
+    char text[2 + 2 * sizeof value + 1];
+    std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(value));
+    return text;
+}
+
+// Native frames are named after the process has gone, from these.
+nlohmann::json loadedObjects() {
+    nlohmann::json list = nlohmann::json::array();
+    for (const platform::LoadedObject& object : platform::loadedObjects())
+        list.push_back({{"path", object.path}, {"base", hex(object.base)}, {"start", hex(object.start)},
+                        {"end", hex(object.end)}});
+    return list;
+}
+
 }  // namespace
 
 nlohmann::json Tool::buildReport() const {
@@ -31,6 +47,7 @@ nlohmann::json Tool::buildReport() const {
     root["unwind_calls"] = unwindCalls.load(std::memory_order_relaxed);
     root["failures_injected"] = injectedFailures(config);
     root["failures_unrecognized"] = config.unrecognizedFailures;
+    root["modules"] = loadedObjects();
     return root;
 }
 
