@@ -7,15 +7,47 @@ using System.Runtime.Loader;
 // DOTNET_STARTUP_HOOKS. The profiler makes the program's modules reference the
 // wrapper assembly, which lives in the tool directory and is on no
 // application's assembly list; this hook resolves it from there, whatever
-// deps.json the application brings and however it was started.
+// deps.json the application brings and however it was started. It also tells
+// the tool library how the program ends.
+//
+// An exception out of Initialize would stop the program before its Main, so
+// nothing here may throw.
 internal static class StartupHook
 {
     private const string WrapperAssembly = "veskmrte_clr40wrap";
 
     public static void Initialize()
     {
-        string? directory = Path.GetDirectoryName(typeof(StartupHook).Assembly.Location);
+        string? directory;
+        try
+        {
+            directory = Path.GetDirectoryName(typeof(StartupHook).Assembly.Location);
+        }
+        catch (Exception)
+        {
+            return;
+        }
         if (string.IsNullOrEmpty(directory)) return;
+        try
+        {
+            ResolveWrappersFrom(directory);
+        }
+        catch (Exception)
+        {
+            // Without the wrapper assembly the profiler leaves calls as they are.
+        }
+        try
+        {
+            ProcessEndReport.Watch(directory);
+        }
+        catch (Exception)
+        {
+            // Without it the report is still written at a normal exit.
+        }
+    }
+
+    private static void ResolveWrappersFrom(string directory)
+    {
         string path = Path.Combine(directory, WrapperAssembly + ".dll");
         if (!File.Exists(path)) return;
         AssemblyLoadContext.Default.Resolving += (context, name) =>

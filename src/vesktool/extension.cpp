@@ -135,3 +135,28 @@ VESK_EXTERN_C VESK_EXPORT int VESK_CALL vesktool_report_call(int32_t apiId, int3
     return vesktool::tool().callEvents.report(apiId, phase, managedThread, objectAddress) ? vesk_er_success
                                                                                           : vesk_er_error;
 }
+
+// How the process ends, from the host's start-up code, which sees what no
+// native code here can: a SIGTERM or SIGINT the runtime turns into a managed
+// notification before it re-raises the signal, and an unhandled exception
+// before the runtime aborts. Neither runs the library's unload, so the report
+// is written here. At a normal exit it is written here too, in case a later
+// exit handler hangs and the process is killed, and again at unload with the
+// exit code noted here and the final counts.
+VESK_EXTERN_C VESK_EXPORT int VESK_CALL vesktool_flush_report(const char* end, const char* detail, int32_t exitCode,
+                                                              int32_t exitCodeKnown) noexcept {
+    if (end == nullptr || *end == 0) return vesk_er_error;
+    try {
+        vesktool::Tool& self = vesktool::tool();
+        vesktool::ProcessEnd how;
+        how.how = end;
+        if (detail != nullptr) how.detail = detail;
+        how.exitCodeKnown = exitCodeKnown != 0;
+        how.exitCode = exitCode;
+        if (how.exitCodeKnown) self.noteExitCode(exitCode);
+        self.writeReport(how);
+        return vesk_er_success;
+    } catch (...) {
+        return vesk_er_error;
+    }
+}

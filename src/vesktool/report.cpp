@@ -35,6 +35,19 @@ nlohmann::json loadedObjects() {
 
 }  // namespace
 
+void Tool::noteExitCode(int32_t code) noexcept {
+    exitCode_.store(code, std::memory_order_relaxed);
+    exitCodeKnown_.store(true, std::memory_order_release);
+}
+
+ProcessEnd Tool::endAtUnload() const noexcept {
+    ProcessEnd end;
+    end.how = "exit";
+    end.exitCodeKnown = exitCodeKnown_.load(std::memory_order_acquire);
+    end.exitCode = exitCode_.load(std::memory_order_relaxed);
+    return end;
+}
+
 nlohmann::json Tool::buildReport() const {
     nlohmann::json root = nlohmann::json::object();
     root["pid"] = platform::currentProcessId();
@@ -51,14 +64,19 @@ nlohmann::json Tool::buildReport() const {
     return root;
 }
 
-void Tool::writeReport() noexcept {
+void Tool::writeReport(const ProcessEnd& end) noexcept {
     if (config.reportPath.empty() || platform::currentProcessId() != loadedInProcess_) return;
-    if (reportWritten_.exchange(true)) return;
     try {
+        // One writer at a time: a signal's report and the exit's may race,
+        // and both go through the same temporary file.
+        std::lock_guard<std::mutex> hold(writing_);
+        nlohmann::json report = buildReport();
+        report["end"] = end.how;
+        if (!end.detail.empty()) report["end_detail"] = end.detail;
+        report["exit_code"] = end.exitCodeKnown ? nlohmann::json(end.exitCode) : nlohmann::json(nullptr);
         // Names from the environment need not be valid UTF-8; replace rather
         // than lose the whole report to one bad byte.
-        const std::string text =
-            buildReport().dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+        const std::string text = report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
         std::string error;
         if (!platform::replaceFile(config.reportPath, text, error)) platform::printError(error.c_str());
     } catch (const std::exception& e) {

@@ -29,5 +29,8 @@ Tool& tool() {
 // at process exit.
 #if defined(__GNUC__)
 __attribute__((constructor)) static void vesktoolLoaded() { vesktool::tool(); }
-__attribute__((destructor)) static void vesktoolUnloading() { vesktool::tool().writeReport(); }
+__attribute__((destructor)) static void vesktoolUnloading() {
+    vesktool::Tool& self = vesktool::tool();
+    self.writeReport(self.endAtUnload());
+}
 #endif

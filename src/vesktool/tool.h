@@ -12,9 +12,18 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <nlohmann/json_fwd.hpp>
+#include <string>
 
 namespace vesktool {
+
+struct ProcessEnd {
+    std::string how;     // "exit", "sigterm", "unhandled-exception", ...
+    std::string detail;  // the exception's type, when there is one
+    bool exitCodeKnown = false;
+    int32_t exitCode = 0;
+};
 
 class Tool {
 public:
@@ -31,14 +40,24 @@ public:
     std::atomic<uint64_t> unwindCalls{0};
 
     nlohmann::json buildReport() const;
-    // Writes the report once, if one was asked for; never throws. Only the
-    // process that loaded the library writes: a forked child that exits
-    // normally must not replace its parent's report.
-    void writeReport() noexcept;
+    // Writes the report, if one was asked for, saying how the process ends:
+    // "exit", or the signal or failure the host's start-up code saw. Each
+    // call replaces the file with a fresh snapshot, so the last end wins: a
+    // program that cancels a SIGTERM and exits later reports "exit". Never
+    // throws. Only the process that loaded the library writes: a forked
+    // child that exits normally must not replace its parent's report.
+    void writeReport(const ProcessEnd& end) noexcept;
+    // The exit code the host saw as the process began to exit; the report
+    // written as the library unloads has no other way to learn it.
+    void noteExitCode(int32_t code) noexcept;
+    // How the report written as the library unloads describes the end.
+    ProcessEnd endAtUnload() const noexcept;
 
 private:
     const uint32_t loadedInProcess_;
-    std::atomic<bool> reportWritten_{false};
+    std::mutex writing_;
+    std::atomic<bool> exitCodeKnown_{false};
+    std::atomic<int32_t> exitCode_{0};
 };
 
 Tool& tool();

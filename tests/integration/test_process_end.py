@@ -1,0 +1,85 @@
+"""However a profiled program ends, the tool's report is written wherever
+code still runs, says how the program ended and holds every call the program
+made; the program's exit code and output are those of a plain run."""
+
+import os
+import signal
+import subprocess
+import unittest
+
+from harness import LAUNCHER, TIMEOUT, ProfilerTestCase, Run, program
+
+ENDING = program("Ending")
+ENTER = "System.Threading.Monitor.Enter"
+
+
+class ProcessEnd(ProfilerTestCase):
+    def run_ending(self, mode, send=None, profiled=True):
+        """Runs the Ending program in MODE; with SEND, sends that signal once
+        the program has printed "ready"."""
+        workdir = self.workdir()
+        env = self.base_env(workdir)
+        command = ["dotnet", ENDING, mode]
+        if profiled:
+            env["VESKMRTE_DEBUG"] = os.path.join(workdir, "debug.log")
+            env["VESKTOOL_REPORT"] = os.path.join(workdir, "report.json")
+            command = [LAUNCHER] + command
+        # Its own session, so that SIGINT and SIGQUIT are not ignored as they
+        # are for a shell's background jobs.
+        process = subprocess.Popen(command, cwd=workdir, env=env, stdout=subprocess.PIPE,
+                                   stderr=subprocess.PIPE, text=True, start_new_session=True)
+        try:
+            if send is not None:
+                lines = []
+                while not lines or lines[-1] != "ready\n":
+                    line = process.stdout.readline()
+                    self.assertTrue(line, "the program ended before it was ready")
+                    lines.append(line)
+                process.send_signal(send)
+                rest, err = process.communicate(timeout=TIMEOUT)
+                out = "".join(lines) + rest
+            else:
+                out, err = process.communicate(timeout=TIMEOUT)
+        finally:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+        return Run(subprocess.CompletedProcess(command, process.returncode, out, err), workdir)
+
+    def test_the_report_says_how_the_program_ended_and_holds_its_calls(self):
+        cases = [
+            # mode, signal, end, exception type, exit code in the report
+            ("return", None, "exit", None, 3),
+            ("exit", None, "exit", None, 4),
+            ("throw", None, "unhandled-exception", "System.InvalidOperationException", None),
+            ("throw-on-thread", None, "unhandled-exception", "System.TimeoutException", None),
+            ("wait", signal.SIGTERM, "sigterm", None, None),
+            ("wait", signal.SIGINT, "sigint", None, None),
+            ("wait", signal.SIGQUIT, "sigquit", None, None),
+            # A program that cancels the signal goes on and ends normally.
+            ("cancel-sigterm", signal.SIGTERM, "exit", None, 5),
+        ]
+        for mode, send, end, exception, exit_code in cases:
+            with self.subTest(mode=mode, signal=send):
+                plain = self.run_ending(mode, send, profiled=False)
+                run = self.run_ending(mode, send)
+                self.assertEqual(run.returncode, plain.returncode, run.stderr)
+                self.assertEqual(run.stdout, plain.stdout)
+                entered = int(run.stdout.split("\n")[0].split()[1])
+                report = run.report()
+                self.assertEqual(report["end"], end)
+                self.assertEqual(report.get("end_detail"), exception)
+                self.assertEqual(report["exit_code"], exit_code)
+                self.assertEqual(report["events"][ENTER]["calls"], entered)
+                self.assertEqual(report["events"][ENTER]["returns"], entered)
+                # The debug log is written line by line up to the end.
+                self.assertEqual(run.log_lines()[-1], "")
+
+    def test_sigkill_leaves_no_report_and_no_partial_file(self):
+        run = self.run_ending("wait", signal.SIGKILL)
+        self.assertEqual(run.returncode, -signal.SIGKILL)
+        self.assertEqual(sorted(n for n in os.listdir(run.workdir) if n.startswith("report")), [])
+
+
+if __name__ == "__main__":
+    unittest.main()
