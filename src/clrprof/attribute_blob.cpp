@@ -63,7 +63,12 @@ bool AttributeBlobReader::readString(vesk::WString& out) {
     if (!readPackedLength(nameLen, isNull)) return false;
     if (isNull) return true;
     std::array<vesk::WChar, MAX_CLASS_NAME_SIZE> buf{};
-    VESK_ASSERT(nameLen < buf.size());
+    // No wrapper names such an API; a damaged or foreign assembly must not
+    // end the program, so the attribute is refused like any malformed one.
+    if (nameLen >= buf.size()) {
+        VESK_LOG("    attribute string of " << nameLen << " bytes is longer than any name");
+        return false;
+    }
     if (nameLen > remaining()) return false;
     const uint8_t* text = m_blob + m_offset;
     for (uint32_t i = 0; i < nameLen; ++i) buf[i] = static_cast<vesk::WChar>(text[i]);

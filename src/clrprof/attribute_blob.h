@@ -16,9 +16,8 @@ public:
     bool skipProlog();
     // Reads the next string; each byte becomes the character of the same
     // value. A null string (0xFF) reads as empty. False when the length is
-    // malformed or the string runs past the blob. A string of
-    // MAX_CLASS_NAME_SIZE bytes or more is fatal: no wrapper names such an
-    // API.
+    // malformed, the string runs past the blob, or it is MAX_CLASS_NAME_SIZE
+    // bytes or longer (no wrapper names such an API).
     bool readString(vesk::WString& out);
 
 private:

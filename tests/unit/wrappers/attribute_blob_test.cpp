@@ -62,10 +62,11 @@ TEST(AttributeBlob, LongestNameThatFits) {
     EXPECT_EQ(names[0].size(), 255u);
 }
 
-TEST(AttributeBlobDeathTest, NameOfTheBuffersSizeIsFatal) {
+// Was a fatal assertion: a damaged wrapper assembly ended the program.
+TEST(AttributeBlob, NameOfTheBuffersSizeIsRefused) {
     std::vector<vesk::WString> names;
-    const Bytes blob = cat({kProlog, {0x81, 0x00}, text(256, 'n')});
-    EXPECT_EXIT(readAll(blob, names, 1), ::testing::ExitedWithCode(3), "'nameLen < buf.size\\(\\)'");
+    EXPECT_FALSE(readAll(cat({kProlog, {0x81, 0x00}, text(256, 'n')}), names, 1));
+    EXPECT_FALSE(readAll(cat({kProlog, {0xC0, 0x10, 0x00, 0x00}}), names, 1));
 }
 
 TEST(AttributeBlob, StringRunningPastTheBlob) {
