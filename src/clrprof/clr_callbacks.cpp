@@ -60,6 +60,7 @@ HRESULT CLRCallbacks::Initialize(IUnknown* pICorProfilerInfoUnk) {
     RuntimeGuard guard;
     if (!initialize(pICorProfilerInfoUnk)) return S_FALSE;
     VESK_LOG("  initialization succeeded");
+    VESK_LOG("  event mask=" << kEventMask << (FAILED(m_eventMaskResult) ? " refused" : " set"));
     return S_OK;
 }
 
@@ -83,7 +84,7 @@ bool CLRCallbacks::initialize(IUnknown* infoUnknown) {
     }
     if (pal::hasEnv("MRTE_ACTIVATE_OFFLINE_STACKWALKER")) m_offlineStackWalker = true;
 
-    profilerInfo()->SetEventMask(kEventMask);
+    m_eventMaskResult = profilerInfo()->SetEventMask(kEventMask);
     return true;
 }
 

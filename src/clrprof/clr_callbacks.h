@@ -17,10 +17,16 @@
 
 namespace veskmrte_1_0 {
 
-// The event mask requested on a successful start: function unloads, module
-// loads, JIT compilation, garbage collections, threads, JIT maps and stack
-// snapshots.
-const cor::DWORD kEventMask = 0x101002A5;
+// The event mask requested on a successful start. The collection events are
+// the broad flag because, up to .NET 10 at least, only it brings the moved and
+// surviving ranges the object identities follow: the high word's basic
+// collection events with moved objects delivers start and finish but no
+// ranges (bench/gcpause/README.md).
+const cor::DWORD kEventMask = cor::COR_PRF_MONITOR_FUNCTION_UNLOADS | cor::COR_PRF_MONITOR_MODULE_LOADS |
+                              cor::COR_PRF_MONITOR_JIT_COMPILATION | cor::COR_PRF_MONITOR_GC |
+                              cor::COR_PRF_MONITOR_THREADS | cor::COR_PRF_ENABLE_JIT_MAPS |
+                              cor::COR_PRF_ENABLE_STACK_SNAPSHOT;
+static_assert(kEventMask == 0x101002A5, "the event mask the tool's design expects");
 
 
 // A code range used as a map key: overlapping ranges compare equal, so a
@@ -216,6 +222,8 @@ private:
     std::atomic<uint32_t> m_corVersion;
     WrapperManager m_wrapperMngr;
     bool m_offlineStackWalker;
+    // What the runtime answered to the event mask, for the debug log.
+    cor::HRESULT m_eventMaskResult = cor::S_OK;
     pal::Mutex m_moduleLoadLock;
     pal::Mutex m_wrapperLoadLock;
     std::atomic<bool> m_wrappersResolvable{false};

@@ -42,30 +42,49 @@ ObjectTracker& ObjectTracker::instance() {
     return tracker;
 }
 
-ObjectTracker::ObjectTracker() : nextID(1), m_condemnedKnown(false), m_collecting(false) {}
+ObjectTracker::ObjectTracker()
+    : m_tableCurrent(true), nextID(1), m_nullID(0), m_condemnedKnown(false), m_collecting(false) {}
 
 ObjectTracker::~ObjectTracker() = default;
 
 uint32_t ObjectTracker::getObjectID(ObjectID address) {
-    {
-        SharedHold hold(m_objectMapLock);
-        auto itr = m_objectIDMap.find(address);
-        if (itr != m_objectIDMap.end()) return itr->second;
+    // The table's empty mark; no object lives there.
+    if (address == 0) return nullIdentity();
+    ReaderGate::Pass pass(m_gate);
+    if (m_tableCurrent.load(std::memory_order_acquire)) {
+        const uint32_t id = m_table.find(address);
+        if (id != 0) return id;
     }
-    ExclusiveHold hold(m_objectMapLock);
-    // Taken before the insertion is tried: when another thread won the race
-    // the value is simply skipped, which keeps identifiers unique.
+    return identify(address);
+}
+
+uint32_t ObjectTracker::identify(uintptr_t address) {
+    pal::MutexLock hold(m_insertLock);
+    // The first question after a collection that moved objects builds the
+    // table from the sorted objects; the others wait here meanwhile.
+    if (!m_tableCurrent.load(std::memory_order_relaxed)) {
+        m_table.rebuild(m_sorted);
+        m_tableCurrent.store(true, std::memory_order_release);
+    }
+    // Another thread may have inserted it since the lookup.
+    const uint32_t existing = m_table.find(address);
+    if (existing != 0) return existing;
     const uint32_t id = nextID++;
-    if (m_objectIDMap.emplace(address, id).second) return id;
-    auto itr = m_objectIDMap.find(address);
-    VESK_ASSERT(itr != m_objectIDMap.end());
-    return itr->second;
+    m_table.insert(address, id);
+    m_new.push_back(TrackedObject{address, id});
+    return id;
+}
+
+uint32_t ObjectTracker::nullIdentity() {
+    pal::MutexLock hold(m_insertLock);
+    if (m_nullID == 0) m_nullID = nextID++;
+    return m_nullID;
 }
 
 void ObjectTracker::gcStarted(GenerationBounds* bounds, int cGenerations, const BOOL generationCollected[]) {
-    // Held until gcFinished: between the two, addresses in the map and
+    // Closed until gcFinished: between the two, addresses in the table and
     // addresses the runtime hands out belong to different heaps.
-    m_objectMapLock.acquireExclusive();
+    m_gate.close();
     m_collecting.store(true);
     pal::MutexLock hold(m_reportLock);
     movedRanges.clear();
@@ -112,32 +131,19 @@ void ObjectTracker::collectCondemnedArea(GenerationBounds* bounds, int cGenerati
     m_condemnedKnown = true;
 }
 
-bool ObjectTracker::inCondemnedArea(uintptr_t address) const {
-    if (!m_condemnedKnown) return true;
-    auto after = std::upper_bound(m_condemnedArea.begin(), m_condemnedArea.end(), address,
-                                  [](uintptr_t a, const AddressRange& range) { return a < range.start; });
-    if (after == m_condemnedArea.begin()) return false;
-    const AddressRange& range = *(after - 1);
-    return address - range.start < range.length;
-}
-
 void ObjectTracker::movedReferences(ULONG count, const ObjectID oldStarts[], const ObjectID newStarts[],
                                     const ULONG lengths[]) {
     pal::MutexLock hold(m_reportLock);
     for (ULONG i = 0; i < count; ++i) {
-        // An empty range holds no object and would compare less than itself.
-        if (lengths[i] == 0) continue;
-        const bool result = movedRanges.emplace(AddressRange{oldStarts[i], lengths[i]}, newStarts[i]).second;
-        VESK_ASSERT(result);
+        // An empty range holds no object.
+        if (lengths[i] != 0) movedRanges.push_back(MovedRange{oldStarts[i], lengths[i], newStarts[i]});
     }
 }
 
 void ObjectTracker::survivingReferences(ULONG count, const ObjectID starts[], const ULONG lengths[]) {
     pal::MutexLock hold(m_reportLock);
     for (ULONG i = 0; i < count; ++i) {
-        if (lengths[i] == 0) continue;
-        const bool result = survivingRanges.insert(AddressRange{starts[i], lengths[i]}).second;
-        VESK_ASSERT(result);
+        if (lengths[i] != 0) survivingRanges.push_back(AddressRange{starts[i], lengths[i]});
     }
 }
 
@@ -149,65 +155,135 @@ void ObjectTracker::gcFinished() {
         // that moved nothing leaves every entry as it is: nothing tells a dead
         // object in the heap from a live one outside it.
         pal::MutexLock hold(m_reportLock);
-        const bool nothingToDo = m_objectIDMap.empty() || (movedRanges.empty() && !m_condemnedKnown);
-        if (!nothingToDo) {
-            if (movedRanges.empty())
-                dropUnreportedObjects();
-            else
-                remapMovedObjects();
-        }
+        sortReports();
+        const bool nothingToDo = movedRanges.empty() && !m_condemnedKnown;
+        if (!nothingToDo && (!m_sorted.empty() || !m_new.empty())) carryIdentities();
     }
+    // No reader is inside: tables replaced by growth can go.
+    m_table.freeRetired();
     m_collecting.store(false);
-    m_objectMapLock.release();
+    m_gate.open();
 }
 
-// An entry goes to the new address of its moved range, stays where it is in
-// a surviving range or outside the condemned area (objects the collector does
-// not own, such as literals and type objects, and objects of generations it
-// did not collect), and is gone otherwise. The nodes are moved, not copied:
-// re-keying a node needs no allocation.
-void ObjectTracker::remapMovedObjects() {
-    std::unordered_map<ObjectID, uint32_t> remapped;
-    remapped.reserve(m_objectIDMap.size());
-    while (!m_objectIDMap.empty()) {
-        auto node = m_objectIDMap.extract(m_objectIDMap.begin());
-        const uint32_t existingID = node.mapped();
-        VESK_ASSERT(existingID > 0);
-        const ObjectID address = node.key();
-        auto moved = movedRanges.find(AddressRange{address, 1});
-        if (moved != movedRanges.end()) {
-            node.key() = moved->second + (address - moved->first.start);
-        } else if (inCondemnedArea(address) && survivingRanges.count(AddressRange{address, 1}) == 0) {
-            continue;
-        }
-        const bool result = remapped.insert(std::move(node)).inserted;
+// Sorted by start, each kind's ranges must be disjoint: the runtime reports
+// every surviving byte once.
+void ObjectTracker::sortReports() {
+    // The runtime reports each heap's ranges in address order: usually
+    // nothing to sort.
+    auto movedOrder = [](const MovedRange& a, const MovedRange& b) { return a.start < b.start; };
+    if (!std::is_sorted(movedRanges.begin(), movedRanges.end(), movedOrder))
+        std::sort(movedRanges.begin(), movedRanges.end(), movedOrder);
+    for (size_t i = 1; i < movedRanges.size(); ++i) {
+        const bool result = movedRanges[i - 1].start + movedRanges[i - 1].length <= movedRanges[i].start;
         VESK_ASSERT(result);
     }
-    m_objectIDMap.swap(remapped);
+    auto survivingOrder = [](const AddressRange& a, const AddressRange& b) { return a.start < b.start; };
+    if (!std::is_sorted(survivingRanges.begin(), survivingRanges.end(), survivingOrder))
+        std::sort(survivingRanges.begin(), survivingRanges.end(), survivingOrder);
+    for (size_t i = 1; i < survivingRanges.size(); ++i) {
+        const bool result = survivingRanges[i - 1].start + survivingRanges[i - 1].length <= survivingRanges[i].start;
+        VESK_ASSERT(result);
+    }
 }
 
-// A collection that moved nothing: addresses stay, but an object in the
-// condemned area that no surviving range holds is dead, and its memory may
-// go to a new object or, in a later compacting collection, to a moved one.
-void ObjectTracker::dropUnreportedObjects() {
-    for (auto itr = m_objectIDMap.begin(); itr != m_objectIDMap.end();) {
-        const uint32_t existingID = itr->second;
-        VESK_ASSERT(existingID > 0);
-        if (inCondemnedArea(itr->first) && survivingRanges.count(AddressRange{itr->first, 1}) == 0)
-            itr = m_objectIDMap.erase(itr);
-        else
-            ++itr;
+namespace {
+
+// Walks sorted, disjoint ranges alongside ascending addresses.
+template <typename Range>
+class RangeCursor {
+public:
+    explicit RangeCursor(const std::vector<Range>& ranges) : m_ranges(ranges), m_next(0) {}
+    // The range holding the address, or null.
+    const Range* find(uintptr_t address) {
+        while (m_next < m_ranges.size() && m_ranges[m_next].start + m_ranges[m_next].length <= address) ++m_next;
+        if (m_next < m_ranges.size() && m_ranges[m_next].start <= address) return &m_ranges[m_next];
+        return nullptr;
     }
+
+private:
+    const std::vector<Range>& m_ranges;
+    size_t m_next;
+};
+
+struct ByAddress {
+    bool operator()(const TrackedObject& a, const TrackedObject& b) const { return a.address < b.address; }
+};
+
+}  // namespace
+
+// One pass over the objects in address order, beside the sorted reports: an
+// object goes to the new address of its moved range, stays where it is in a
+// surviving range or outside the condemned area (objects the collector does
+// not own, such as literals and type objects, and objects of generations it
+// did not collect), and is gone otherwise. Compaction keeps the order of
+// objects within a range and, mostly, between ranges, so the result is
+// usually sorted already; otherwise it is sorted once.
+void ObjectTracker::carryIdentities() {
+    std::sort(m_new.begin(), m_new.end(), ByAddress());
+    RangeCursor<MovedRange> moved(movedRanges);
+    RangeCursor<AddressRange> surviving(survivingRanges);
+    RangeCursor<AddressRange> condemned(m_condemnedArea);
+    std::vector<TrackedObject>& out = m_scratch;
+    out.clear();
+    out.reserve(m_sorted.size() + m_new.size());
+    bool changed = false;
+    bool ordered = true;
+    auto carry = [&](const TrackedObject& object) {
+        const uint32_t existingID = object.id;
+        VESK_ASSERT(existingID > 0);
+        uintptr_t address = object.address;
+        if (const MovedRange* range = moved.find(address)) {
+            address = range->newStart + (address - range->start);
+            changed = changed || address != object.address;
+        } else if ((!m_condemnedKnown || condemned.find(address) != nullptr) && surviving.find(address) == nullptr) {
+            changed = true;
+            return;
+        }
+        if (!out.empty() && address <= out.back().address) ordered = false;
+        out.push_back(TrackedObject{address, object.id});
+    };
+    size_t i = 0;
+    size_t j = 0;
+    while (i < m_sorted.size() || j < m_new.size()) {
+        if (j == m_new.size() || (i < m_sorted.size() && m_sorted[i].address < m_new[j].address))
+            carry(m_sorted[i++]);
+        else
+            carry(m_new[j++]);
+    }
+    if (!ordered) {
+        std::sort(out.begin(), out.end(), ByAddress());
+        for (size_t k = 1; k < out.size(); ++k) {
+            // Two objects moved to one address, or one moved onto an object
+            // the collection kept.
+            const bool result = out[k - 1].address != out[k].address;
+            VESK_ASSERT(result);
+        }
+    }
+    m_sorted.swap(out);
+    m_new.clear();
+    // The table already holds every object where it was. When one moved or
+    // went, the table is rebuilt by the first question after the collection,
+    // not here: the program's threads wait for the collection, only the
+    // threads asking wait for the table.
+    if (changed) m_tableCurrent.store(false, std::memory_order_relaxed);
 }
 
 size_t ObjectTracker::trackedCount() {
-    SharedHold hold(m_objectMapLock);
-    return m_objectIDMap.size();
+    ReaderGate::Pass pass(m_gate);
+    pal::MutexLock hold(m_insertLock);
+    return m_sorted.size() + m_new.size();
 }
 
 void ObjectTracker::setNextIDForTesting(uint32_t id) {
-    ExclusiveHold hold(m_objectMapLock);
+    pal::MutexLock hold(m_insertLock);
     nextID = id;
+}
+
+size_t ObjectTracker::bytesHeld() {
+    ReaderGate::Pass pass(m_gate);
+    pal::MutexLock hold(m_insertLock);
+    return m_table.bytes() +
+           (m_sorted.capacity() + m_new.capacity() + m_scratch.capacity()) * sizeof(TrackedObject);
 }
 
 }  // namespace veskmrte_1_0

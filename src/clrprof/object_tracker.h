@@ -6,24 +6,21 @@
 #pragma once
 
 #include "abi/corprof.h"
-#include "clrprof/rw_lock.h"
+#include "clrprof/identity_table.h"
+#include "clrprof/reader_gate.h"
+#include "pal/pal.h"
 
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <map>
-#include <set>
-#include <unordered_map>
 #include <vector>
 
 namespace veskmrte_1_0 {
 
-// An address range used as a key: overlapping ranges compare equal, so a
-// lookup with the one-byte range {address, 1} finds the range holding it.
+// An address range: start and length in bytes.
 struct AddressRange {
     uintptr_t start;
     size_t length;
-    bool operator<(const AddressRange& other) const { return start + length <= other.start; }
 };
 
 // Where the runtime says its garbage-collected heap lies, one record per
@@ -48,14 +45,20 @@ private:
     cor::ICorProfilerInfo2* m_info;
 };
 
-// Lock protocol: gcStarted takes the object-map lock exclusively and
-// gcFinished releases it, so getObjectID waits while a collection runs. The
-// two calls may come on different threads (the server collector often
-// finishes on another of its threads); the lock does not record its holder,
-// so that is sound. The server collector also reports moved and surviving
+// Concurrency: getObjectID answers known objects without a shared lock (a
+// reader gate and a table readable during insertions); new objects are
+// inserted one thread at a time. gcStarted closes the gate and gcFinished
+// opens it, so getObjectID waits while a collection runs. The two calls may
+// come on different threads (the server collector often finishes on another
+// of its threads). The server collector also reports moved and surviving
 // ranges from several threads at once, one per heap, so the reports take a
 // lock of their own. A thread must not ask getObjectID between gcStarted and
 // gcFinished itself: it would wait for its own collection forever.
+//
+// Upkeep: the objects are also kept sorted by address (those identified since
+// the last collection apart, sorted when it ends), so that the end of a
+// collection is one merge of the objects with the sorted reports. The lookup
+// table is rebuilt from them by the first question after the collection.
 class ObjectTracker {
 public:
     static ObjectTracker& instance();
@@ -84,32 +87,53 @@ public:
     void survivingReferences(cor::ULONG count, const cor::ObjectID starts[], const cor::ULONG lengths[]);
     void gcFinished();
 
-    // For tests and benchmarks: the number of objects identified now. Takes
-    // the lock shared, so not between gcStarted and gcFinished.
+    // For tests and benchmarks: the number of objects identified now. Not
+    // between gcStarted and gcFinished.
     size_t trackedCount();
     // For tests: the next identifier to hand out.
     void setNextIDForTesting(uint32_t id);
+    // Bytes the tracker holds for its objects now (not between gcStarted and
+    // gcFinished).
+    size_t bytesHeld();
 
 private:
-    bool inCondemnedArea(uintptr_t address) const;
-    void collectCondemnedArea(GenerationBounds* bounds, int cGenerations, const cor::BOOL generationCollected[]);
-    void remapMovedObjects();
-    void dropUnreportedObjects();
+    struct MovedRange {
+        uintptr_t start;
+        uintptr_t length;
+        uintptr_t newStart;
+    };
 
-    std::unordered_map<cor::ObjectID, uint32_t> m_objectIDMap;
+    uint32_t identify(uintptr_t address);
+    uint32_t nullIdentity();
+    void collectCondemnedArea(GenerationBounds* bounds, int cGenerations, const cor::BOOL generationCollected[]);
+    void sortReports();
+    void carryIdentities();
+
+    IdentityTable m_table;
+    // False from a collection that moved or dropped objects until the table
+    // is rebuilt; read by readers inside the gate.
+    std::atomic<bool> m_tableCurrent;
+    ReaderGate m_gate;
+    // Taken by threads that insert a new object.
+    pal::Mutex m_insertLock;
     uint32_t nextID;
-    ReadWriteLock m_objectMapLock;
-    // Guards the two range maps while the collection's reports come in.
+    uint32_t m_nullID;
+    // Every object, sorted by address as of the last collection, and the
+    // objects identified since, in the order they came.
+    std::vector<TrackedObject> m_sorted;
+    std::vector<TrackedObject> m_new;
+    std::vector<TrackedObject> m_scratch;
+    // Guards the two report lists while the collection's reports come in.
     pal::Mutex m_reportLock;
-    std::map<AddressRange, cor::ObjectID> movedRanges;
-    std::set<AddressRange> survivingRanges;
+    std::vector<MovedRange> movedRanges;
+    std::vector<AddressRange> survivingRanges;
     // The condemned part of the heap as it was when the collection started:
     // sorted, disjoint, not adjacent. Meaningful only when m_condemnedKnown.
     std::vector<AddressRange> m_condemnedArea;
     bool m_condemnedKnown;
     std::vector<cor::COR_PRF_GC_GENERATION_RANGE> m_boundsBuffer;
     // Set while gcStarted's hold lasts, so that a finish without a start
-    // cannot release a hold that someone else has.
+    // cannot open a gate that someone else has closed.
     std::atomic<bool> m_collecting;
 };
 

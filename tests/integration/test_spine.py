@@ -19,6 +19,8 @@ class StartUp(ProfilerTestCase):
         lines = run.log_lines()
         self.assertEqual(lines[0], "[Initialize event]")
         self.assertEqual(lines[1], "  initialization succeeded")
+        # The runtime took the whole request, collection events included.
+        self.assertEqual(lines[2], "  event mask=0x101002a5 set")
         for event in ("ModuleLoadFinished", "JitCompilationStarted", "JitCompilationFinished"):
             found = headers(lines, event)
             self.assertTrue(found, event)

@@ -1,5 +1,5 @@
 // Broken invariants end the process with exit code 3 and one line naming the
-// source and the condition.
+// source and the condition. Reports are checked when the collection ends.
 #include "tracker_fixtures.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +18,7 @@ void reportOverlappingMovedRangesAtOnce() {
     ObjectID to[2] = {0x8000, 0x9000};
     ULONG length[2] = {0x20, 0x20};
     tracker.movedReferences(2, from, to, length);
+    tracker.gcFinished();
 }
 
 }  // namespace
@@ -33,6 +34,7 @@ TEST(Assertions, OverlappingMovedRangesAcrossReports) {
             tracker.gcStarted();
             moved(tracker, 0x1000, 0x8000, 0x100);
             moved(tracker, 0x10F8, 0x9000, 0x10);
+            tracker.gcFinished();
         },
         testing::ExitedWithCode(3), kResult);
 }
@@ -44,6 +46,7 @@ TEST(Assertions, OverlappingSurvivingRanges) {
             tracker.gcStarted();
             surviving(tracker, 0x1000, 0x100);
             surviving(tracker, 0x0F00, 0x101);
+            tracker.gcFinished();
         },
         testing::ExitedWithCode(3), kResult);
 }

@@ -145,3 +145,49 @@ TEST(Concurrency, ReportsFromSeveralThreadsAtOnce) {
         ASSERT_EQ(tracker.getObjectID(now), ids[j]) << j;
     }
 }
+
+// Readers race collections that move every object back and forth. A reader
+// let in while the table is rebuilt could pair an address with another
+// object's identifier; one that comes before or after a collection gets the
+// object's own identifier, or a new one when the object has moved away from
+// the address it asked about.
+TEST(Concurrency, ReadersNeverSeeATableBeingRebuilt) {
+    ObjectTracker tracker;
+    const int objects = 2000;
+    const ObjectID bases[2] = {0x10000000, 0x50000000};
+    auto at = [&](int phase, int i) { return bases[phase] + static_cast<ObjectID>(i) * 0x40; };
+    std::vector<uint32_t> ids;
+    for (int i = 0; i < objects; ++i) ids.push_back(tracker.getObjectID(at(0, i)));
+    const uint32_t lastKnown = ids.back();
+
+    std::atomic<int> phase(0);
+    std::atomic<bool> done(false);
+    std::atomic<long> wrong(0);
+    std::vector<std::thread> readers;
+    for (int r = 0; r < 3; ++r) {
+        readers.emplace_back([&, r] {
+            for (unsigned n = static_cast<unsigned>(r); !done.load(); n += 7919) {
+                const int i = static_cast<int>(n % objects);
+                const uint32_t id = tracker.getObjectID(at(phase.load(), i));
+                if (id != ids[i] && id <= lastKnown) ++wrong;
+            }
+        });
+    }
+    std::vector<ObjectID> from(objects), to(objects);
+    std::vector<ULONG> length(objects, 0x40);
+    for (int collection = 0; collection < 400; ++collection) {
+        const int now = collection % 2;
+        for (int i = 0; i < objects; ++i) {
+            from[i] = at(now, i);
+            to[i] = at(1 - now, i);
+        }
+        tracker.gcStarted();
+        tracker.movedReferences(objects, from.data(), to.data(), length.data());
+        phase.store(1 - now);
+        tracker.gcFinished();
+    }
+    done.store(true);
+    for (std::thread& t : readers) t.join();
+    EXPECT_EQ(wrong.load(), 0);
+    for (int i = 0; i < objects; ++i) ASSERT_EQ(tracker.getObjectID(at(phase.load(), i)), ids[i]) << i;
+}

@@ -1,0 +1,109 @@
+"""Garbage-collection pauses under the profiler, side by side with the same
+program without a profiler and under a do-nothing profiler.
+
+GcPause keeps OBJECTS locked objects alive through COLLECTIONS compacting
+full collections and prints the collector's total pause over them
+(GC.GetTotalPauseDuration), and the median collection's pause, which a
+busy machine disturbs less. Each configuration runs once per round, rounds
+interleaved; the table gives the median pause, its ratio to no profiler and
+its ratio to the do-nothing profiler that asks for the same events as ours
+(the floor). The other do-nothing rows show what each kind of event costs.
+
+Usage: python3 gc_pause.py [--build build] [--rounds 9] [--objects 100000]
+                           [--collections 20] [--server] [--configs a,b,...]
+"""
+
+import argparse
+import os
+import re
+import statistics
+import subprocess
+
+NULL_CLSID = "{5B0B9E2C-6C1F-4E58-9A43-2D7E1B7C0A11}"
+OUR_MASK = "0x101002A5"
+
+# name -> (low mask, high mask, answer every callback with S_OK); None: ours
+# or no profiler at all.
+CONFIGS = {
+    "none": None,
+    "floor: our events and answers": (OUR_MASK, "0", False),
+    "our events, every answer S_OK": (OUR_MASK, "0", True),
+    "no GC events": ("0x10100225", "0", False),
+    "basic GC (start/finish only)": ("0x10100225", "0x10", False),
+    "basic GC + moved objects": ("0x10100225", "0x30", False),
+    "ours": "ours",
+}
+DEFAULT_CONFIGS = ["none", "floor: our events and answers", "ours"]
+FLOOR = "floor: our events and answers"
+
+
+def command(name, build, objects, collections, server):
+    program = os.path.join(build, "bench", "gcpause", "GcPause", "GcPause.dll")
+    env = {k: v for k, v in os.environ.items() if not k.startswith(("CORECLR_", "VESK", "DOTNET_gc"))}
+    env.update({"DOTNET_CLI_TELEMETRY_OPTOUT": "1", "DOTNET_NOLOGO": "1"})
+    if server:
+        env["DOTNET_gcServer"] = "1"
+    args = ["dotnet", program, str(objects), str(collections)]
+    config = CONFIGS[name]
+    if config == "ours":
+        args = [os.path.join(build, "dist", "veskmrte-run"), "--"] + args
+    elif config is not None:
+        low, high, all_ok = config
+        env.update({"CORECLR_ENABLE_PROFILING": "1", "CORECLR_PROFILER": NULL_CLSID,
+                    "CORECLR_PROFILER_PATH": os.path.join(build, "bench", "gcpause", "vesk_null_profiler.so"),
+                    "VESK_NULL_MASK": low, "VESK_NULL_MASK_HIGH": high})
+        if all_ok:
+            env["VESK_NULL_ANSWER"] = "ok"
+    return args, env
+
+
+def pause_ms(name, build, objects, collections, server):
+    args, env = command(name, build, objects, collections, server)
+    done = subprocess.run(args, env=env, capture_output=True, text=True)
+    found = re.search(r"PAUSE_MS (\S+) MEDIAN_MS (\S+) FULL_GCS (\d+) LOCKED (\d+)", done.stdout)
+    if done.returncode != 0 or not found or int(found.group(4)) != objects:
+        raise SystemExit("%s failed (%d): %s %s" % (name, done.returncode, done.stdout, done.stderr))
+    return float(found.group(1)), float(found.group(2))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--build", default="build")
+    parser.add_argument("--rounds", type=int, default=9)
+    parser.add_argument("--objects", type=int, default=100000)
+    parser.add_argument("--collections", type=int, default=20)
+    parser.add_argument("--server", action="store_true", help="server collector")
+    parser.add_argument("--configs", default=",".join(DEFAULT_CONFIGS),
+                        help="comma-separated, from: " + "; ".join(CONFIGS) + "; or 'all'")
+    options = parser.parse_args()
+    names = list(CONFIGS) if options.configs == "all" else options.configs.split(",")
+    for name in names:
+        if name not in CONFIGS:
+            raise SystemExit("unknown configuration: " + name)
+    if "none" not in names:
+        names.insert(0, "none")
+    if FLOOR not in names:
+        names.insert(1, FLOOR)
+
+    totals = {name: [] for name in names}
+    singles = {name: [] for name in names}
+    for _ in range(options.rounds):
+        for name in names:
+            total, single = pause_ms(name, options.build, options.objects, options.collections, options.server)
+            totals[name].append(total)
+            singles[name].append(single)
+
+    print("GC pause, %d objects, %d compacting full collections, %s collector, median of %d rounds"
+          % (options.objects, options.collections, "server" if options.server else "workstation", options.rounds))
+    print("%-34s %9s %7s %7s   %9s %7s %7s" % ("configuration", "total ms", "/ none", "/ floor",
+                                             "one GC ms", "/ none", "/ floor"))
+    medians = {name: (statistics.median(totals[name]), statistics.median(singles[name])) for name in names}
+    for name in names:
+        total, single = medians[name]
+        print("%-34s %9.1f %7.2f %7.2f   %9.2f %7.2f %7.2f"
+              % (name, total, total / medians["none"][0], total / medians[FLOOR][0],
+                 single, single / medians["none"][1], single / medians[FLOOR][1]))
+
+
+if __name__ == "__main__":
+    main()
