@@ -4,7 +4,7 @@
 #   install-deps.sh fuzz     also clang and its fuzzer and sanitizer runtimes
 set -euo pipefail
 
-packages=(cmake g++ make python3 libgtest-dev libgmock-dev libbenchmark-dev libboost-dev nlohmann-json3-dev)
+packages=(cmake g++ make python3 libgtest-dev libgmock-dev libbenchmark-dev libboost-dev nlohmann-json3-dev libunwind-dev)
 if [ "${1:-}" = fuzz ]; then
     packages+=(clang-14 libclang-rt-14-dev)
 fi

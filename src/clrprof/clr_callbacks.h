@@ -201,6 +201,8 @@ public:
     // Records the function whose code holds the address.
     bool registerCodeAtIp(uintptr_t address);
     bool isJitCode(uintptr_t address);
+    // The function whose recorded code holds the address; 0 when none does.
+    cor::FunctionID functionAt(uintptr_t address);
     // The record filling with this object's runtime interface and the
     // process's module registry.
     bool fillJitRecord(cor::FunctionID funcID, plovat1::JitRecord& record);

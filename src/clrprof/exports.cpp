@@ -1,6 +1,7 @@
 // The exported functions of the profiler's shared object. Everything behind
 // them lives in the static library.
 #include "abi/types.h"
+#include "clrprof/clr_callbacks.h"
 #include "clrprof/clrprof.h"
 #include "clrprof/object_tracker.h"
 #include "clrprof/vesk_prof_ext.h"
@@ -23,6 +24,13 @@ VESK_EXPORT const vesk_wchar* VESK_CALL getProfilerGuid() { return veskmrte_1_0:
 VESK_EXPORT uint32_t VESK_CALL getObjectID(cor::ObjectID address) {
     veskmrte_1_0::RuntimeGuard guard;
     return veskmrte_1_0::ObjectTracker::instance().getObjectID(address);
+}
+
+// The tool's question about a frame: the function whose recorded code holds
+// the address (every managed frame a walk returns is recorded); 0 for none.
+VESK_EXPORT cor::FunctionID VESK_CALL getFunctionID(uintptr_t address) {
+    veskmrte_1_0::CLRCallbacks* callbacks = veskmrte_1_0::g_callbacks.load(std::memory_order_acquire);
+    return callbacks != nullptr ? callbacks->functionAt(address) : 0;
 }
 
 }  // extern "C"

@@ -66,8 +66,10 @@ bool CLRCallbacks::registerJitCode(FunctionID funcID, uint64_t timestamp) {
     if (info == nullptr) return registerFirstBody(funcID, timestamp);
     // Stack walks ask again for every frame they meet; one query and a set
     // lookup per body answer them when every body is known.
-    if (!codeBodyStarts(info, funcID, m_bodyStarts)) return registerFirstBody(funcID, timestamp);
-    if (m_bodyStarts.empty()) return false;
+    // Precompiled code that was never compiled again is not in the list of
+    // bodies, but a stack walk can meet it: its one body is then the first.
+    if (!codeBodyStarts(info, funcID, m_bodyStarts) || m_bodyStarts.empty())
+        return registerFirstBody(funcID, timestamp);
     bool allRecorded = true;
     for (uintptr_t start : m_bodyStarts) {
         const JitBody body{funcID, start};
@@ -75,6 +77,15 @@ bool CLRCallbacks::registerJitCode(FunctionID funcID, uint64_t timestamp) {
         JitRecord record;
         std::memset(&record, 0, sizeof(record));
         fillJitRecordAt(info, ModuleManager::getInstance(), funcID, start, record);
+        if ((record.flags & plovat1::kCodeRangesPresent) == 0) {
+            // The runtime describes a body by its address only when it
+            // compiled it; precompiled code is described as the function's
+            // code as such, which is this body when the function runs it.
+            freeJitRecord(record);
+            std::memset(&record, 0, sizeof(record));
+            fillJitRecord(funcID, record);
+            if (record.codeRangeCount == 0 || record.codeRanges[0].start != start) record.flags = 0;
+        }
         if (!recordBody(body, timestamp, record)) allRecorded = false;
         freeJitRecord(record);
     }
@@ -149,6 +160,12 @@ bool CLRCallbacks::registerCodeAtIp(uintptr_t address) {
 bool CLRCallbacks::isJitCode(uintptr_t address) {
     SharedHold hold(m_jitMapLock);
     return m_jitRangeMap.find(JitRange{address, 1}) != m_jitRangeMap.end();
+}
+
+FunctionID CLRCallbacks::functionAt(uintptr_t address) {
+    SharedHold hold(m_jitMapLock);
+    auto found = m_jitRangeMap.find(JitRange{address, 1});
+    return found != m_jitRangeMap.end() ? found->second : 0;
 }
 
 bool registerJitCodeCallback(FunctionID funcID, uint64_t timestamp) {

@@ -81,6 +81,11 @@ uint64_t monotonicNanoseconds();
 bool isReadable(const void* address, size_t size);
 // True when the address lies in a mapping with execute permission.
 bool isExecutable(const void* address);
+// The calling thread's stack, [low, high); false when it cannot be told.
+bool currentThreadStack(uintptr_t& low, uintptr_t& high);
+// Reads one pointer-sized word: directly on the calling thread's stack, else
+// through the kernel, so an unmapped address is a false answer, not a fault.
+bool readWord(uintptr_t address, uintptr_t& value);
 
 // ---- synchronisation -------------------------------------------------------
 

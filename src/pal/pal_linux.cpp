@@ -323,6 +323,48 @@ bool isExecutable(const void* address) {
     return false;
 }
 
+namespace {
+struct StackBounds {
+    uintptr_t low;
+    uintptr_t high;
+};
+// Trivially destructible, so it costs nothing at thread exit.
+thread_local StackBounds t_stackBounds{0, 0};
+}  // namespace
+
+bool currentThreadStack(uintptr_t& low, uintptr_t& high) {
+    if (t_stackBounds.high == 0) {
+        pthread_attr_t attributes;
+        if (pthread_getattr_np(pthread_self(), &attributes) != 0) return false;
+        void* base = nullptr;
+        size_t size = 0;
+        const bool known = pthread_attr_getstack(&attributes, &base, &size) == 0;
+        pthread_attr_destroy(&attributes);
+        if (!known) return false;
+        t_stackBounds.low = reinterpret_cast<uintptr_t>(base);
+        t_stackBounds.high = t_stackBounds.low + size;
+    }
+    low = t_stackBounds.low;
+    high = t_stackBounds.high;
+    return true;
+}
+
+bool readWord(uintptr_t address, uintptr_t& value) {
+    uintptr_t low = 0, high = 0;
+    if (address % sizeof value == 0 && currentThreadStack(low, high) && address >= low &&
+        address <= high - sizeof value) {
+        value = *reinterpret_cast<const uintptr_t*>(address);
+        return true;
+    }
+    if (address == 0) return false;
+    const int savedErrno = errno;
+    struct iovec local = {&value, sizeof value};
+    struct iovec remote = {reinterpret_cast<void*>(address), sizeof value};
+    const bool read = process_vm_readv(getpid(), &local, 1, &remote, 1, 0) == static_cast<ssize_t>(sizeof value);
+    errno = savedErrno;
+    return read;
+}
+
 // ---- synchronisation -------------------------------------------------------
 
 static_assert(sizeof(pthread_mutex_t) <= 64, "mutex storage too small");

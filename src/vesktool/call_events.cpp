@@ -1,6 +1,7 @@
 #include "call_events.h"
 
 #include "platform.h"
+#include "stack_store.h"
 #include "veskmrte/portable.h"
 
 #include <map>
@@ -77,7 +78,42 @@ bool CallEvents::report(int32_t apiId, int32_t phase, int32_t managedThread, uin
             }
         }
     }
+    if (phase == kCallBefore && stackEvery_ != 0 && ++counts->callsSinceStack >= stackEvery_) {
+        counts->callsSinceStack = 0;
+        captureStack(*counts, apiId);
+    }
     return true;
+}
+
+void CallEvents::captureStack(ThreadCounts& counts, int32_t apiId) noexcept {
+    const uint32_t id = stacks_ != nullptr ? stacks_->captureCurrent() : 0;
+    try {
+        std::lock_guard<std::mutex> hold(counts.objectsLock);
+        ++counts.stacks[{apiId, id}];
+    } catch (...) {
+        refused_.fetch_add(1, std::memory_order_relaxed);
+    }
+}
+
+// Per API name, each distinct stack with how often it was seen; a call whose
+// walk found nothing counts under an empty frame list.
+void CallEvents::reportStacks(nlohmann::json& root) const {
+    std::map<std::pair<int32_t, uint32_t>, uint64_t> merged;
+    for (ThreadCounts* t : threads_) {
+        std::lock_guard<std::mutex> holdStacks(t->objectsLock);
+        for (const auto& s : t->stacks) merged[s.first] += s.second;
+    }
+    nlohmann::json byApi = nlohmann::json::object();
+    std::vector<StackFrame> frames;
+    for (const auto& s : merged) {
+        const std::string& name = names_[static_cast<size_t>(s.first.first)];
+        const std::string key = name.empty() ? "#" + std::to_string(s.first.first) : name;
+        if (stacks_ != nullptr) stacks_->frames(s.first.second, frames);
+        nlohmann::json entry = {{"count", s.second}, {"frames", StackStore::toJson(frames)}};
+        byApi[key].push_back(entry);
+        frames.clear();
+    }
+    root["stacks"] = byApi;
 }
 
 void CallEvents::report(nlohmann::json& root) const {
@@ -118,6 +154,7 @@ void CallEvents::report(nlohmann::json& root) const {
         byObject[std::to_string(o.first)] = calls;
     }
     root["objects"] = byObject;
+    reportStacks(root);
     root["events_refused"] = refused_.load(std::memory_order_relaxed);
 }
 

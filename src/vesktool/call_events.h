@@ -18,8 +18,17 @@ enum CallPhase : int32_t {
     kCallAfter = 1,
 };
 
+class StackStore;
+
 class CallEvents {
 public:
+    // From now on the stack of every Nth call a thread reports (0: none) is
+    // captured into the store and counted per API.
+    void captureStacks(uint32_t every, StackStore* store) {
+        stackEvery_ = every;
+        stacks_ = store;
+    }
+
     // Ids index a table the wrappers share with us; larger ids are refused.
     static const int32_t kMaxApis = 256;
 
@@ -40,7 +49,12 @@ private:
         // the report reads at exit.
         std::mutex objectsLock;
         std::map<uint32_t, std::map<int32_t, uint64_t>> objects;
+        // Captured stacks per API and stack id, under objectsLock.
+        std::map<std::pair<int32_t, uint32_t>, uint64_t> stacks;
+        uint64_t callsSinceStack = 0;
     };
+    void captureStack(ThreadCounts& counts, int32_t apiId) noexcept;
+    void reportStacks(nlohmann::json& root) const;
     // The profiler's identity of the object at an address; 0 when the
     // profiler offers none.
     uint32_t objectIdentity(uintptr_t address) noexcept;
@@ -54,6 +68,8 @@ private:
     std::atomic<uint64_t> refused_{0};
     std::atomic<void*> getObjectId_{nullptr};
     std::atomic<bool> lookedUpGetObjectId_{false};
+    uint32_t stackEvery_ = 0;
+    StackStore* stacks_ = nullptr;
 };
 
 }  // namespace vesktool

@@ -11,6 +11,7 @@ namespace vesktool {
 const char kEnvReport[] = "VESKTOOL_REPORT";
 const char kEnvFail[] = "VESKTOOL_FAIL";
 const char kEnvStackWalkMode[] = "VESKTOOL_STACK_WALK_MODE";
+const char kEnvStacks[] = "VESKTOOL_STACKS";
 
 namespace {
 
@@ -64,11 +65,19 @@ int parseStackWalkMode(const std::string& text) {
     return static_cast<int>(value);
 }
 
+uint32_t parseStackEvery(const std::string& text) {
+    const std::string digits(trim(text));
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 10) return 0;
+    const unsigned long long value = std::strtoull(digits.c_str(), nullptr, 10);
+    return value <= INT32_MAX ? static_cast<uint32_t>(value) : 0;
+}
+
 Config readConfig() {
     Config config;
     std::string text;
     if (platform::getEnv(kEnvFail, text)) config.failing = parseFailureList(text, config.unrecognizedFailures);
     if (platform::getEnv(kEnvStackWalkMode, text)) config.stackWalkMode = parseStackWalkMode(text);
+    if (platform::getEnv(kEnvStacks, text)) config.stackEvery = parseStackEvery(text);
     if (platform::getEnv(kEnvReport, text) && !text.empty())
         config.reportPath = platform::absolutePath(withProcessId(text));
     return config;

@@ -4,6 +4,7 @@
 
 #include "operations.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,7 @@ namespace vesktool {
 extern const char kEnvReport[];          // path of the JSON report; unset: no report
 extern const char kEnvFail[];            // comma-separated operations that fail
 extern const char kEnvStackWalkMode[];   // integer answered by get_stack_walk_mode
+extern const char kEnvStacks[];          // N: capture the stack of every Nth reported call per thread
 
 constexpr int kDefaultStackWalkMode = 2;
 
@@ -22,6 +24,8 @@ struct Config {
     // in the report instead of silently testing nothing.
     std::vector<std::string> unrecognizedFailures;
     int stackWalkMode = kDefaultStackWalkMode;
+    // 0: no stacks; N: every Nth call a thread reports.
+    uint32_t stackEvery = 0;
     std::string reportPath;
 
     bool fails(Operation op) const { return (failing & operationBit(op)) != 0; }
@@ -33,5 +37,7 @@ OperationSet parseFailureList(std::string_view text, std::vector<std::string>& u
 // Any integer that fits an int passes unchanged; anything else gives the
 // default.
 int parseStackWalkMode(const std::string& text);
+// A positive count below 2^31; anything else gives 0 (no stacks).
+uint32_t parseStackEvery(const std::string& text);
 
 }  // namespace vesktool

@@ -43,7 +43,9 @@ int VESK_CALL setStackWalker(vesk_profiling_extension* ext, vesk_walk_stack_fn w
 
 int VESK_CALL isCodeKnown(vesk_profiling_extension* ext, uintptr_t address, uint32_t) noexcept {
     if (!isTheRecord(ext)) return 0;
-    return tool().codeRanges.contains(address) ? 1 : 0;
+    // Native code is what the loader loaded; other code is the host's to
+    // declare.
+    return tool().codeRanges.contains(address) || platform::inLoadedObject(address) ? 1 : 0;
 }
 
 int VESK_CALL addCodeRange(vesk_profiling_extension* ext, const vesk_code_range* range) noexcept {
@@ -83,12 +85,12 @@ uint64_t VESK_CALL getTimestamp(vesk_profiling_extension*) noexcept {
 
 int VESK_CALL getStackWalkMode(vesk_profiling_extension*) noexcept { return tool().config.stackWalkMode; }
 
-int VESK_CALL unwindFrameOperation(vesk_profiling_extension* ext, void*, void* stackFrame, void*) noexcept {
+int VESK_CALL unwindFrameOperation(vesk_profiling_extension* ext, void* context, void* stackFrame, void*) noexcept {
     Tool& self = tool();
     self.unwindCalls.fetch_add(1, std::memory_order_relaxed);
     if (self.config.fails(Operation::unwind_frame)) return vesk_er_not_done;
     if (!isTheRecord(ext)) return vesk_er_error;
-    return unwindFrame(stackFrame);
+    return unwindFrame(context, stackFrame);
 }
 
 vesk_profiling_extension theRecord = {

@@ -1,5 +1,6 @@
 #include "frame_unwinder.h"
 
+#include "native_unwinder.h"
 #include "platform.h"
 #include "vesk/profiling_extension.h"
 
@@ -28,8 +29,9 @@ void writeFlat(unsigned char* frame, size_t address, uint64_t offset) {
 
 }  // namespace
 
-int unwindFrame(void* stackFrame) {
+int unwindFrame(void* context, void* stackFrame) {
     if (stackFrame == nullptr) return vesk_er_error;
+    if (context != nullptr) return unwindWithContext(context, *static_cast<vesk_stack_frame64*>(stackFrame));
     unsigned char* frame = static_cast<unsigned char*>(stackFrame);
 
     const uint64_t framePointer = readOffset(frame, kAddrFrameOffset);

@@ -1,5 +1,5 @@
-// Steps one frame up a frame-pointer chain, the way a debugger's stack walk
-// does, on a STACKFRAME64-shaped record.
+// Steps one frame up the stack, the way a debugger's stack walk does, on a
+// STACKFRAME64-shaped record.
 #pragma once
 
 #include <cstddef>
@@ -16,11 +16,12 @@ constexpr size_t kAddrFrameOffset = 32;
 constexpr size_t kAddrStackOffset = 48;
 constexpr uint32_t kAddressModeFlat = 3;
 
-// From the frame pointer in AddrFrame, moves the record to the caller's frame:
+// With a context, a step of the native unwinder (native_unwinder.h), which
+// updates both. Without one, from the frame pointer in AddrFrame, moves the record to the caller's frame:
 // AddrPC and AddrReturn get the return address, AddrFrame the caller's frame
 // pointer, AddrStack the caller's stack pointer. Memory is only ever probed,
 // never dereferenced, so a corrupt chain answers vesk_er_not_done instead of
 // faulting. The record is untouched unless the answer is vesk_er_success.
-int unwindFrame(void* stackFrame);
+int unwindFrame(void* context, void* stackFrame);
 
 }  // namespace vesktool

@@ -20,6 +20,10 @@ uint64_t monotonicNanoseconds();
 // byte of the source is unreadable.
 bool readMemory(uintptr_t address, void* out, size_t size);
 
+// True when the address lies in an object the dynamic loader loaded (the
+// program, a shared library): code the tool knows as native.
+bool inLoadedObject(uintptr_t address);
+
 // A function exported by any library loaded in the process, including ones
 // loaded privately; null when none exports it.
 void* findProcessSymbol(const char* name);

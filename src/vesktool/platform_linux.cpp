@@ -104,6 +104,11 @@ int searchObject(struct dl_phdr_info* info, size_t, void* data) {
 
 }  // namespace
 
+bool inLoadedObject(uintptr_t address) {
+    Dl_info info;
+    return address != 0 && dladdr(reinterpret_cast<void*>(address), &info) != 0 && info.dli_fbase != nullptr;
+}
+
 void* findProcessSymbol(const char* name) {
     if (void* global = dlsym(RTLD_DEFAULT, name)) return global;
     // The runtime loads its profiler privately: ask each object in turn.

@@ -15,7 +15,9 @@ thread_local ThreadState threadState{nullptr, 0};
 
 ThreadState& currentThreadState() { return threadState; }
 
-Tool::Tool(Config settings) : config(std::move(settings)), loadedInProcess_(platform::currentProcessId()) {}
+Tool::Tool(Config settings) : config(std::move(settings)), loadedInProcess_(platform::currentProcessId()) {
+    callEvents.captureStacks(config.stackEvery, &stacks);
+}
 
 Tool& tool() {
     static Tool* const instance = new Tool(readConfig());

@@ -7,6 +7,7 @@
 #include "code_ranges.h"
 #include "config.h"
 #include "runtime_guard.h"
+#include "stack_store.h"
 #include "stack_walker.h"
 #include "thread_registry.h"
 
@@ -36,6 +37,7 @@ public:
     RuntimeGuard runtime;
     CodeRanges codeRanges;
     StackWalker stackWalker;
+    StackStore stacks;
     CallEvents callEvents;
     std::atomic<uint64_t> unwindCalls{0};
 
