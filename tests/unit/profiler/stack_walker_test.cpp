@@ -82,7 +82,10 @@ public:
             if (callback(function, m_frames[i].ip, 0, vesk_context::kSize, frameContext, state) != cor::S_OK) return;
         }
     }
-    void registerFunction(cor::FunctionID function) override { registered.push_back(function); }
+    // The code map ignores function 0, as the runtime's native runs carry.
+    void registerFunction(cor::FunctionID function) override {
+        if (function != 0) registered.push_back(function);
+    }
     void corrupt(size_t i) { m_memory[slotOf(i)] = 0xdead; }
 
     int unwinds = 0;
