@@ -177,6 +177,7 @@ public:
 
 private:
     void loadWrappersOnce(uint32_t corVer);
+    bool wrappersFitRuntime();
     bool holdsUnrewrittenRedirectedCall(cor::ICorProfilerInfo2* info, cor::FunctionID calleeId);
     void noteIlSettled(cor::FunctionID functionId);
 
@@ -228,6 +229,9 @@ private:
     cor::HRESULT m_eventMaskResult = cor::S_OK;
     pal::Mutex m_moduleLoadLock;
     pal::Mutex m_wrapperLoadLock;
+    // Under m_wrapperLoadLock: the wrapper assembly was looked for (found or
+    // not, usable or not).
+    bool m_wrappersLooked = false;
     std::atomic<bool> m_wrappersResolvable{false};
     // Per callee: true while its IL still holds a redirected call that its
     // own compilation has not rewritten.

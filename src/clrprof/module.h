@@ -55,6 +55,7 @@ public:
     bool isNativeImage() const { return m_isNativeImage; }
 
     int getFileVersion(FileVersion& version);
+    cor::IMetaDataAssemblyImport* assemblyImport() const { return m_assemblyImport; }
 
     // The tokens by which this module names the API: its own method
     // definitions of that name when it defines the class, else its member

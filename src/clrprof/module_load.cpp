@@ -7,6 +7,7 @@
 #include "clrprof/module_manager.h"
 #include "clrprof/vesk_prof_ext.h"
 #include "clrprof/wrapper.h"
+#include "clrprof/wrapper_fit.h"
 #include "clrprof/wrapper_manager.h"
 
 namespace veskmrte_1_0 {
@@ -183,18 +184,49 @@ HRESULT CLRCallbacks::ModuleLoadFinished(ModuleID moduleId, HRESULT) {
 }
 
 void CLRCallbacks::loadWrappersOnce(uint32_t corVer) {
-    // Concurrent first loads run the loading once; later loads see the
-    // registry filled.
+    // Concurrent first loads look for the wrappers once; later loads see the
+    // outcome. Whatever goes wrong here, the program keeps its own calls.
     pal::MutexLock hold(m_wrapperLoadLock);
-    if (m_wrapperMngr.hasWrappers()) return;
-    VESK_ASSERT(initWrapperManager(m_wrapperMngr, corVer, m_binPath) == meSuccess);
-    VESK_ASSERT(m_wrapperMngr.loadWrappers() == meSuccess);
+    if (m_wrappersLooked) return;
+    m_wrappersLooked = true;
+    if (initWrapperManager(m_wrapperMngr, corVer, m_binPath) != meSuccess) {
+        VESK_LOG("  no wrapper assembly in " << m_binPath << ". no redirection");
+        return;
+    }
+    if (!wrappersFitRuntime()) return;
+    if (m_wrapperMngr.loadWrappers() != meSuccess) {
+        VESK_LOG("  the wrapper assembly cannot be read. no redirection");
+        return;
+    }
     vesk::WString path = m_wrapperMngr.getAssemblyPath();
     size_t separator = path.rfind(pal::kDirSeparator);
     vesk::WString fileName = separator == vesk::WString::npos ? vesk::WString() : path.substr(separator + 1);
     VESK_ASSERT(!fileName.empty());
     addForbiddenModule(fileName);
     m_wrappersResolvable.store(wrapperAssemblyResolvable(), std::memory_order_release);
+}
+
+bool CLRCallbacks::wrappersFitRuntime() {
+    ModuleManager& modules = ModuleManager::getInstance();
+    Module* coreLibrary = modules.findModuleByName(VESK_W("System.Private.CoreLib.dll"));
+    if (coreLibrary == nullptr) coreLibrary = modules.findModuleByName(VESK_W("mscorlib.dll"));
+    FileVersion framework;
+    if (coreLibrary == nullptr || !readAssemblyVersion(coreLibrary->assemblyImport(), framework)) {
+        VESK_LOG("  the runtime's version cannot be read. no redirection");
+        return false;
+    }
+    NewerReference newer;
+    if (findNewerReference(&runtimeDispenser, m_wrapperMngr.getAssemblyPath(), framework, newer) != meSuccess) {
+        VESK_LOG("  the wrapper assembly cannot be read. no redirection");
+        return false;
+    }
+    if (newer.found) {
+        VESK_LOG("  the wrapper assembly needs a newer runtime: it references " << newer.name << " "
+                 << versionText(newer.version) << ", the runtime is " << versionText(framework)
+                 << ". no redirection");
+        return false;
+    }
+    return true;
 }
 
 }  // namespace veskmrte_1_0

@@ -240,8 +240,10 @@ MeResult initWrapperManager(WrapperManager& manager, uint32_t corVersion, const 
             VESK_ASSERT(false);
     }
     // Managed assemblies keep their .dll suffix on every platform.
+    // A tool directory without it is a deployment mistake the caller logs;
+    // the program then keeps its own calls.
     const vesk::WString fileName = findDllFile(directory, part, VESK_W("dll"));
-    VESK_ASSERT(!fileName.empty());
+    if (fileName.empty()) return meFailure;
 
     const size_t dot = fileName.rfind('.');
     if (dot == vesk::WString::npos) return meFailure;

@@ -98,7 +98,8 @@ private:
 };
 
 // Chooses the wrapper assembly for the runtime version from the tool
-// directory (which ends with the separator) and initialises the manager.
+// directory (which ends with the separator) and initialises the manager;
+// meFailure when the directory holds none.
 MeResult initWrapperManager(WrapperManager& manager, uint32_t corVersion, const vesk::WString& directory);
 
 }  // namespace veskmrte_1_0

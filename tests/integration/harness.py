@@ -15,6 +15,10 @@ LAUNCHER = os.path.join(DIST, "veskmrte-run")
 PROFILER_NAME = "orvane_veskmrte_clrprof_1.0.so"
 PROFILER_GUID = "{5B1E0C47-93A2-4D6E-8F15-2C7A9D0E4B36}"
 TIMEOUT = 180
+# The runtime the programs run on: "sdk" for the SDK's own, else the target
+# framework they were published for, self-contained (`dotnet NAME.dll` then
+# runs them on the runtime published beside them).
+RUNTIME = os.environ.get("VESK_RUNTIME", "sdk")
 
 # Variables of ours or the runtime's that must not leak in from the caller.
 _CLEARED = ("VESKMRTE_DEBUG", "VESKTOOL_REPORT", "VESKTOOL_FAIL", "VESKTOOL_STACK_WALK_MODE",
@@ -24,6 +28,13 @@ _CLEARED = ("VESKMRTE_DEBUG", "VESKTOOL_REPORT", "VESKTOOL_FAIL", "VESKTOOL_STAC
 
 def program(name):
     return os.path.join(PROGRAMS, name, name + ".dll")
+
+
+def on_the_sdk_runtime_only(test):
+    """For tests whose programs run on the SDK's runtime whatever the suite's
+    runtime is (the SDK's own commands, projects built on the spot): running
+    them once is enough."""
+    return unittest.skipUnless(RUNTIME == "sdk", "runs on the SDK's runtime only")(test)
 
 
 class Run:
@@ -60,6 +71,15 @@ class ProfilerTestCase(unittest.TestCase):
         d = tempfile.mkdtemp(prefix="veskmrte-it-")
         self._dirs.append(d)
         os.makedirs(os.path.join(d, "jit"))
+        return d
+
+    def tool_dir_without(self, missing):
+        """A copy of the tool directory without one of its files."""
+        d = self.workdir()
+        for name in os.listdir(DIST):
+            path = os.path.join(DIST, name)
+            if name != missing and os.path.isfile(path):
+                shutil.copy2(path, os.path.join(d, name))
         return d
 
     def base_env(self, workdir):

@@ -48,7 +48,7 @@ def perf_map(path):
     with open(path, encoding="utf-8", errors="replace") as f:
         for line in f:
             start, size, name = line.rstrip("\n").split(" ", 2)
-            if name.startswith("stub ") or "dynamicClass::" in name:
+            if name.startswith(("stub ", "stub<")) or "dynamicClass::" in name:
                 continue
             out.append((int(start, 16), int(size, 16), name))
     return out

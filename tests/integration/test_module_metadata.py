@@ -7,7 +7,7 @@ import subprocess
 import unittest
 
 from debug_log import loaded_wrappers, module_loads, sync_api_blocks
-from harness import DIST, ProfilerTestCase, program
+from harness import DIST, ProfilerTestCase, on_the_sdk_runtime_only, program
 
 SYNC_APIS = program("SyncApis")
 SCENARIOS = program("Scenarios")
@@ -102,6 +102,7 @@ class ModuleMetadata(ProfilerTestCase):
         self.assertEqual(event.lines[-1], "  the wrapper assembly cannot be resolved in this process. no redirection")
 
 
+@on_the_sdk_runtime_only
 class ProgramsNobodyHereWrote(ProfilerTestCase):
     def test_each_module_is_processed_once(self):
         for args in (["nuget", "--help"], ["new", "list", "console"]):

@@ -4,12 +4,13 @@ sees every such call."""
 
 import json
 import os
+import re
 import shutil
 import subprocess
 import unittest
 
 from debug_log import events
-from harness import ProfilerTestCase, program, PROGRAMS
+from harness import DIST, PROFILER_NAME, PROGRAMS, RUNTIME, ProfilerTestCase, on_the_sdk_runtime_only, program
 
 SYNC_APIS = program("SyncApis")
 
@@ -114,6 +115,41 @@ class EngineDeclines(ProfilerTestCase):
         self.assertEqual(run.report()["events"], {})
 
 
+class WrappersThatCannotServe(ProfilerTestCase):
+    """When the wrapper assembly cannot serve the program, the program keeps
+    its own calls: the same output, no call reaches the tool, and the log
+    says why."""
+
+    def test_the_program_keeps_its_own_calls(self):
+        launcher = os.path.join(self.tool_dir_without("veskmrte_clr40wrap.dll"), "veskmrte-run")
+        cases = [("no wrapper assembly", SYNC_APIS,
+                  lambda path: self.run_profiled([path, "all"], launcher=launcher),
+                  r"  no wrapper assembly in .*\. no redirection")]
+        unsupported = os.environ.get("VESK_UNSUPPORTED_PROGRAMS_DIR")
+        if unsupported and RUNTIME == "sdk":
+            # Its framework assemblies are older than those the wrappers
+            # reference. The start-up hook, built for the oldest supported
+            # runtime, would not load there, so the runtime's variables are
+            # set without the launcher.
+            profiler = os.path.join(DIST, PROFILER_NAME)
+            cases.append(("a runtime older than the oldest supported",
+                          os.path.join(unsupported, "SyncApis", "SyncApis.dll"),
+                          lambda path: self.run_with_profiler_at(
+                              profiler, [path, "all"],
+                              extra_env={"VESKTOOL_REPORT": os.path.join(self.workdir(), "report.json")}),
+                          r"  the wrapper assembly needs a newer runtime: it references [\w.]+ 8\.0\.0\.0, "
+                          r"the runtime is [0-7]\.\d+\.\d+\.\d+\. no redirection"))
+        for name, path, run_profiled, reason in cases:
+            with self.subTest(name):
+                plain = self.run_plain([path, "all"])
+                run = run_profiled(path)
+                self.assertEqual(run.returncode, plain.returncode, run.stderr)
+                self.assertEqual(without_counts(run.stdout), without_counts(plain.stdout))
+                lines = run.log_lines()
+                # Said once, when the first module asked for the wrappers.
+                self.assertEqual(len([l for l in lines if re.fullmatch(reason, l)]), 1, "\n".join(lines[:12]))
+
+
 class StartingPrograms(ProfilerTestCase):
     """However a program is started, it finds the wrapper assembly."""
 
@@ -129,6 +165,7 @@ class StartingPrograms(ProfilerTestCase):
                                  SYNC_APIS, "all"])
         assert_tool_saw_what_the_program_did(self, run)
 
+    @on_the_sdk_runtime_only
     def test_dotnet_run(self):
         project = self.workdir()
         source = os.path.join(os.path.dirname(__file__), "..", "programs", "SyncApis")

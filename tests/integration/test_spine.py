@@ -3,10 +3,10 @@ runtime guard, thread assignments and the failure paths."""
 
 import os
 import re
-import shutil
 import unittest
 
-from harness import (DIST, HEX, PROFILER_NAME, ProfilerTestCase, headers, numbers_after, program)
+from harness import (DIST, HEX, PROFILER_NAME, ProfilerTestCase, headers, numbers_after, on_the_sdk_runtime_only,
+                     program)
 
 SCENARIOS = program("Scenarios")
 
@@ -122,23 +122,15 @@ def idle_log(run):
 
 
 class DecliningToStart(ProfilerTestCase):
-    def _tool_dir_without(self, missing):
-        d = self.workdir()
-        for name in os.listdir(DIST):
-            path = os.path.join(DIST, name)
-            if name != missing and os.path.isfile(path):
-                shutil.copy2(path, os.path.join(d, name))
-        return d
-
     def test_without_the_tool_library_the_program_runs_unchanged(self):
-        tool_dir = self._tool_dir_without("vesktool.so")
+        tool_dir = self.tool_dir_without("vesktool.so")
         plain = self.run_plain([SCENARIOS, "threads", "3"])
         run = self.run_with_profiler_at(os.path.join(tool_dir, PROFILER_NAME), [SCENARIOS, "threads", "3"])
         self.assertSameBehaviour(plain, run)
         self.assertEqual(idle_log(run), ["[Initialize event]"])
 
     def test_without_the_engine_the_profiler_stays_idle(self):
-        tool_dir = self._tool_dir_without("tavoli_cie_1.0.so")
+        tool_dir = self.tool_dir_without("tavoli_cie_1.0.so")
         run = self.run_with_profiler_at(os.path.join(tool_dir, PROFILER_NAME), [SCENARIOS, "hello"],
                                         extra_env={"LD_LIBRARY_PATH": tool_dir})
         self.assertEqual(run.returncode, 0, run.stderr)
@@ -162,6 +154,7 @@ class DecliningToStart(ProfilerTestCase):
         self.assertEqual(sorted(os.listdir(run.workdir)), ["jit", "report.json"])
 
 
+@on_the_sdk_runtime_only
 class ProgramsNobodyHereWrote(ProfilerTestCase):
     def test_sdk_tools_behave_as_without_the_profiler(self):
         for args in (["nuget", "--help"], ["new", "list", "console"]):

@@ -32,7 +32,7 @@ namespace SyncApis
                     Console.Error.WriteLine("unknown scenario " + scenario);
                     return 2;
             }
-            Console.WriteLine("PID " + Environment.ProcessId);
+            Console.WriteLine("PID " + System.Diagnostics.Process.GetCurrentProcess().Id);
             Console.WriteLine("COUNTS " + Counts.ToJson());
             return 0;
         }
