@@ -7,7 +7,7 @@ import signal
 import subprocess
 import unittest
 
-from harness import LAUNCHER, TIMEOUT, ProfilerTestCase, Run, program
+from harness import LAUNCHER, RUNTIME, TIMEOUT, ProfilerTestCase, Run, program
 
 ENDING = program("Ending")
 ENTER = "System.Threading.Monitor.Enter"
@@ -67,7 +67,13 @@ class ProcessEnd(ProfilerTestCase):
                 self.assertEqual(run.stdout, plain.stdout)
                 entered = int(run.stdout.split("\n")[0].split()[1])
                 report = run.report()
-                self.assertEqual(report["end"], end)
+                # .NET 8 and 9 run the process-exit handlers after the signal
+                # handler, so the last report written names the end "exit";
+                # the report is still complete.
+                if send is not None and RUNTIME in ("net8.0", "net9.0"):
+                    self.assertIn(report["end"], (end, "exit"))
+                else:
+                    self.assertEqual(report["end"], end)
                 self.assertEqual(report.get("end_detail"), exception)
                 self.assertEqual(report["exit_code"], exit_code)
                 self.assertEqual(report["events"][ENTER]["calls"], entered)
