@@ -17,6 +17,8 @@
 
 namespace veskmrte_1_0 {
 
+class Module;
+
 // The event mask requested on a successful start. The collection events are
 // the broad flag because, up to .NET 10 at least, only it brings the moved and
 // surviving ranges the object identities follow: the high word's basic
@@ -177,6 +179,9 @@ public:
 
 private:
     void loadWrappersOnce(uint32_t corVer);
+    // Gives the module its writable metadata interfaces; false (logged) when
+    // the runtime refuses them.
+    bool openForWriting(cor::ICorProfilerInfo2* info, Module* module);
     bool wrappersFitRuntime();
     bool holdsUnrewrittenRedirectedCall(cor::ICorProfilerInfo2* info, cor::FunctionID calleeId);
     void noteIlSettled(cor::FunctionID functionId);

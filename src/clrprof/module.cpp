@@ -95,6 +95,23 @@ Module::~Module() {
     if (m_emit != nullptr) m_emit->Release();
     if (m_assemblyImport != nullptr) m_assemblyImport->Release();
     if (m_import != nullptr) m_import->Release();
+    if (m_readOnlyAssemblyImport != nullptr) m_readOnlyAssemblyImport->Release();
+    if (m_readOnlyImport != nullptr) m_readOnlyImport->Release();
+}
+
+void Module::useWritableMetaData(IMetaDataImport* import, IMetaDataAssemblyImport* assemblyImport,
+                                 IMetaDataEmit* emit) {
+    if (import != nullptr) import->AddRef();
+    if (assemblyImport != nullptr) assemblyImport->AddRef();
+    if (emit != nullptr) emit->AddRef();
+    pal::MutexLock hold(m_lock);
+    VESK_ASSERT(m_readOnlyImport == nullptr && m_readOnlyAssemblyImport == nullptr);
+    m_readOnlyImport = m_import;
+    m_readOnlyAssemblyImport = m_assemblyImport;
+    if (m_emit != nullptr) m_emit->Release();
+    m_import = import;
+    m_assemblyImport = assemblyImport;
+    m_emit = emit;
 }
 
 int Module::getFileVersion(FileVersion& version) {

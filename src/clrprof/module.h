@@ -54,6 +54,12 @@ public:
     size_t getImageSize() const { return m_imageSize; }
     bool isNativeImage() const { return m_isNativeImage; }
 
+    // Replaces the read-only metadata interfaces with the writable ones,
+    // before anything is defined in the module. The read-only ones stay held
+    // until the record goes: a reader may still be using them.
+    void useWritableMetaData(cor::IMetaDataImport* import, cor::IMetaDataAssemblyImport* assemblyImport,
+                             cor::IMetaDataEmit* emit);
+
     int getFileVersion(FileVersion& version);
     cor::IMetaDataAssemblyImport* assemblyImport() const { return m_assemblyImport; }
 
@@ -88,6 +94,8 @@ private:
     cor::IMetaDataImport* m_import;
     cor::IMetaDataAssemblyImport* m_assemblyImport;
     cor::IMetaDataEmit* m_emit;
+    cor::IMetaDataImport* m_readOnlyImport = nullptr;
+    cor::IMetaDataAssemblyImport* m_readOnlyAssemblyImport = nullptr;
     vesk::WString m_name;
     cor::ModuleID m_moduleId;
     uint64_t m_loadTimestamp;

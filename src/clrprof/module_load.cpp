@@ -56,9 +56,9 @@ struct MetaDataInterfaces {
 };
 
 template <typename T>
-bool getMetaData(ICorProfilerInfo2* info, ModuleID moduleId, REFIID iid, T*& out) {
+bool getMetaData(ICorProfilerInfo2* info, ModuleID moduleId, DWORD openFlags, REFIID iid, T*& out) {
     IUnknown* unknown = nullptr;
-    if (info->GetModuleMetaData(moduleId, ofWrite, iid, &unknown) != S_OK || unknown == nullptr) return false;
+    if (info->GetModuleMetaData(moduleId, openFlags, iid, &unknown) != S_OK || unknown == nullptr) return false;
     out = static_cast<T*>(static_cast<void*>(unknown));
     return true;
 }
@@ -80,19 +80,18 @@ bool CLRCallbacks::getModuleInfo(ModuleID moduleId, vesk::WString& name, uintptr
         length == 0)
         return false;
     vesk::WString reported(buffer.data());
-    pal::ModuleHandle handle = pal::findLoadedModule(reported);
-    bool native = false;
-    if (loadAddress != nullptr) {
-        vesk::WString mapped = pal::mappedFileAt(loadAddress);
-        if (!mapped.empty()) {
-            handle = pal::findLoadedModule(mapped);
-            native = isNativeImagePath(mapped);
-        }
-    }
-    if (handle == nullptr) return false;
     uintptr_t base = 0;
     size_t size = 0;
-    if (!pal::moduleImageRange(handle, base, size)) return false;
+    vesk::WString mapped;
+    bool native = false;
+    // The runtime maps an assembly's file itself; the image is the mapping
+    // run at the address it reports.
+    if (loadAddress != nullptr && pal::mappedImageAt(loadAddress, mapped, base, size)) {
+        native = isNativeImagePath(mapped);
+    } else {
+        pal::ModuleHandle handle = pal::findLoadedModule(reported);
+        if (handle == nullptr || !pal::moduleImageRange(handle, base, size)) return false;
+    }
     name = reported;
     imageBase = base;
     imageSize = size;
@@ -109,16 +108,15 @@ HRESULT CLRCallbacks::ModuleLoadFinished(ModuleID moduleId, HRESULT) {
     VESK_LOG("  id=" << moduleId);
 
     MetaDataInterfaces md;
-    if (!getMetaData(info, moduleId, IID_IMetaDataImport, md.import)) {
+    // Read-only for now: opening a module's metadata for writing converts it
+    // to the runtime's slower writable form, which only a module that names a
+    // redirected API needs.
+    if (!getMetaData(info, moduleId, ofRead, IID_IMetaDataImport, md.import)) {
         VESK_LOG("  can get the IMetaDataImport interface");
         return S_OK;
     }
-    if (!getMetaData(info, moduleId, IID_IMetaDataAssemblyImport, md.assemblyImport)) {
+    if (!getMetaData(info, moduleId, ofRead, IID_IMetaDataAssemblyImport, md.assemblyImport)) {
         VESK_LOG("  can get the IMetaDataAssemblyImport interface");
-        return S_OK;
-    }
-    if (!getMetaData(info, moduleId, IID_IMetaDataEmit, md.emit)) {
-        VESK_LOG("  can get the IMetaDataEmit interface");
         return S_OK;
     }
 
@@ -142,7 +140,7 @@ HRESULT CLRCallbacks::ModuleLoadFinished(ModuleID moduleId, HRESULT) {
             VESK_LOG("  the module was already processed");
             return S_OK;
         }
-        module = new Module(moduleId, imageBase, imageSize, name.c_str(), md.import, md.assemblyImport, md.emit,
+        module = new Module(moduleId, imageBase, imageSize, name.c_str(), md.import, md.assemblyImport, nullptr,
                             timestamp, isNativeImage);
         int er = modules.addModule(moduleId, module);
         VESK_ASSERT(er == meSuccess);
@@ -159,16 +157,21 @@ HRESULT CLRCallbacks::ModuleLoadFinished(ModuleID moduleId, HRESULT) {
         return S_OK;
     }
 
-    IteratorHolder<Wrapper*> wrappers(m_wrapperMngr.getWrappers());
-    wrappers->reset();
     VESK_LOG("  start searching sync api this module refers to");
-    for (; !wrappers->atEnd(); wrappers->next()) {
+    std::vector<std::pair<Wrapper*, std::vector<mdToken>>> found;
+    IteratorHolder<Wrapper*> wrappers(m_wrapperMngr.getWrappers());
+    for (wrappers->reset(); !wrappers->atEnd(); wrappers->next()) {
         Wrapper* w = wrappers->current();
         std::vector<mdToken> tokens;
         if (module->findSyncApiTokens(w->getOriginalApiAssembly(), w->getOriginalApiClass(),
                                       w->getOriginalApiMethod(), tokens) == meFailure)
             continue;
-        if (tokens.empty()) continue;
+        if (!tokens.empty()) found.emplace_back(w, std::move(tokens));
+    }
+    if (!found.empty() && !openForWriting(info, module)) return S_OK;
+    for (const auto& entry : found) {
+        Wrapper* w = entry.first;
+        const std::vector<mdToken>& tokens = entry.second;
         VESK_LOG("    sync api");
         VESK_LOG("      assembly=" << w->getOriginalApiAssembly());
         VESK_LOG("      class=" << w->getOriginalApiClass());
@@ -181,6 +184,24 @@ HRESULT CLRCallbacks::ModuleLoadFinished(ModuleID moduleId, HRESULT) {
     }
     VESK_LOG("  searching completed. detected sync api are defined as references for this module");
     return S_OK;
+}
+
+bool CLRCallbacks::openForWriting(ICorProfilerInfo2* info, Module* module) {
+    MetaDataInterfaces md;
+    if (!getMetaData(info, module->getModuleId(), ofWrite, IID_IMetaDataImport, md.import)) {
+        VESK_LOG("  can get the IMetaDataImport interface");
+        return false;
+    }
+    if (!getMetaData(info, module->getModuleId(), ofWrite, IID_IMetaDataAssemblyImport, md.assemblyImport)) {
+        VESK_LOG("  can get the IMetaDataAssemblyImport interface");
+        return false;
+    }
+    if (!getMetaData(info, module->getModuleId(), ofWrite, IID_IMetaDataEmit, md.emit)) {
+        VESK_LOG("  can get the IMetaDataEmit interface");
+        return false;
+    }
+    module->useWritableMetaData(md.import, md.assemblyImport, md.emit);
+    return true;
 }
 
 void CLRCallbacks::loadWrappersOnce(uint32_t corVer) {

@@ -42,6 +42,10 @@ WString moduleFileName(ModuleHandle module);
 ModuleHandle moduleOfAddress(const void* address);
 // The path of the file mapped at an address; empty when none is.
 WString mappedFileAt(const void* address);
+// The file mapped at an address and the extent of its image there: the run
+// of that file's adjacent mappings holding the address. False when no file
+// is mapped there.
+bool mappedImageAt(const void* address, WString& path, uintptr_t& base, size_t& size);
 // The extent of a loaded module's image: base address and size in bytes.
 bool moduleImageRange(ModuleHandle module, uintptr_t& base, size_t& size);
 // A function or variable exported by any library already in the process.

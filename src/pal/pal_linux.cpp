@@ -1,6 +1,7 @@
 // Linux implementation of the platform layer.
 #include "pal/pal.h"
 
+#include "pal/mappings_linux.h"
 #include "pal/pe_version.h"
 
 #include <dirent.h>
@@ -58,48 +59,13 @@ int findSharedObject(struct dl_phdr_info* info, size_t, void* data) {
     return 0;
 }
 
-// One line of /proc/self/maps that maps a file.
-struct Mapping {
-    uintptr_t start;
-    uintptr_t end;
-    char perms[5];
-    std::string path;
-};
-
-std::vector<Mapping> readMappings() {
-    std::vector<Mapping> result;
-    FILE* f = std::fopen("/proc/self/maps", "re");
-    if (f == nullptr) return result;
-    char line[4096 + 256];
-    while (std::fgets(line, sizeof line, f) != nullptr) {
-        Mapping m;
-        unsigned long start = 0, end = 0;
-        int pathOffset = 0;
-        char perms[5] = {0};
-        if (std::sscanf(line, "%lx-%lx %4s %*s %*s %*s %n", &start, &end, perms, &pathOffset) < 3) continue;
-        m.start = start;
-        m.end = end;
-        std::memcpy(m.perms, perms, sizeof perms);
-        std::string path = pathOffset > 0 ? std::string(line + pathOffset) : std::string();
-        while (!path.empty() && (path.back() == '\n' || path.back() == ' ')) path.pop_back();
-        m.path = path;
-        result.push_back(m);
-    }
-    std::fclose(f);
-    return result;
-}
-
 // Managed assemblies are mapped by the runtime, not by the dynamic loader, so
 // their "handle" is the lowest address at which the file is mapped.
-uintptr_t lowestMappingOf(const std::string& wanted, std::string* pathOut) {
+uintptr_t lowestMappingOf(const std::string& wanted) {
     uintptr_t lowest = 0;
-    for (const Mapping& m : readMappings()) {
-        if (m.path.empty() || m.path[0] != '/') continue;
-        if (!nameMatches(m.path, wanted)) continue;
-        if (lowest == 0 || m.start < lowest) {
-            lowest = m.start;
-            if (pathOut != nullptr) *pathOut = m.path;
-        }
+    for (const mappings::Mapping& m : mappings::all()) {
+        if (!m.isFile() || !nameMatches(m.path, wanted)) continue;
+        if (lowest == 0 || m.start < lowest) lowest = m.start;
     }
     return lowest;
 }
@@ -131,18 +97,18 @@ ModuleHandle findLoadedModule(const WString& nameOrPath) {
         void* handle = dlopen(search.found.c_str(), RTLD_NOW | RTLD_NOLOAD);
         if (handle != nullptr) return handle;
     }
-    return reinterpret_cast<ModuleHandle>(lowestMappingOf(wanted, nullptr));
+    return reinterpret_cast<ModuleHandle>(lowestMappingOf(wanted));
 }
 
 WString moduleFileName(ModuleHandle module) {
     if (module == nullptr) return WString();
+    // A mapped-file handle is the address the file's mapping starts at; a
+    // dlopen handle answers RTLD_DI_LINKMAP.
+    mappings::Mapping m;
+    if (mappings::at(reinterpret_cast<uintptr_t>(module), false, m) && m.isFile() &&
+        m.start == reinterpret_cast<uintptr_t>(module))
+        return vesk::fromUtf8(m.path);
     struct link_map* map = nullptr;
-    // A dlopen handle answers RTLD_DI_LINKMAP; a mapped-file handle is an
-    // address and is looked up among the mappings instead.
-    for (const Mapping& m : readMappings()) {
-        if (m.start == reinterpret_cast<uintptr_t>(module) && !m.path.empty() && m.path[0] == '/')
-            return vesk::fromUtf8(m.path);
-    }
     if (dlinfo(module, RTLD_DI_LINKMAP, &map) == 0 && map != nullptr && map->l_name != nullptr &&
         map->l_name[0] != 0) {
         return vesk::fromUtf8(map->l_name);
@@ -157,51 +123,43 @@ ModuleHandle moduleOfAddress(const void* address) {
 }
 
 WString mappedFileAt(const void* address) {
-    uintptr_t a = reinterpret_cast<uintptr_t>(address);
-    for (const Mapping& m : readMappings())
-        if (a >= m.start && a < m.end) return m.path.empty() || m.path[0] != '/' ? WString() : vesk::fromUtf8(m.path);
-    return WString();
+    mappings::Mapping m;
+    if (!mappings::at(reinterpret_cast<uintptr_t>(address), false, m) || !m.isFile()) return WString();
+    return vesk::fromUtf8(m.path);
+}
+
+bool mappedImageAt(const void* address, WString& path, uintptr_t& base, size_t& size) {
+    mappings::Mapping image;
+    if (!mappings::imageAt(reinterpret_cast<uintptr_t>(address), image)) return false;
+    path = vesk::fromUtf8(image.path);
+    base = image.start;
+    size = image.end - image.start;
+    return true;
 }
 
 bool moduleImageRange(ModuleHandle module, uintptr_t& base, size_t& size) {
     if (module == nullptr) return false;
-    std::vector<Mapping> maps = readMappings();
     uintptr_t start = reinterpret_cast<uintptr_t>(module);
-    std::string path;
-    struct link_map* map = nullptr;
-    bool isAddress = false;
-    for (const Mapping& m : maps) {
-        if (m.start == start && !m.path.empty() && m.path[0] == '/') {
-            path = m.path;
-            isAddress = true;
-            break;
-        }
-    }
-    if (!isAddress) {
+    mappings::Mapping image;
+    mappings::Mapping first;
+    if (mappings::at(start, false, first) && first.isFile() && first.start == start) {
+        if (!mappings::imageAt(start, image)) return false;
+        // The handle is the file's first mapping: the image starts there.
+        image.start = start;
+    } else {
+        struct link_map* map = nullptr;
         if (dlinfo(module, RTLD_DI_LINKMAP, &map) != 0 || map == nullptr) return false;
-        start = static_cast<uintptr_t>(map->l_addr);
-        path = map->l_name != nullptr ? map->l_name : "";
+        std::string path = map->l_name != nullptr ? map->l_name : "";
         // A shared object's first mapping starts at its load bias.
-        for (const Mapping& m : maps)
+        start = static_cast<uintptr_t>(map->l_addr);
+        for (const mappings::Mapping& m : mappings::all())
             if (m.path == path && (start == 0 || m.start < start)) start = m.start;
+        if (!mappings::imageAt(start, image) || image.path != path) return false;
+        image.start = start;
     }
-    // The image is the run of adjacent mappings of the same file from the
-    // base; anonymous reservations between its segments stay inside, a gap or
-    // another file ends it.
-    uintptr_t end = 0;
-    uintptr_t cursor = start;
-    for (const Mapping& m : maps) {
-        if (m.end <= start) continue;
-        if (m.start != cursor) break;
-        if (m.path == path)
-            end = m.end;
-        else if (!m.path.empty())
-            break;
-        cursor = m.end;
-    }
-    if (end <= start) return false;
-    base = start;
-    size = end - start;
+    if (image.end <= image.start) return false;
+    base = image.start;
+    size = image.end - image.start;
     return true;
 }
 
@@ -317,10 +275,8 @@ bool isReadable(const void* address, size_t size) {
 }
 
 bool isExecutable(const void* address) {
-    uintptr_t a = reinterpret_cast<uintptr_t>(address);
-    for (const Mapping& m : readMappings())
-        if (a >= m.start && a < m.end) return m.perms[2] == 'x';
-    return false;
+    mappings::Mapping m;
+    return mappings::at(reinterpret_cast<uintptr_t>(address), false, m) && m.executable;
 }
 
 namespace {
