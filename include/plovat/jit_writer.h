@@ -11,6 +11,9 @@ enum WriterStatus : int {
     meInvalidArgument = 1,
     meIoError = 2,
     meOutOfMemory = 3,
+    // Create only: something (a file, a link) already has that name; the
+    // caller may try another.
+    meNameTaken = 4,
 };
 }
 

@@ -6,6 +6,7 @@
 #include "clrprof/jit_writer.h"
 #include "clrprof/object_tracker.h"
 #include "clrprof/stack_walker.h"
+#include "clrprof/tool_directory.h"
 #include "clrprof/vesk_prof_ext.h"
 #include "pal/pal.h"
 
@@ -71,7 +72,18 @@ bool CLRCallbacks::initialize(IUnknown* infoUnknown) {
     m_profilerInfo.store(static_cast<ICorProfilerInfo2*>(info), std::memory_order_release);
     g_callbacks.store(this, std::memory_order_release);
 
-    m_binPath = extensionDirectory();
+    const ToolDirectory& tools = toolDirectory();
+    if (!tools.refusal().empty()) {
+        VESK_LOG("  declined: the tool directory is refused: " << tools.refusal());
+        return false;
+    }
+    if (!VeskProfExt::instance().isLoaded()) {
+        VESK_LOG("  declined: " << VeskProfExt::instance().whyNotLoaded());
+        return false;
+    }
+    // Without an examined directory (the core linked into a test) the
+    // loaded extension library's directory stands in.
+    m_binPath = tools.path().empty() ? extensionDirectory() : tools.path();
     if (m_binPath.empty()) return false;
     if (!initJitWriter()) return false;
     if (!initInstrumentor()) return false;
@@ -101,8 +113,12 @@ vesk::WString CLRCallbacks::extensionDirectory() {
 }
 
 bool CLRCallbacks::initInstrumentor() {
-    vesk::WString fileName = findDllFile(m_binPath, VESK_W("tavoli_cie"), pal::kSharedLibrarySuffix);
-    if (fileName.empty()) return false;
+    vesk::WString fileName = libraryFileName(kEngineLibrary);
+    ToolDirectory& tools = toolDirectory();
+    if (!tools.path().empty() && !tools.admitLibrary(fileName)) {
+        VESK_LOG("  declined: the tool directory is refused: " << tools.refusal());
+        return false;
+    }
     return ILInstrumentor::getInstance().init(fileName.c_str(), m_binPath.c_str(), profilerInfo());
 }
 

@@ -3,6 +3,7 @@
 #include "abi/guid_text.h"
 #include "clrprof/clr_callbacks.h"
 #include "clrprof/self_registration.h"
+#include "clrprof/tool_directory.h"
 #include "clrprof/vesk_prof_ext.h"
 #include "pal/dll_entry.h"
 
@@ -90,10 +91,14 @@ HRESULT dllUnregisterServer() { return unregisterServer(); }
 namespace pal {
 
 void onProcessAttach(ModuleHandle self) {
-    veskmrte_1_0::g_module = self;
-    // A missing extension library never stops the library from loading;
-    // Initialize later declines to start instead.
-    veskmrte_1_0::VeskProfExt::instance().load(veskmrte_1_0::extensionLibraryName().c_str());
+    using namespace veskmrte_1_0;
+    g_module = self;
+    // A missing or refused extension library never stops the library from
+    // loading; Initialize later declines to start, saying why.
+    ToolDirectory& tools = toolDirectory();
+    tools.examine(self);
+    const vesk::WString extension = extensionLibraryName();
+    if (tools.admitLibrary(extension)) VeskProfExt::instance().load((tools.path() + extension).c_str());
 }
 
 }  // namespace pal

@@ -12,7 +12,7 @@ const size_t kMaxPathChars = 256;
 
 std::string logPathFromEnvironment() {
     std::string path;
-    if (!pal::getEnv("VESKMRTE_DEBUG", path)) return std::string();
+    if (pal::isSecureExecution() || !pal::getEnv("VESKMRTE_DEBUG", path)) return std::string();
     if (vesk::fromUtf8(path).size() >= kMaxPathChars) return std::string();
     return path;
 }
@@ -24,21 +24,25 @@ DebugLog& DebugLog::instance() {
     return log;
 }
 
-DebugLog::DebugLog(const std::string& path) : m_on(false) {
+DebugLog::DebugLog(const std::string& path) : m_on(false), m_file(pal::kNoFile) {
     if (path.empty()) return;
-    m_file.open(path, std::ios::out | std::ios::trunc | std::ios::binary);
-    m_on = m_file.is_open();
+    m_file = pal::openNamedFile(path, true);
+    m_on = m_file != pal::kNoFile;
+    if (!m_on) pal::writeStandardError("veskmrte: cannot open the debug log " + path + ": " + pal::lastFileError() + "\n");
 }
 
 DebugLog::~DebugLog() {
-    if (m_file.is_open()) m_file.close();
+    // Threads of the runtime may still log while statics are destroyed.
+    pal::MutexLock hold(m_lock);
+    if (m_on) pal::closeFile(m_file);
+    m_on = false;
 }
 
 void DebugLog::writeLine(const std::string& line) {
     if (!m_on) return;
+    std::string whole = line + '\n';
     pal::MutexLock hold(m_lock);
-    m_file << line << '\n';
-    m_file.flush();
+    if (m_on) pal::writeFile(m_file, whole.data(), whole.size());
 }
 
 LogLine& LogLine::operator<<(const vesk::WChar* text) {

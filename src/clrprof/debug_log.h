@@ -1,16 +1,18 @@
 // The optional debug log and the two assertion forms.
 //
 // The log is on when VESKMRTE_DEBUG names a file that can be created; the
-// decision is made once, at first use. Every statement is one line, written
+// decision is made once, at first use. A log that cannot be opened is said
+// once on standard error. In a process with raised rights the variable is
+// ignored: whoever set the environment must not choose what it writes. Every statement is one line, written
 // whole under the log's lock and flushed, so the file is complete up to the
 // last line at any moment and lines from different threads never mix.
 // Numbers print as lower-case hexadecimal with a 0x prefix (0 as plain 0).
 #pragma once
 
 #include "common/utf16.h"
+#include "pal/files.h"
 #include "pal/pal.h"
 
-#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -33,7 +35,7 @@ public:
 
 private:
     bool m_on;
-    std::ofstream m_file;
+    pal::FileHandle m_file;
     pal::Mutex m_lock;
 };
 

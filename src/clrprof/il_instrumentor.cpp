@@ -16,7 +16,7 @@ bool ILInstrumentor::init(const vesk::WChar* fileName, const vesk::WChar* direct
     if (fileName == nullptr) return false;
     vesk::WString path;
     if (directory != nullptr) path = directory;
-    path += pal::kDirSeparator;
+    if (!path.empty() && path.back() != pal::kDirSeparator) path += pal::kDirSeparator;
     path += fileName;
     m_engineModule = pal::loadLibrary(path);
     if (m_engineModule == nullptr) return false;

@@ -2,6 +2,7 @@
 
 #include "brisel/jit_file_name_generator.h"
 #include "clrprof/debug_log.h"
+#include "pal/files.h"
 #include "plovat/jit_writer.h"
 
 namespace veskmrte_1_0 {
@@ -22,10 +23,13 @@ void JITWriter::close() {
     }
 }
 
-bool JITWriter::create(const vesk::WChar* fileName) {
+bool JITWriter::create(const vesk::WChar* fileName, bool& nameTaken) {
+    nameTaken = false;
     if (fileName == nullptr) return false;
     close();
-    if (plovatJitWriterCreate(&m_writer, fileName, 0, 0) != plovat1::meSuccess) {
+    int status = plovatJitWriterCreate(&m_writer, fileName, 0, 0);
+    if (status != plovat1::meSuccess) {
+        nameTaken = status == plovat1::meNameTaken;
         m_writer = nullptr;
         return false;
     }
@@ -38,19 +42,39 @@ MeResult JITWriter::write(const plovat1::JitRecord& record) {
     return plovatJitWriterWrite(m_writer, &record, 0) == plovat1::meSuccess ? meSuccess : meFailure;
 }
 
+namespace {
+
+// Enough for a few processes that share an id and a start time; a directory
+// where this many names are all taken is being played with.
+const int kNameAttempts = 16;
+
+vesk::WString nextJitFileName() {
+    // The generator is released before the writer is opened, on every path.
+    boost::shared_ptr<brisel_1_0::IJitFileNameGenerator> generator = brisel_1_0::IJitFileNameGenerator::create(nullptr);
+    if (!generator) return vesk::WString();
+    const vesk::WChar* text = generator->fileName();
+    return text != nullptr ? vesk::WString(text) : vesk::WString();
+}
+
+}  // namespace
+
 bool initJitWriter() {
-    vesk::WString name;
-    {
-        // The generator is released before the writer is opened, on every
-        // path.
-        boost::shared_ptr<brisel_1_0::IJitFileNameGenerator> generator =
-            brisel_1_0::IJitFileNameGenerator::create(nullptr);
-        if (!generator) return false;
-        const vesk::WChar* text = generator->fileName();
-        if (text != nullptr) name = text;
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        vesk::WString name = nextJitFileName();
+        if (name.empty()) {
+            VESK_LOG("  declined: the JIT file-name generator gave no name");
+            return false;
+        }
+        bool nameTaken = false;
+        if (JITWriter::instance().create(name.c_str(), nameTaken)) return true;
+        if (!nameTaken) {
+            VESK_LOG("  declined: cannot create the JIT file " << name << ": " << pal::lastFileError());
+            return false;
+        }
+        VESK_LOG("  the JIT file name " << name << " is taken; choosing another");
     }
-    if (name.empty()) return false;
-    return JITWriter::instance().create(name.c_str());
+    VESK_LOG("  declined: every JIT file name tried was taken");
+    return false;
 }
 
 }  // namespace veskmrte_1_0

@@ -12,10 +12,15 @@ public:
     static JITWriter& instance();
     virtual ~JITWriter();
 
-    // Opens the writer on the file; false for a null name or when the writer
-    // library declines. A writer already open is closed first, so that its
-    // file is complete.
-    bool create(const vesk::WChar* fileName);
+    // Opens the writer on a new file of that name; false for a null name or
+    // when the writer library declines (nameTaken: because something already
+    // has the name). A writer already open is closed first, so that its file
+    // is complete.
+    bool create(const vesk::WChar* fileName, bool& nameTaken);
+    bool create(const vesk::WChar* fileName) {
+        bool nameTaken = false;
+        return create(fileName, nameTaken);
+    }
     MeResult write(const plovat1::JitRecord& record);
     bool isOpen() const { return m_writer != nullptr; }
     // The file the open writer writes; empty while none is open.
@@ -29,7 +34,9 @@ private:
     vesk::WString m_fileName;
 };
 
-// Asks the file-name generator for a name and opens the writer on it.
+// Asks the file-name generator for a name and opens the writer on it; while
+// the name is taken (another process, or a link planted where the file was
+// expected), asks for the next. Logs why it gives up.
 bool initJitWriter();
 
 }  // namespace veskmrte_1_0

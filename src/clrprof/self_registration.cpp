@@ -1,5 +1,6 @@
 #include "clrprof/self_registration.h"
 
+#include "pal/pal.h"
 #include "pal/registry.h"
 
 namespace veskmrte_1_0 {
@@ -87,6 +88,9 @@ cor::HRESULT registerServer(const WString& modulePath) {
         ok = writeKey(n.classKey + VESK_W("\\InprocServer32"), WString(), kThreadingModel, VESK_W("ThreadingModel"));
     }
     if (!ok) {
+        // Said before the clean-up, whose own failures would replace it; the
+        // caller (a registration tool) otherwise sees only E_FAIL.
+        pal::writeStandardError("veskmrte: cannot register the profiler: " + pal::registryLastError() + "\n");
         removeAll(n);
         return cor::E_FAIL;
     }

@@ -44,12 +44,26 @@ VeskProfExt::~VeskProfExt() {
 
 bool VeskProfExt::load(const vesk::WChar* path) {
     if (path == nullptr) return false;
+    const std::string name = vesk::toUtf8(path, vesk::wideLength(path));
     m_module = pal::loadLibrary(path);
-    if (m_module == nullptr) return false;
+    if (m_module == nullptr) {
+        m_whyNotLoaded = "cannot load the tool library: " + pal::lastLoadError();
+        return false;
+    }
     vesk_get_profiling_extension_fn entry = reinterpret_cast<vesk_get_profiling_extension_fn>(
         pal::findSymbol(m_module, VESK_GET_PROFILING_EXTENSION_NAME));
-    if (entry == nullptr) return false;
-    return entry(&m_ext) != vesk_er_error;
+    if (entry == nullptr) {
+        m_whyNotLoaded = "the tool library " + name + " does not export " + VESK_GET_PROFILING_EXTENSION_NAME;
+        return false;
+    }
+    vesk_profiling_extension* ext = nullptr;
+    if (entry(&ext) == vesk_er_error || ext == nullptr) {
+        m_whyNotLoaded = "the tool library " + name + " refused to give its extension record";
+        return false;
+    }
+    m_ext = ext;
+    m_whyNotLoaded.clear();
+    return true;
 }
 
 ThreadData* VeskProfExt::get_thread_data() {

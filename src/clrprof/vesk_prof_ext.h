@@ -3,6 +3,8 @@
 // With no extension loaded every member does nothing and yields 0.
 #pragma once
 
+#include <string>
+
 #include "abi/types.h"
 #include "pal/pal.h"
 #include "vesk/profiling_extension.h"
@@ -41,6 +43,8 @@ public:
     // that loads stays loaded even when the rest fails.
     bool load(const vesk::WChar* path);
     bool isLoaded() const { return m_ext != nullptr; }
+    // Why no record is in use: never loaded, or what load found wrong.
+    const std::string& whyNotLoaded() const { return m_whyNotLoaded; }
     vesk_profiling_extension* record() const { return m_ext; }
 
     ThreadData* get_thread_data();
@@ -59,6 +63,7 @@ private:
     VeskProfExt();
     vesk_profiling_extension* m_ext;
     pal::ModuleHandle m_module;
+    std::string m_whyNotLoaded = "no tool library was loaded";
 };
 
 // Brackets a runtime callback's work with the tool's enter-runtime and

@@ -8,7 +8,7 @@
 
 #include <chrono>
 #include <cstring>
-#include <new>
+#include <algorithm>
 
 namespace jitwriter {
 
@@ -22,19 +22,19 @@ uint64_t microsSinceEpoch() {
 }  // namespace
 
 int JitFileWriter::open(const vesk_wchar* fileName) {
-    uint8_t head[jitfile::header::kSize] = {};
-    std::memcpy(head + jitfile::header::kMagic, jitfile::kMagicBytes, jitfile::kMagicSize);
+    m_ownerProcess = currentProcessId();
+    bool nameTaken = false;
+    if (!m_file.create(fileName, nameTaken)) return nameTaken ? plovat1::meNameTaken : plovat1::meIoError;
+    if (!m_file.reserve(kInitialSize)) return failLocked();
+    uint8_t* head = m_file.data();
     jitfile::storeU16(head + jitfile::header::kMajorVersion, jitfile::kMajorVersion);
     jitfile::storeU16(head + jitfile::header::kMinorVersion, jitfile::kMinorVersion);
     jitfile::storeU32(head + jitfile::header::kHeaderSize, jitfile::header::kSize);
     head[jitfile::header::kPointerSize] = static_cast<uint8_t>(sizeof(void*));
-    m_ownerProcess = currentProcessId();
     jitfile::storeU32(head + jitfile::header::kProcessId, m_ownerProcess);
     jitfile::storeU64(head + jitfile::header::kCreatedMicros, microsSinceEpoch());
-
-    m_buffer.reserve(kBufferSize);
-    if (!m_file.create(fileName)) return plovat1::meIoError;
-    if (!m_file.writeAll(head, sizeof head)) return failLocked();
+    std::memcpy(head + jitfile::header::kMagic, jitfile::kMagicBytes, jitfile::kMagicSize);
+    m_used = jitfile::header::kSize;
     return plovat1::meSuccess;
 }
 
@@ -53,63 +53,47 @@ int JitFileWriter::write(const plovat1::JitRecord& callerRecord) {
     }
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_closed) return plovat1::meInvalidArgument;
-    if (m_failed) return plovat1::meIoError;
-    if (!m_buffer.empty() && m_buffer.size() + size > kBufferSize) {
-        int status = flushLocked();
-        if (status != plovat1::meSuccess) return status;
-    }
-    int status = appendLocked(record, size);
-    if (status != plovat1::meSuccess) return status;
-    if (m_writeThrough || m_buffer.size() >= kBufferSize) return flushLocked();
-    return plovat1::meSuccess;
-}
-
-int JitFileWriter::appendLocked(const plovat1::JitRecord& record, size_t size) {
-    size_t start = m_buffer.size();
-    try {
-        m_buffer.resize(start + size);
-    } catch (const std::bad_alloc&) {
-        return plovat1::meOutOfMemory;
-    } catch (const std::length_error&) {
-        return plovat1::meOutOfMemory;
-    }
-    if (!encodeRecord(record, m_buffer.data() + start, size)) {
-        m_buffer.resize(start);
+    if (m_failed || inForkedChild()) return plovat1::meIoError;
+    if (!makeRoomLocked(size)) return failLocked();
+    uint8_t* at = m_file.data() + m_used;
+    if (!encodeRecord(record, at, size)) {
+        // Its length was never stored; zeros keep the leftovers from reading
+        // as a record after a later, shorter one.
+        std::memset(at, 0, size);
         return plovat1::meInvalidArgument;
     }
+    m_used += size;
     return plovat1::meSuccess;
 }
 
-int JitFileWriter::flushLocked() {
-    if (m_failed || !m_file.isOpen()) return plovat1::meIoError;
-    if (m_buffer.empty()) return plovat1::meSuccess;
-    if (!m_file.writeAll(m_buffer.data(), m_buffer.size())) return failLocked();
-    m_buffer.clear();
-    // A single huge record should not pin its memory for the writer's life.
-    if (m_buffer.capacity() > 4 * kBufferSize) std::vector<uint8_t>().swap(m_buffer);
-    return plovat1::meSuccess;
+// Room for the record and a zero length field after it, which tells a reader
+// of a file whose process died where the records end.
+bool JitFileWriter::makeRoomLocked(size_t size) {
+    uint64_t needed = m_used + size + 4;
+    uint64_t capacity = m_file.capacity();
+    if (needed <= capacity) return true;
+    uint64_t grown = capacity + std::min<uint64_t>(std::max<uint64_t>(capacity, kInitialSize), kLargestGrowth);
+    return m_file.reserve(std::max(grown, needed));
 }
 
 void JitFileWriter::flushForExit(std::chrono::milliseconds wait) {
     std::unique_lock<std::mutex> lock = lockWithin(m_mutex, wait);
-    if (!lock.owns_lock() || m_closed || currentProcessId() != m_ownerProcess) return;
-    flushLocked();
-    m_writeThrough = true;
+    if (!lock.owns_lock() || m_closed || m_failed || inForkedChild()) return;
+    m_file.trim(m_used);
 }
 
 int JitFileWriter::close() {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_closed) return plovat1::meInvalidArgument;
     m_closed = true;
-    int status = flushLocked();
-    if (m_file.isOpen() && !m_file.close() && status == plovat1::meSuccess) status = plovat1::meIoError;
-    std::vector<uint8_t>().swap(m_buffer);
-    return status;
+    if (!m_file.isOpen()) return plovat1::meIoError;
+    // A forked child closes only its descriptor: the file is the parent's.
+    bool ok = inForkedChild() ? true : m_file.close(m_used);
+    return ok && !m_failed ? plovat1::meSuccess : plovat1::meIoError;
 }
 
 int JitFileWriter::failLocked() {
     m_failed = true;
-    m_buffer.clear();
     return plovat1::meIoError;
 }
 

@@ -1,56 +1,89 @@
 #include "jitwriter/os.h"
 
 #include "common/utf16.h"
+#include "pal/files.h"
 
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
+#include <pthread.h>
 #include <string>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace jitwriter {
 
-OutputFile::~OutputFile() {
-    if (isOpen()) ::close(static_cast<int>(m_handle));
+namespace {
+
+std::atomic<bool> g_forkedChild(false);
+
+void markForkedChild() { g_forkedChild.store(true, std::memory_order_relaxed); }
+
+int fd(intptr_t handle) { return static_cast<int>(handle); }
+
+}  // namespace
+
+MappedFile::~MappedFile() {
+    unmap();
+    if (isOpen()) pal::closeFile(m_handle);
 }
 
-bool OutputFile::create(const vesk_wchar* name) {
+bool MappedFile::create(const vesk_wchar* name, bool& nameTaken) {
+    nameTaken = false;
     if (isOpen()) return false;
-    std::string path = vesk::toUtf8(name, vesk::wideLength(name));
-    int fd;
-    do {
-        // Close-on-exec: children the runtime starts must not inherit the file.
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) return false;
-    m_handle = fd;
+    static const bool forkWatched = pthread_atfork(nullptr, nullptr, markForkedChild) == 0;
+    if (!forkWatched) return false;
+    pal::FileHandle file = pal::createNewFile(vesk::toUtf8(name, vesk::wideLength(name)), nameTaken);
+    if (file == pal::kNoFile) return false;
+    m_handle = file;
     return true;
 }
 
-bool OutputFile::writeAll(const void* data, size_t size) {
+bool MappedFile::reserve(uint64_t size) {
     if (!isOpen()) return false;
-    const char* p = static_cast<const char*>(data);
-    while (size != 0) {
-        ssize_t n = ::write(static_cast<int>(m_handle), p, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) return false;
-        p += n;
-        size -= static_cast<size_t>(n);
+    if (size <= m_capacity) return true;
+    if (size > static_cast<uint64_t>(SIZE_MAX) || static_cast<off_t>(size) < 0) return false;
+    int error = posix_fallocate(fd(m_handle), static_cast<off_t>(m_capacity), static_cast<off_t>(size - m_capacity));
+    if (error != 0) {
+        errno = error;
+        return false;
     }
+    void* data = mmap(nullptr, static_cast<size_t>(size), PROT_READ | PROT_WRITE, MAP_SHARED, fd(m_handle), 0);
+    if (data == MAP_FAILED) return false;
+    unmap();
+    m_data = static_cast<uint8_t*>(data);
+    m_capacity = size;
+    m_mapped = size;
     return true;
 }
 
-bool OutputFile::close() {
+bool MappedFile::trim(uint64_t size) {
+    if (!isOpen() || size > m_capacity) return false;
+    if (ftruncate(fd(m_handle), static_cast<off_t>(size)) != 0) return false;
+    // Pages past the new end may no longer be touched; the next reserve maps
+    // the file afresh.
+    m_capacity = size;
+    return true;
+}
+
+bool MappedFile::close(uint64_t size) {
     if (!isOpen()) return false;
-    int fd = static_cast<int>(m_handle);
+    unmap();
+    bool ok = ftruncate(fd(m_handle), static_cast<off_t>(size)) == 0;
+    intptr_t handle = m_handle;
     m_handle = kClosed;
-    // Retrying close after EINTR could close a descriptor another thread just
-    // opened; the descriptor is released either way.
-    return ::close(fd) == 0 || errno == EINTR;
+    return pal::closeFile(handle) && ok;
+}
+
+void MappedFile::unmap() {
+    if (m_data != nullptr) munmap(m_data, static_cast<size_t>(m_mapped));
+    m_data = nullptr;
+    m_capacity = 0;
+    m_mapped = 0;
 }
 
 uint32_t currentProcessId() { return static_cast<uint32_t>(::getpid()); }
+
+bool inForkedChild() { return g_forkedChild.load(std::memory_order_relaxed); }
 
 }  // namespace jitwriter

@@ -3,6 +3,7 @@
 #include "jitwriter/jit_file_format.h"
 #include "jitwriter/little_endian.h"
 
+#include <atomic>
 #include <cstring>
 #include <limits>
 
@@ -95,7 +96,6 @@ bool encodeRecord(const JitRecord& record, uint8_t* out, size_t size) {
     uint8_t* frame = cursor.take(jitfile::frame::kSize);
     uint8_t* fixed = cursor.take(m::kFixedSize);
     if (frame == nullptr || fixed == nullptr) return false;
-    jitfile::storeU32(frame + jitfile::frame::kLength, static_cast<uint32_t>(size - 4));
     jitfile::storeU16(frame + jitfile::frame::kKind, jitfile::kKindJitMethod);
     jitfile::storeU16(frame + jitfile::frame::kFixedSize, m::kFixedSize);
 
@@ -130,7 +130,13 @@ bool encodeRecord(const JitRecord& record, uint8_t* out, size_t size) {
     jitfile::storeU32(fixed + m::kModuleFileNameSize, static_cast<uint32_t>(nameSize));
     jitfile::storeU32(fixed + m::kCodeRangeCount, rangeCount);
     jitfile::storeU32(fixed + m::kIlMapCount, mapCount);
-    return cursor.atEnd();
+    if (!cursor.atEnd()) return false;
+    // The length goes in last, once everything after it is stored: in a file
+    // mapped into memory a killed process leaves exactly what it stored, and
+    // a zero length there marks where the finished records end.
+    std::atomic_signal_fence(std::memory_order_release);
+    jitfile::storeU32(frame + jitfile::frame::kLength, static_cast<uint32_t>(size - 4));
+    return true;
 }
 
 }  // namespace jitwriter

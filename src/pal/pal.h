@@ -30,6 +30,8 @@ typedef void* ModuleHandle;
 // Loads a library by path or bare name; null on failure.
 ModuleHandle loadLibrary(const WString& pathOrName);
 void* findSymbol(ModuleHandle module, const char* name);
+// Why the calling thread's last loadLibrary failed, as the system says it.
+std::string lastLoadError();
 void freeLibrary(ModuleHandle module);
 
 // The handle of an already loaded module: a shared library or a mapped
@@ -73,6 +75,9 @@ inline bool hasEnv(const char* name) {
     std::string ignored;
     return getEnv(name, ignored);
 }
+
+// Writes text to standard error in one piece, bypassing buffered streams.
+void writeStandardError(const std::string& text);
 
 // Writes text to standard error in one piece, then ends the process at once
 // with exit code 3: no unwinding, no exit handlers.

@@ -77,6 +77,11 @@ ModuleHandle loadLibrary(const WString& pathOrName) {
     return dlopen(vesk::toUtf8(pathOrName).c_str(), RTLD_NOW);
 }
 
+std::string lastLoadError() {
+    const char* text = dlerror();
+    return text != nullptr ? std::string(text) : std::string("unknown reason");
+}
+
 void* findSymbol(ModuleHandle module, const char* name) {
     if (module == nullptr || name == nullptr) return nullptr;
     return dlsym(module, name);
@@ -239,16 +244,20 @@ bool getEnv(const char* name, std::string& value) {
     return true;
 }
 
-void failFast(const std::string& report) {
+void writeStandardError(const std::string& text) {
     size_t written = 0;
-    while (written < report.size()) {
-        ssize_t n = ::write(2, report.data() + written, report.size() - written);
+    while (written < text.size()) {
+        ssize_t n = ::write(2, text.data() + written, text.size() - written);
         if (n <= 0) {
             if (n < 0 && errno == EINTR) continue;
             break;
         }
         written += static_cast<size_t>(n);
     }
+}
+
+void failFast(const std::string& report) {
+    writeStandardError(report);
     _exit(3);
 }
 

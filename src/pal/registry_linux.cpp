@@ -12,6 +12,8 @@
 
 #include "pal/registry.h"
 
+#include "pal/files.h"
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -41,7 +43,7 @@ using vesk::toUtf8;
 
 const char kFormatName[] = "veskmrte-registry";
 const int kFormatVersion = 1;
-const mode_t kNewStoreMode = 0644;
+const mode_t kNewStoreMode = 0600;
 // The longest key name the Windows registry accepts.
 const size_t kMaxKeyNameLength = 255;
 
@@ -274,20 +276,23 @@ bool passwordHome(std::string& home) {
     std::vector<char> buffer(16384);
     passwd entry;
     passwd* found = nullptr;
-    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr) return false;
+    if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr) return false;
     if (found->pw_dir == nullptr || *found->pw_dir == '\0') return false;
     home = found->pw_dir;
     return true;
 }
 
 // The store file; isDefault tells whether its directory is ours to create.
+// In a process with raised rights the environment is not trusted with the
+// place: the store is the effective user's own.
 bool storePath(std::string& path, bool& isDefault) {
     isDefault = false;
-    if (nonEmptyEnv("VESKMRTE_REGISTRY", path)) return true;
+    const bool secure = isSecureExecution();
+    if (!secure && nonEmptyEnv("VESKMRTE_REGISTRY", path)) return true;
     isDefault = true;
     std::string base;
-    if (!nonEmptyEnv("XDG_CONFIG_HOME", base) || base[0] != '/') {
-        if (!nonEmptyEnv("HOME", base) && !passwordHome(base)) return false;
+    if (secure || !nonEmptyEnv("XDG_CONFIG_HOME", base) || base[0] != '/') {
+        if ((secure || !nonEmptyEnv("HOME", base)) && !passwordHome(base)) return false;
         base += "/.config";
     }
     path = base + "/veskmrte/registry.json";
@@ -397,8 +402,16 @@ public:
 
     RegistryStatus acquire(const std::string& storePath) {
         std::string lockPath = storePath + ".lock";
-        m_fd = open(lockPath.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, kNewStoreMode);
+        // Not O_EXCL: every writer must lock the same file, so an existing
+        // one is reused. It is never written; O_NOFOLLOW and O_NONBLOCK keep
+        // a planted link or FIFO from redirecting or blocking us, and a file
+        // of another user (who could hold the lock forever) is refused.
+        m_fd = open(lockPath.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, kNewStoreMode);
         if (m_fd < 0) return failErrno(RegistryStatus::StoreUnwritable, "cannot open lock file", lockPath);
+        struct stat info;
+        if (fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode) || (info.st_uid != geteuid() && info.st_uid != 0))
+            return fail(RegistryStatus::StoreUnwritable,
+                        "lock file " + lockPath + " is not a regular file of this user; remove it");
         while (flock(m_fd, LOCK_EX) != 0) {
             if (errno != EINTR) return failErrno(RegistryStatus::StoreUnwritable, "cannot lock", lockPath);
         }

@@ -7,7 +7,8 @@
 
 namespace profutils {
 
-// The value of an environment variable; false when it is unset or empty.
+// The value of an environment variable; false when it is unset or empty,
+// or when the process runs with raised rights.
 bool readEnvironment(const char* name, vesk::WString& value);
 
 // Where temporary files go for this user.

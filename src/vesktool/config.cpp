@@ -75,6 +75,12 @@ uint32_t parseStackEvery(const std::string& text) {
 Config readConfig() {
     Config config;
     std::string text;
+    // A set-user-ID or capability-raised process takes no file name and no
+    // injected failure from whoever set its environment.
+    if (platform::isSecureExecution()) {
+        if (platform::getEnv(kEnvStackWalkMode, text)) config.stackWalkMode = parseStackWalkMode(text);
+        return config;
+    }
     if (platform::getEnv(kEnvFail, text)) config.failing = parseFailureList(text, config.unrecognizedFailures);
     if (platform::getEnv(kEnvStackWalkMode, text)) config.stackWalkMode = parseStackWalkMode(text);
     if (platform::getEnv(kEnvStacks, text)) config.stackEvery = parseStackEvery(text);

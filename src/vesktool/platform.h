@@ -51,6 +51,10 @@ std::string absolutePath(const std::string& path);
 // old file or the complete new one. On failure error describes why.
 bool replaceFile(const std::string& path, const std::string& content, std::string& error);
 
+// True when the process runs with more rights than whoever set its
+// environment: variables naming files must then be ignored.
+bool isSecureExecution();
+
 // One line on standard error: message, then ": " and detail when given.
 // Allocates nothing and bypasses buffered streams, which may already be torn
 // down when this runs at exit.

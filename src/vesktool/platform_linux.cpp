@@ -1,5 +1,7 @@
 #include "platform.h"
 
+#include "pal/files.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -176,32 +178,27 @@ std::string absolutePath(const std::string& path) {
 
 bool replaceFile(const std::string& path, const std::string& content, std::string& error) {
     ErrnoKeeper keepErrno;
-    // Same directory as the target, so the rename cannot cross file systems.
-    const std::string temporary = path + ".tmp." + std::to_string(getpid());
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        error = "cannot create " + temporary + ": " + std::strerror(errno);
+    // Same directory as the target, so the rename cannot cross file systems;
+    // a fresh owner-only name, so nothing planted there is written through.
+    std::string temporary;
+    const pal::FileHandle file = pal::createUniqueFile(path + ".tmp-", temporary);
+    if (file == pal::kNoFile) {
+        error = "cannot create a file beside " + path + ": " + pal::lastFileError();
         return false;
     }
-    const char* data = content.data();
-    size_t left = content.size();
-    while (left > 0) {
-        const ssize_t written = write(fd, data, left);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) {
-            error = "cannot write " + temporary + ": " + std::strerror(errno);
-            close(fd);
-            unlink(temporary.c_str());
-            return false;
-        }
-        data += written;
-        left -= static_cast<size_t>(written);
-    }
-    if (close(fd) != 0) {
-        error = "cannot write " + temporary + ": " + std::strerror(errno);
+    if (!pal::writeFile(file, content.data(), content.size())) {
+        error = "cannot write " + temporary + ": " + pal::lastFileError();
+        pal::closeFile(file);
         unlink(temporary.c_str());
         return false;
     }
+    if (!pal::closeFile(file)) {
+        error = "cannot write " + temporary + ": " + pal::lastFileError();
+        unlink(temporary.c_str());
+        return false;
+    }
+    // rename replaces whatever has the name, a link included, and never
+    // writes through it.
     if (rename(temporary.c_str(), path.c_str()) != 0) {
         error = "cannot rename " + temporary + " to " + path + ": " + std::strerror(errno);
         unlink(temporary.c_str());
@@ -209,6 +206,8 @@ bool replaceFile(const std::string& path, const std::string& content, std::strin
     }
     return true;
 }
+
+bool isSecureExecution() { return pal::isSecureExecution(); }
 
 void printError(const char* message, const char* detail) noexcept {
     ErrnoKeeper keepErrno;

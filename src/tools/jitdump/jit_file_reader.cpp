@@ -176,6 +176,13 @@ ReadResult JitFileReader::next(MethodRecord& record) {
             return ReadResult::ioError;
         }
         uint32_t length = loadU32(lengthBytes);
+        if (length == 0) {
+            // The writer stores a record's length last, so a record it was
+            // storing when its process died reads as zero too.
+            m_error = "the writer did not close the file: the records end at " + offsetText(m_offset) + ", the " +
+                      std::to_string(left) + " bytes after them are unused";
+            return ReadResult::unclosed;
+        }
         if (length > left - sizeof lengthBytes) {
             m_error = "record at " + offsetText(m_offset) + " needs " + std::to_string(length) + " bytes, only " +
                       std::to_string(left - sizeof lengthBytes) + " remain: the file was cut off";

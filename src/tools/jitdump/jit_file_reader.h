@@ -55,6 +55,8 @@ enum class OpenResult {
 enum class ReadResult {
     record,     // the record was filled in
     end,        // the file ended cleanly after the last record
+    unclosed,   // a zero length ends the records: the writer's process ended
+                // before it closed the file, leaving unused space after them
     truncated,  // the last record is incomplete: the writer was cut off
     malformed,  // a record contradicts its own length
     ioError,

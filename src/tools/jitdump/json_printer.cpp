@@ -58,14 +58,15 @@ public:
         m_first = false;
     }
 
-    void end(const JitSummary& s, uint64_t skipped, const std::string& damage) override {
+    void end(const JitSummary& s, uint64_t skipped, const std::string& damage, bool closed) override {
         if (m_withRecords) m_out << "\n]";
         json summary = {
             {"records", s.records()},          {"codeBytes", s.codeBytes()},
             {"copiedCodeBytes", s.copiedCodeBytes()}, {"modules", s.modules()},
             {"methods", s.methods()},          {"skippedRecords", skipped},
         };
-        m_out << ",\n\"summary\":" << dump(summary) << ",\n\"complete\":" << (damage.empty() ? "true" : "false");
+        m_out << ",\n\"summary\":" << dump(summary) << ",\n\"complete\":" << (damage.empty() ? "true" : "false")
+              << ",\n\"closed\":" << (closed ? "true" : "false");
         if (!damage.empty()) m_out << ",\n\"damage\":" << dump(damage);
         m_out << "}\n";
     }

@@ -1,6 +1,7 @@
 // veskmrte-jitdump: shows the records of a JIT file.
 //
-// Exit codes: 0 the whole file was read; 1 bad usage or an unreadable file;
+// Exit codes: 0 the whole file was read (also one its writer never closed:
+// every record it finished is there); 1 bad usage or an unreadable file;
 // 2 not a JIT file, or a format version this tool does not know; 3 the file
 // is damaged (the records before the damage were still printed).
 #include "jit_file_reader.h"
@@ -77,10 +78,12 @@ int main(int argc, char** argv) {
         summary.add(record);
         printer->record(record);
     }
-    std::string damage = result == jitfile::ReadResult::end ? std::string() : reader.error();
-    printer->end(summary, reader.skippedRecords(), damage);
+    const bool whole = result == jitfile::ReadResult::end || result == jitfile::ReadResult::unclosed;
+    std::string damage = whole ? std::string() : reader.error();
+    printer->end(summary, reader.skippedRecords(), damage, result != jitfile::ReadResult::unclosed);
     std::cout.flush();
     if (!damage.empty()) std::cerr << "veskmrte-jitdump: " << path << ": " << damage << "\n";
+    if (result == jitfile::ReadResult::unclosed) std::cerr << "veskmrte-jitdump: " << path << ": " << reader.error() << "\n";
     if (!std::cout) return kUsageOrIo;
     return damage.empty() ? kOk : kDamaged;
 }

@@ -17,7 +17,8 @@ public:
     virtual void begin(const std::string& path, const FileHeader& header) = 0;
     virtual void record(const MethodRecord& record) = 0;
     // damage is empty when the whole file was read.
-    virtual void end(const JitSummary& summary, uint64_t skippedRecords, const std::string& damage) = 0;
+    // closed is false when the writer never closed the file.
+    virtual void end(const JitSummary& summary, uint64_t skippedRecords, const std::string& damage, bool closed) = 0;
 };
 
 // withRecords false prints only the header and the summary; withCode adds

@@ -69,8 +69,9 @@ public:
         }
     }
 
-    void end(const JitSummary& s, uint64_t skipped, const std::string& damage) override {
+    void end(const JitSummary& s, uint64_t skipped, const std::string& damage, bool closed) override {
         if (!damage.empty()) m_out << "\nDAMAGED: " << damage << "\n";
+        if (!closed) m_out << "\nNOT CLOSED: the writing process ended before closing the file\n";
         m_out << "\nsummary: " << counted(s.records(), "record", "records") << ", "
               << counted(s.codeBytes(), "code byte", "code bytes") << " (" << s.copiedCodeBytes() << " copied), "
               << counted(s.modules(), "distinct module", "distinct modules") << ", "

@@ -18,7 +18,14 @@ namespace JitMany
             int result = Run(mode, count);
             // The runtime closes its perf map when it shuts down: promotions
             // the run caused are let finish first, so that the map lists them.
-            if (mode == "tiers" || mode == "osr" || mode == "dynamic") Settle();
+            if (mode == "tiers" || mode == "osr" || mode == "dynamic" || mode == "bulk-wait") Settle();
+            if (mode == "bulk-wait")
+            {
+                // For tests that end the process from outside (SIGKILL):
+                // everything is compiled, and stays so until then.
+                Console.WriteLine("ready");
+                Thread.Sleep(Timeout.Infinite);
+            }
             return result;
         }
 
@@ -36,6 +43,7 @@ namespace JitMany
                     Console.WriteLine("osr sum=" + Tiers.RunLoop(count > 0 ? count : 50_000_000));
                     return 0;
                 case "bulk":
+                case "bulk-wait":
                     Console.WriteLine("bulk methods=" + BulkMethods.Count + " sum=" + BulkMethods.CallAll(7));
                     return 0;
                 case "dynamic":

@@ -2,20 +2,15 @@
 // the exit tests. A process of its own, so the order of its exit handlers is
 // known: one registered before the first writer runs after the writer's.
 //
-// usage: jitwriter_exit_helper FILE COUNT [late|stuck]
+// usage: jitwriter_exit_helper FILE COUNT [late]
 //   late:  one more record, numbered COUNT, is written from an exit handler
-//   stuck: FILE is a FIFO nobody drains; a thread blocks inside a write, and
-//          the process exits while it is blocked
 #include "test_support.h"
 
 #include "plovat/jit_writer.h"
 
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -31,23 +26,11 @@ void writeDuringExit() {
     if (!write(g_count)) std::_Exit(20);
 }
 
-int exitWhileAWriteIsBlocked(const char* fifo) {
-    // Opening the read end first lets the writer open the FIFO at once.
-    if (open(fifo, O_RDONLY | O_NONBLOCK) < 0) return 30;
-    if (plovatJitWriterCreate(&g_handle, jittest::wide(fifo).c_str(), 0, 0) != plovat1::meSuccess) return 31;
-    std::thread([] {
-        for (uint32_t i = 0;; ++i) write(i);  // blocks once the pipe is full
-    }).detach();
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    std::exit(0);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) return 2;
     std::string mode = argc > 3 ? argv[3] : "";
-    if (mode == "stuck") return exitWhileAWriteIsBlocked(argv[1]);
     g_count = static_cast<uint32_t>(std::strtoul(argv[2], nullptr, 10));
     if (mode == "late" && std::atexit(writeDuringExit) != 0) return 21;
     if (plovatJitWriterCreate(&g_handle, jittest::wide(argv[1]).c_str(), 0, 0) != plovat1::meSuccess) return 22;

@@ -183,4 +183,25 @@ TEST(Reader, RefusesARecordThatContradictsItsLength) {
     EXPECT_EQ(readFile(path).last, jitfile::ReadResult::malformed);
 }
 
+TEST(Reader, AZeroLengthEndsTheRecordsOfAnUnclosedFile) {
+    // What a writer whose process died leaves: finished records, then the
+    // unused rest of the file, zero or holding the body of a record whose
+    // length was not stored yet.
+    TempDir dir;
+    std::string path = dir.file("unclosed.jit");
+    std::vector<uint8_t> unfinished = methodRecord(3, 0, 0);
+    std::fill(unfinished.begin(), unfinished.begin() + 4, 0);
+    for (const std::vector<uint8_t>& tail : {std::vector<uint8_t>(4096, 0), unfinished}) {
+        std::vector<uint8_t> bytes = header(1, 0, 32);
+        append(bytes, methodRecord(1, 0, 0));
+        append(bytes, methodRecord(2, 0, 0));
+        append(bytes, tail);
+        writeBytes(path, bytes);
+        ReadBack back = readFile(path);
+        EXPECT_EQ(back.last, jitfile::ReadResult::unclosed) << back.error;
+        ASSERT_EQ(back.records.size(), 2u);
+        EXPECT_EQ(back.records[1].methodToken, 2u);
+    }
+}
+
 }  // namespace

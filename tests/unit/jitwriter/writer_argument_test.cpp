@@ -8,7 +8,11 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace jittest;
 
@@ -55,14 +59,40 @@ TEST(WriterCreate, ReportsAnUnopenableFile) {
     void* handle = reinterpret_cast<void*>(0x1);
     EXPECT_EQ(plovatJitWriterCreate(&handle, wide(dir.file("no/such/dir/x.jit")).c_str(), 0, 0), plovat1::meIoError);
     EXPECT_EQ(handle, nullptr);
-    EXPECT_EQ(plovatJitWriterCreate(&handle, wide(dir.path()).c_str(), 0, 0), plovat1::meIoError);
+    EXPECT_EQ(plovatJitWriterCreate(&handle, wide(dir.path()).c_str(), 0, 0), plovat1::meNameTaken);
     EXPECT_EQ(handle, nullptr);
 }
 
-TEST(WriterCreate, ReportsAFullDisk) {
-    void* handle = reinterpret_cast<void*>(0x1);
-    EXPECT_EQ(plovatJitWriterCreate(&handle, VESK_W("/dev/full"), 0, 0), plovat1::meIoError);
-    EXPECT_EQ(handle, nullptr);
+TEST(WriterCreate, NeverOpensANameInUse) {
+    // Whatever another user planted at the name (a file, a link to one, a
+    // dangling link, a device) is refused, untouched, for a fresh name.
+    TempDir dir;
+    std::string target = dir.file("target");
+    { std::ofstream(target) << "keep"; }
+    ASSERT_EQ(symlink(target.c_str(), dir.file("link.jit").c_str()), 0);
+    ASSERT_EQ(symlink(dir.file("absent").c_str(), dir.file("dangling.jit").c_str()), 0);
+    for (const std::string& name : {target, dir.file("link.jit"), dir.file("dangling.jit"), std::string("/dev/full")}) {
+        void* handle = reinterpret_cast<void*>(0x1);
+        EXPECT_EQ(plovatJitWriterCreate(&handle, wide(name).c_str(), 0, 0), plovat1::meNameTaken) << name;
+        EXPECT_EQ(handle, nullptr);
+    }
+    std::ifstream in(target);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "keep");
+    struct stat info;
+    EXPECT_NE(lstat(dir.file("absent").c_str(), &info), 0) << "the dangling link's target was created";
+}
+
+TEST(WriterCreate, TheFileIsTheOwnersAlone) {
+    TempDir dir;
+    mode_t old = umask(0);
+    std::string path = dir.file("private.jit");
+    OwnedRecord r = numberedRecord(1);
+    bool written = writeFile(path, {r.finish()});
+    umask(old);
+    ASSERT_TRUE(written);
+    struct stat info;
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
 }
 
 TEST(WriterCreate, OpensNonAsciiFileNames) {
@@ -141,7 +171,8 @@ TEST_F(WriterArguments, RefusesPartsWithNullPointersAndKeepsTheFileClean) {
 // A file-size limit makes writes fail part-way, as a full disk does.
 int writeUntilTheDiskIsFull(const std::string& path) {
     signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = {200 * 1024, 200 * 1024};
+    // Room for the first two chunks of the file, not the third.
+    rlimit limit = {3 * 1024 * 1024, 3 * 1024 * 1024};
     if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 10;
     void* handle = nullptr;
     if (plovatJitWriterCreate(&handle, wide(path).c_str(), 0, 0) != plovat1::meSuccess) return 11;
@@ -152,7 +183,7 @@ int writeUntilTheDiskIsFull(const std::string& path) {
         status = plovatJitWriterWrite(handle, r.finish(), 0);
     }
     if (status != plovat1::meIoError) return 12;
-    // Once the file has a partial record nothing may be appended to it.
+    // Once the file cannot grow nothing more is appended to it.
     OwnedRecord r = numberedRecord(0);
     if (plovatJitWriterWrite(handle, r.finish(), 0) == plovat1::meSuccess) return 13;
     if (plovatJitWriterDestroy(handle) == plovat1::meSuccess) return 14;
@@ -166,7 +197,7 @@ TEST(WriterFailure, AFailedWriteIsReportedAndLeavesAReadablePrefix) {
     ReadBack back = readFile(path);
     ASSERT_EQ(back.open, jitfile::OpenResult::ok) << back.error;
     EXPECT_GT(back.records.size(), 100u);
-    EXPECT_TRUE(back.last == jitfile::ReadResult::truncated || back.last == jitfile::ReadResult::end) << back.error;
+    EXPECT_EQ(back.last, jitfile::ReadResult::end) << back.error;
     for (uint32_t i = 0; i < back.records.size(); ++i) {
         std::string why;
         ASSERT_TRUE(matchesNumbered(i, back.records[i], why)) << why;

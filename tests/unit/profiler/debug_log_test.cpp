@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using veskmrte_1_0::DebugLog;
@@ -62,6 +63,41 @@ TEST(DebugLog, OffWithoutPathAndTruncatesAnExistingFile) {
 TEST(DebugLog, UnwritablePathLeavesLogOff) {
     DebugLog log("/nonexistent-directory/for/sure/log.txt");
     EXPECT_FALSE(log.isOn());
+}
+
+TEST(DebugLog, InASharedStickyDirectoryNeitherLinksNorOthersFilesAreOpened) {
+    // In a private directory the user's own link is the user's choice.
+    char privateTemplate[] = "/tmp/veskmrte-log-XXXXXX";
+    char sharedTemplate[] = "/tmp/veskmrte-log-XXXXXX";
+    ASSERT_NE(mkdtemp(privateTemplate), nullptr);
+    ASSERT_NE(mkdtemp(sharedTemplate), nullptr);
+    const std::string own = privateTemplate, shared = sharedTemplate;
+    ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
+    const std::string target = own + "/target";
+    { std::ofstream(target) << "keep\n"; }
+    const std::string foreign = shared + "/foreign.log";
+    { std::ofstream(foreign) << "keep\n"; }
+    const bool canChown = chown(foreign.c_str(), 4242, 4242) == 0;
+    ASSERT_EQ(symlink(target.c_str(), (shared + "/link.log").c_str()), 0);
+    ASSERT_EQ(symlink(target.c_str(), (own + "/link.log").c_str()), 0);
+
+    struct Case {
+        std::string path;
+        bool opens;
+    } cases[] = {{shared + "/link.log", false}, {shared + "/fresh.log", true}, {own + "/link.log", true}};
+    for (const Case& c : cases) {
+        DebugLog log(c.path);
+        EXPECT_EQ(log.isOn(), c.opens) << c.path;
+    }
+    if (canChown) {
+        EXPECT_FALSE(DebugLog(foreign).isOn()) << "another user's file in a shared directory";
+    }
+    EXPECT_EQ(readFile(foreign), "keep\n");
+    EXPECT_EQ(readFile(target), "") << "truncated through the user's own link only";
+    for (const char* name : {"/link.log", "/fresh.log", "/foreign.log"}) std::remove((shared + name).c_str());
+    for (const char* name : {"/link.log", "/target"}) std::remove((own + name).c_str());
+    rmdir(shared.c_str());
+    rmdir(own.c_str());
 }
 
 TEST(AssertionDeathTest, FatalAssertionReportsFileLineAndConditionAndExitsWithThree) {
