@@ -91,6 +91,10 @@ namespace Veskmrte.Symbolize
                     break;
                 }
                 uint length = BinaryPrimitives.ReadUInt32LittleEndian(data.AsSpan((int)offset));
+                // A zero length ends the records of a file whose writer did
+                // not close it (its process died): the rest is unused space.
+                if (length == 0)
+                    break;
                 if (length > data.Length - offset - 4)
                 {
                     damage = $"cut off inside the record at offset {offset}";
