@@ -18,9 +18,10 @@ namespace jitwriter {
 class JitFileWriter {
 public:
     // The file starts with this much room and grows by doubling, in steps
-    // of at most kLargestGrowth.
-    static constexpr uint64_t kInitialSize = 1024 * 1024;
-    static constexpr uint64_t kLargestGrowth = 64 * 1024 * 1024;
+    // of at most kLargestGrowth: each step is written out once (zeros) while
+    // a compilation waits.
+    static constexpr uint64_t kInitialSize = 2 * 1024 * 1024;
+    static constexpr uint64_t kLargestGrowth = 16 * 1024 * 1024;
 
     JitFileWriter() = default;
     JitFileWriter(const JitFileWriter&) = delete;
