@@ -153,6 +153,40 @@ mdAssemblyRef Module::findAssemblyRef(const vesk::WString& name) {
     return found;
 }
 
+bool Module::mayName(const WCHAR* assembly, const WCHAR* className) {
+    if (m_import == nullptr || m_assemblyImport == nullptr || assembly == nullptr || className == nullptr) return true;
+    const vesk::WString fullName(className);
+    const std::pair<vesk::WString, vesk::WString> key(assembly, fullName.substr(0, fullName.find(VESK_W('+'))));
+    pal::MutexLock hold(m_lock);
+    auto known = m_namable.find(key);
+    if (known != m_namable.end()) return known->second;
+    if (!m_assemblyRefsRead) {
+        m_assemblyRefsRead = true;
+        enumerateTokens(
+            kEnumBatch,
+            [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) {
+                return m_assemblyImport->EnumAssemblyRefs(h, out, cap, n);
+            },
+            [&](HCORENUM h) { m_assemblyImport->CloseEnum(h); },
+            [&](mdToken ref) {
+                WCHAR buffer[MAX_ASSEMBLY_NAME_SIZE] = {};
+                ULONG length = 0;
+                HRESULT hr = m_assemblyImport->GetAssemblyRefProps(ref, nullptr, nullptr, buffer,
+                                                                   MAX_ASSEMBLY_NAME_SIZE, &length, nullptr, nullptr,
+                                                                   nullptr, nullptr);
+                m_assemblyRefsByName.emplace(nameFrom(buffer, MAX_ASSEMBLY_NAME_SIZE, length, hr), ref);
+                return true;
+            });
+    }
+    mdToken found = mdTokenNil;
+    bool namable = m_import->FindTypeDefByName(key.second.c_str(), mdTokenNil, &found) == S_OK;
+    auto refs = m_assemblyRefsByName.equal_range(key.first);
+    for (auto ref = refs.first; ref != refs.second && !namable; ++ref)
+        namable = m_import->FindTypeRef(ref->second, key.second.c_str(), &found) == S_OK;
+    m_namable.emplace(key, namable);
+    return namable;
+}
+
 int Module::findSyncApiTokens(const WCHAR* assembly, const WCHAR* className, const WCHAR* method,
                               std::vector<mdToken>& tokens) {
     tokens.clear();

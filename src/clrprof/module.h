@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace veskmrte_1_0 {
@@ -63,6 +64,12 @@ public:
     int getFileVersion(FileVersion& version);
     cor::IMetaDataAssemblyImport* assemblyImport() const { return m_assemblyImport; }
 
+    // False only when the module cannot name the class of that assembly: it
+    // defines no type of the class's (outer) name and refers to none through
+    // a reference to the assembly. Answered once per class, so that the many
+    // wrappers of one class cost a module that never names it one lookup.
+    bool mayName(const vesk::WChar* assembly, const vesk::WChar* className);
+
     // The tokens by which this module names the API: its own method
     // definitions of that name when it defines the class, else its member
     // references of that name on the class's type reference.
@@ -109,6 +116,11 @@ private:
     std::map<cor::mdToken, Wrapper*> m_syncApiTokenMap;
     std::map<uint32_t, cor::mdToken> m_wrapperRefTokenMap;
     std::map<cor::mdToken, uint32_t> m_overloadIdMap;
+    // The answers of mayName per (assembly, outer class), and the module's
+    // assembly references by name.
+    std::map<std::pair<vesk::WString, vesk::WString>, bool> m_namable;
+    bool m_assemblyRefsRead = false;
+    std::multimap<vesk::WString, cor::mdAssemblyRef> m_assemblyRefsByName;
 };
 
 }  // namespace veskmrte_1_0

@@ -162,6 +162,7 @@ HRESULT CLRCallbacks::ModuleLoadFinished(ModuleID moduleId, HRESULT) {
     IteratorHolder<Wrapper*> wrappers(m_wrapperMngr.getWrappers());
     for (wrappers->reset(); !wrappers->atEnd(); wrappers->next()) {
         Wrapper* w = wrappers->current();
+        if (!module->mayName(w->getOriginalApiAssembly(), w->getOriginalApiClass())) continue;
         std::vector<mdToken> tokens;
         if (module->findSyncApiTokens(w->getOriginalApiAssembly(), w->getOriginalApiClass(),
                                       w->getOriginalApiMethod(), tokens) == meFailure)

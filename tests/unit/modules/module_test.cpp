@@ -170,6 +170,11 @@ protected:
         EXPECT_TRUE(scope.unimplementedCalls().empty()) << joined(scope.unimplementedCalls());
     }
 
+    static std::unique_ptr<Module> freshRecord(FakeModuleScope& over) {
+        return std::unique_ptr<Module>(
+            new Module(0x7f00a0, 0x10000, 0x1000, VESK_W("/app/App.dll"), &over, &over, &over, 0, false));
+    }
+
     Module& record() {
         if (!m_module)
             m_module.reset(new Module(0x7f00a0, 0x10000, 0x1000, VESK_W("/app/App.dll"), &scope, &scope, &scope, 0,
@@ -225,6 +230,11 @@ protected:
         // Left over from an earlier search; the answer replaces it.
         std::vector<cor::mdToken> tokens = {0x0A00BEEF};
         EXPECT_EQ(record().findSyncApiTokens(assembly, className, method, tokens), expected);
+        // A module load skips every wrapper the one-pass test rules out: it
+        // must never rule out one the search finds.
+        if (!tokens.empty()) {
+            EXPECT_TRUE(freshRecord(scope)->mayName(assembly, className)) << className;
+        }
         return tokens;
     }
 
@@ -272,6 +282,41 @@ TEST_F(ModuleRecord, NoAssemblyReferenceOrNoTypeReferenceFindsNothingAndSucceeds
     EXPECT_TRUE(find(VESK_W("Lib.Syn"), kApiClass, kApiMethod).empty());
     EXPECT_TRUE(find(VESK_W("Lib.Sync.Extra"), kApiClass, kApiMethod).empty());
     EXPECT_TRUE(find(kApiAssembly, VESK_W("Lib.Sync.gate"), kApiMethod).empty());
+}
+
+TEST_F(ModuleRecord, AModuleThatCannotNameTheClassIsRuledOutOncePerClass) {
+    struct Case {
+        const char* what;
+        void (*setUp)(FakeModuleScope&);
+        const vesk::WChar* className;
+        bool mayName;
+    };
+    const Case cases[] = {
+        {"an empty module", [](FakeModuleScope&) {}, kApiClass, false},
+        {"the class under another assembly",
+         [](FakeModuleScope& s) { s.addTypeRef(s.addAssemblyRef(VESK_W("Lib.Other")), kApiClass); }, kApiClass, false},
+        {"a name that only begins like the class",
+         [](FakeModuleScope& s) { s.addTypeRef(s.addAssemblyRef(kApiAssembly), VESK_W("Lib.Sync.Gat")); }, kApiClass,
+         false},
+        {"the class under its assembly",
+         [](FakeModuleScope& s) { s.addTypeRef(s.addAssemblyRef(kApiAssembly), kApiClass); }, kApiClass, true},
+        {"a nested class whose outer class is referenced",
+         [](FakeModuleScope& s) { s.addTypeRef(s.addAssemblyRef(kApiAssembly), kApiClass); },
+         VESK_W("Lib.Sync.Gate+Waiter"), true},
+        {"the class defined by the module", [](FakeModuleScope& s) { s.addTypeDef(kApiClass); }, kApiClass, true},
+        {"the class under the second reference to its assembly",
+         [](FakeModuleScope& s) {
+             s.addAssemblyRef(kApiAssembly);
+             s.addTypeRef(s.addAssemblyRef(kApiAssembly), kApiClass);
+         },
+         kApiClass, true},
+    };
+    for (const Case& c : cases) {
+        FakeModuleScope module;
+        c.setUp(module);
+        EXPECT_EQ(freshRecord(module)->mayName(kApiAssembly, c.className), c.mayName) << c.what;
+        EXPECT_EQ(module.openEnums(), 0) << c.what;
+    }
 }
 
 TEST_F(ModuleRecord, OnlyTheTypeReferenceScopedToTheNamedAssemblyCounts) {
