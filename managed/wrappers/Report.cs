@@ -3,11 +3,17 @@ using System.IO;
 using System.Runtime.CompilerServices;
 using System.Runtime.InteropServices;
 using System.Text;
+using System.Threading;
 
 namespace Veskmrte.Wrappers
 {
     // Every wrapper calls Before ahead of the original API, and blocking ones
-    // call After once it has returned (not when it throws). The ids index
+    // call After once it has returned (not when it throws). Wrappers of lock
+    // APIs report instead what the call does to its lock, which the tool
+    // needs to know which locks each thread holds: Acquiring ahead of a call
+    // that blocks until it holds the lock, Acquired after one that holds it
+    // (After when it did not get it), Releasing and Waiting ahead of calls
+    // that give up one or every hold. The ids index
     // ApiTable.Names. These run on every intercepted call in the profiled
     // program, so they must never allocate, lock or throw: each report is one
     // call into the tool library, which sits beside this assembly.
@@ -15,6 +21,10 @@ namespace Veskmrte.Wrappers
     {
         private const int PhaseBefore = 0;
         private const int PhaseAfter = 1;
+        private const int PhaseAcquiring = 2;
+        private const int PhaseAcquired = 3;
+        private const int PhaseReleasing = 4;
+        private const int PhaseWaiting = 5;
 
         // The call stays in cooperative mode: no garbage collection can move
         // the reported object between taking its address here and the tool
@@ -24,6 +34,22 @@ namespace Veskmrte.Wrappers
         internal static void Before(int apiId, object? instance) => Send(apiId, PhaseBefore, instance);
 
         internal static void After(int apiId, object? instance) => Send(apiId, PhaseAfter, instance);
+
+        internal static void Acquiring(int apiId, object? instance) => Send(apiId, PhaseAcquiring, instance);
+
+        internal static void Acquired(int apiId, object? instance, bool acquired) =>
+            Send(apiId, acquired ? PhaseAcquired : PhaseAfter, instance);
+
+        // Of the wait handles only a mutex is owned, and so ordered.
+        internal static void AcquiringMutex(int apiId, object? instance) =>
+            Send(apiId, instance is Mutex ? PhaseAcquiring : PhaseBefore, instance);
+
+        internal static void AcquiredMutex(int apiId, object? instance, bool acquired) =>
+            Send(apiId, acquired && instance is Mutex ? PhaseAcquired : PhaseAfter, instance);
+
+        internal static void Releasing(int apiId, object? instance) => Send(apiId, PhaseReleasing, instance);
+
+        internal static void Waiting(int apiId, object? instance) => Send(apiId, PhaseWaiting, instance);
 
         [MethodImpl(MethodImplOptions.AggressiveInlining)]
         private static void Send(int apiId, int phase, object? instance)

@@ -37,12 +37,24 @@ class Api:
 
     Overloads read "ReturnType (parameters)" exactly as the original declares
     them. Blocking APIs report again after the original returns.
+
+    `lock` says what the call does to the lock it names, so that the tool can
+    follow which locks each thread holds: "acquire" (blocks until it holds
+    it; an overload with a timeout only tries), "try", "release", or "wait"
+    (gives it up and takes it back before returning). Whether an acquisition
+    succeeded comes from the result or the lockTaken argument. `lock_only`
+    names the one type of object that is a lock for this API (WaitOne on a
+    Mutex); the report hook checks it.
     """
 
-    def __init__(self, method, overloads, blocking=False):
+    def __init__(self, method, overloads, blocking=False, lock=None, lock_only=""):
+        assert lock in (None, "acquire", "try", "release", "wait"), lock
+        assert lock not in ("acquire", "try", "wait") or blocking, method
         self.method = method
         self.overloads = overloads
         self.blocking = blocking
+        self.lock = lock
+        self.lock_only = lock_only
 
 
 class ApiType:
@@ -64,11 +76,11 @@ CTOR = ".ctor"
 
 API_TYPES = [
     ApiType("System.Threading.Monitor", ["System.Threading", "netstandard", "mscorlib", "System.Private.CoreLib"], subject="obj", apis=[
-        Api("Enter", blocking=True, overloads=[
+        Api("Enter", blocking=True, lock="acquire", overloads=[
             "void (object obj)",
             "void (object obj, ref bool lockTaken)",
         ]),
-        Api("TryEnter", blocking=True, overloads=[
+        Api("TryEnter", blocking=True, lock="try", overloads=[
             "bool (object obj)",
             "bool (object obj, int millisecondsTimeout)",
             "bool (object obj, TimeSpan timeout)",
@@ -76,10 +88,10 @@ API_TYPES = [
             "void (object obj, int millisecondsTimeout, ref bool lockTaken)",
             "void (object obj, TimeSpan timeout, ref bool lockTaken)",
         ]),
-        Api("Exit", overloads=[
+        Api("Exit", lock="release", overloads=[
             "void (object obj)",
         ]),
-        Api("Wait", blocking=True, overloads=[
+        Api("Wait", blocking=True, lock="wait", overloads=[
             "bool (object obj)",
             "bool (object obj, int millisecondsTimeout)",
             "bool (object obj, TimeSpan timeout)",
@@ -111,7 +123,7 @@ API_TYPES = [
         ]),
     ]),
     ApiType("System.Threading.WaitHandle", ["System.Runtime", "netstandard", "mscorlib", "System.Private.CoreLib"], instance="handle", apis=[
-        Api("WaitOne", blocking=True, overloads=[
+        Api("WaitOne", blocking=True, lock="acquire", lock_only="Mutex", overloads=[
             "bool ()",
             "bool (int millisecondsTimeout)",
             "bool (TimeSpan timeout)",
@@ -134,7 +146,7 @@ API_TYPES = [
             "Mutex (bool initiallyOwned, string? name)",
             "Mutex (bool initiallyOwned, string? name, out bool createdNew)",
         ]),
-        Api("ReleaseMutex", overloads=[
+        Api("ReleaseMutex", lock="release", overloads=[
             "void ()",
         ]),
     ]),
@@ -143,7 +155,7 @@ API_TYPES = [
             "SemaphoreSlim (int initialCount)",
             "SemaphoreSlim (int initialCount, int maxCount)",
         ]),
-        Api("Wait", blocking=True, overloads=[
+        Api("Wait", blocking=True, lock="acquire", overloads=[
             "void ()",
             "bool (int millisecondsTimeout)",
             "bool (TimeSpan timeout)",
@@ -151,7 +163,7 @@ API_TYPES = [
             "bool (int millisecondsTimeout, CancellationToken cancellationToken)",
             "bool (TimeSpan timeout, CancellationToken cancellationToken)",
         ]),
-        Api("Release", overloads=[
+        Api("Release", lock="release", overloads=[
             "int ()",
             "int (int releaseCount)",
         ]),
@@ -209,6 +221,26 @@ def check_table():
                     assert params and params[0][2] == api_type.subject, overload
 
 
+TIMEOUT_PARAMETERS = ("millisecondsTimeout", "timeout")
+
+
+def lock_reports(api, params, ret, ident, reported):
+    """The report calls before and after the original, as C# statements."""
+    names = [name for _, _, name in params]
+    if api.lock is None:
+        return f"Report.Before({ident}, {reported})", f"Report.After({ident}, {reported})"
+    if api.lock == "release":
+        return f"Report.Releasing({ident}, {reported})", f"Report.After({ident}, {reported})"
+    if api.lock == "wait":
+        # Monitor.Wait takes the lock back even when it times out.
+        return f"Report.Waiting({ident}, {reported})", f"Report.Acquired({ident}, {reported}, true)"
+    blocks = api.lock == "acquire" and not any(n in TIMEOUT_PARAMETERS for n in names)
+    before = (f"Report.Acquiring{api.lock_only}({ident}, {reported})" if blocks
+              else f"Report.Before({ident}, {reported})")
+    outcome = "lockTaken" if "lockTaken" in names else "result" if ret == "bool" else "true"
+    return before, f"Report.Acquired{api.lock_only}({ident}, {reported}, {outcome})"
+
+
 # Wrappers are left inlinable on purpose: none of the wrapped APIs looks at
 # its caller's frame, so a wrapper inlined into the rewritten call site
 # behaves exactly like a real call, and the rewrite stays cheap. Instance
@@ -229,19 +261,20 @@ def render_method(surface, api_type, api, overload):
         reported = api_type.subject
         call = f"{api_type.short_name}.{api.method}({args})"
 
+    before, after = lock_reports(api, params, ret, ident, reported)
     lines = [
         f'        [Replacement("{surface}", "{api_type.full_name}", "{api.method}")]',
         f"        public static {ret} {wrapper_method_name(api)}({', '.join(decl)})",
         "        {",
-        f"            Report.Before({ident}, {reported});",
+        f"            {before};",
     ]
     if ret == "void":
         lines.append(f"            {call};")
         if api.blocking:
-            lines.append(f"            Report.After({ident}, {reported});")
+            lines.append(f"            {after};")
     elif api.blocking:
         lines.append(f"            {ret} result = {call};")
-        lines.append(f"            Report.After({ident}, {reported});")
+        lines.append(f"            {after};")
         lines.append("            return result;")
     else:
         lines.append(f"            return {call};")

@@ -56,8 +56,8 @@ uint32_t CallEvents::objectIdentity(uintptr_t address) noexcept {
     return getObjectId != nullptr ? getObjectId(address) : 0;
 }
 
-bool CallEvents::report(int32_t apiId, int32_t phase, int32_t managedThread, uintptr_t objectAddress) noexcept {
-    if (apiId < 0 || apiId >= kMaxApis || (phase != kCallBefore && phase != kCallAfter)) {
+bool CallEvents::report(int32_t apiId, int32_t phase, int32_t managedThread, uint32_t identity) noexcept {
+    if (!validCall(apiId, phase)) {
         refused_.fetch_add(1, std::memory_order_relaxed);
         return false;
     }
@@ -66,19 +66,17 @@ bool CallEvents::report(int32_t apiId, int32_t phase, int32_t managedThread, uin
         refused_.fetch_add(1, std::memory_order_relaxed);
         return false;
     }
-    counts->counts[apiId][phase].fetch_add(1, std::memory_order_relaxed);
-    if (phase == kCallBefore && objectAddress != 0) {
-        uint32_t identity = objectIdentity(objectAddress);
-        if (identity != 0) {
-            try {
-                std::lock_guard<std::mutex> hold(counts->objectsLock);
-                ++counts->objects[identity][apiId];
-            } catch (...) {
-                refused_.fetch_add(1, std::memory_order_relaxed);
-            }
+    const bool entry = isEntry(phase);
+    counts->counts[apiId][entry ? kCallBefore : kCallAfter].fetch_add(1, std::memory_order_relaxed);
+    if (entry && identity != 0) {
+        try {
+            std::lock_guard<std::mutex> hold(counts->objectsLock);
+            ++counts->objects[identity][apiId];
+        } catch (...) {
+            refused_.fetch_add(1, std::memory_order_relaxed);
         }
     }
-    if (phase == kCallBefore && stackEvery_ != 0 && ++counts->callsSinceStack >= stackEvery_) {
+    if (entry && stackEvery_ != 0 && ++counts->callsSinceStack >= stackEvery_) {
         counts->callsSinceStack = 0;
         captureStack(*counts, apiId);
     }

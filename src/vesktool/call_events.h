@@ -13,12 +13,21 @@
 
 namespace vesktool {
 
+// What the wrapper says about the call it reports. Wrappers of lock APIs say
+// what the call does to its lock (see LockStep) instead of plain before and
+// after; each still counts as an entry or a return.
 enum CallPhase : int32_t {
     kCallBefore = 0,
     kCallAfter = 1,
+    kCallAcquiring = 2,  // before; blocks until it holds the object's lock
+    kCallAcquired = 3,   // after; holds the object's lock
+    kCallReleasing = 4,  // before; gives up one hold
+    kCallWaiting = 5,    // before; gives up every hold until it returns
+    kCallPhases = 6,
 };
 
 class StackStore;
+inline bool isEntry(int32_t phase) { return phase != kCallAfter && phase != kCallAcquired; }
 
 class CallEvents {
 public:
@@ -35,9 +44,15 @@ public:
     // Names an API id; a later name for the same id replaces the earlier.
     bool define(int32_t apiId, const char* name);
     // Called on every wrapped call: cheap, no allocation after a thread's
-    // first report, no lock shared between threads on the normal path. A
-    // call on an object is also counted under the object's identity.
-    bool report(int32_t apiId, int32_t phase, int32_t managedThread, uintptr_t objectAddress) noexcept;
+    // first report, no lock shared between threads on the normal path. An
+    // entry on an object is also counted under the object's identity (0: none).
+    bool report(int32_t apiId, int32_t phase, int32_t managedThread, uint32_t identity) noexcept;
+    static bool validCall(int32_t apiId, int32_t phase) {
+        return apiId >= 0 && apiId < kMaxApis && phase >= 0 && phase < kCallPhases;
+    }
+    // The profiler's identity of the object at an address; 0 when the
+    // profiler offers none.
+    uint32_t objectIdentity(uintptr_t address) noexcept;
 
     void report(nlohmann::json& root) const;
 
@@ -55,9 +70,6 @@ private:
     };
     void captureStack(ThreadCounts& counts, int32_t apiId) noexcept;
     void reportStacks(nlohmann::json& root) const;
-    // The profiler's identity of the object at an address; 0 when the
-    // profiler offers none.
-    uint32_t objectIdentity(uintptr_t address) noexcept;
     ThreadCounts* countsFor(int32_t managedThread) noexcept;
 
     mutable std::mutex lock_;

@@ -12,6 +12,7 @@ const char kEnvReport[] = "VESKTOOL_REPORT";
 const char kEnvFail[] = "VESKTOOL_FAIL";
 const char kEnvStackWalkMode[] = "VESKTOOL_STACK_WALK_MODE";
 const char kEnvStacks[] = "VESKTOOL_STACKS";
+const char kEnvLockOrder[] = "VESKTOOL_LOCK_ORDER";
 
 namespace {
 
@@ -84,6 +85,7 @@ Config readConfig() {
     if (platform::getEnv(kEnvFail, text)) config.failing = parseFailureList(text, config.unrecognizedFailures);
     if (platform::getEnv(kEnvStackWalkMode, text)) config.stackWalkMode = parseStackWalkMode(text);
     if (platform::getEnv(kEnvStacks, text)) config.stackEvery = parseStackEvery(text);
+    if (platform::getEnv(kEnvLockOrder, text)) config.lockOrder = text != "0";
     if (platform::getEnv(kEnvReport, text) && !text.empty())
         config.reportPath = platform::absolutePath(withProcessId(text));
     return config;

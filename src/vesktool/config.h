@@ -15,6 +15,7 @@ extern const char kEnvReport[];          // path of the JSON report; unset: no r
 extern const char kEnvFail[];            // comma-separated operations that fail
 extern const char kEnvStackWalkMode[];   // integer answered by get_stack_walk_mode
 extern const char kEnvStacks[];          // N: capture the stack of every Nth reported call per thread
+extern const char kEnvLockOrder[];       // "0": no lock-order analysis
 
 constexpr int kDefaultStackWalkMode = 2;
 
@@ -27,6 +28,7 @@ struct Config {
     // 0: no stacks; N: every Nth call a thread reports.
     uint32_t stackEvery = 0;
     std::string reportPath;
+    bool lockOrder = true;
 
     bool fails(Operation op) const { return (failing & operationBit(op)) != 0; }
 };

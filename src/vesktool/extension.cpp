@@ -121,12 +121,15 @@ static_assert(std::is_convertible<decltype(&vesk_get_profiling_extension), vesk_
               "the entry point must match the type the host looks it up as");
 
 // The wrappers' reports: each API id is named once, then every wrapped call
-// reports its id, whether the API is about to be entered or has returned, and
-// the managed thread it runs on, and the address of the object it works on (0
-// for none).
+// reports its id, whether the API is about to be entered or has returned (for
+// lock APIs: what it does to the object's lock), the managed thread it runs
+// on, and the address of the object it works on (0 for none).
 VESK_EXTERN_C VESK_EXPORT int VESK_CALL vesktool_define_api(int32_t apiId, const char* name) noexcept {
     try {
-        return vesktool::tool().callEvents.define(apiId, name) ? vesk_er_success : vesk_er_error;
+        vesktool::Tool& self = vesktool::tool();
+        if (!self.callEvents.define(apiId, name)) return vesk_er_error;
+        self.lockCalls.define(apiId, name);
+        return vesk_er_success;
     } catch (...) {
         return vesk_er_error;
     }
@@ -134,8 +137,7 @@ VESK_EXTERN_C VESK_EXPORT int VESK_CALL vesktool_define_api(int32_t apiId, const
 
 VESK_EXTERN_C VESK_EXPORT int VESK_CALL vesktool_report_call(int32_t apiId, int32_t phase, int32_t managedThread,
                                                              uintptr_t objectAddress) noexcept {
-    return vesktool::tool().callEvents.report(apiId, phase, managedThread, objectAddress) ? vesk_er_success
-                                                                                          : vesk_er_error;
+    return vesktool::tool().reportCall(apiId, phase, managedThread, objectAddress) ? vesk_er_success : vesk_er_error;
 }
 
 // How the process ends, from the host's start-up code, which sees what no

@@ -57,6 +57,7 @@ nlohmann::json Tool::buildReport() const {
     runtime.report(root);
     codeRanges.report(root);
     callEvents.report(root);
+    lockCalls.report(root);
     root["unwind_calls"] = unwindCalls.load(std::memory_order_relaxed);
     root["failures_injected"] = injectedFailures(config);
     root["failures_unrecognized"] = config.unrecognizedFailures;

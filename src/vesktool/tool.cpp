@@ -3,7 +3,9 @@
 #include "platform.h"
 #include "thread_state.h"
 
+#include <nlohmann/json.hpp>
 #include <utility>
+#include <vector>
 
 namespace vesktool {
 
@@ -11,12 +13,36 @@ namespace {
 
 thread_local ThreadState threadState{nullptr, 0};
 
+uint32_t captureStack() { return tool().stacks.captureCurrent(); }
+
+nlohmann::json stackFrames(uint32_t stack) {
+    std::vector<StackFrame> frames;
+    tool().stacks.frames(stack, frames);
+    return StackStore::toJson(frames);
+}
+
 }  // namespace
 
 ThreadState& currentThreadState() { return threadState; }
 
-Tool::Tool(Config settings) : config(std::move(settings)), loadedInProcess_(platform::currentProcessId()) {
+Tool::Tool(Config settings)
+    : config(std::move(settings)),
+      lockCalls(&captureStack, &stackFrames),
+      loadedInProcess_(platform::currentProcessId()) {
     callEvents.captureStacks(config.stackEvery, &stacks);
+}
+
+bool Tool::reportCall(int32_t apiId, int32_t phase, int32_t managedThread, uintptr_t objectAddress) noexcept {
+    // Object counts need the identity on entry only; the analysis also on
+    // the return of an acquisition.
+    const bool wanted = isEntry(phase) || (phase == kCallAcquired && config.lockOrder);
+    const uint32_t identity = objectAddress != 0 && wanted && CallEvents::validCall(apiId, phase)
+                                  ? callEvents.objectIdentity(objectAddress)
+                                  : 0;
+    if (!callEvents.report(apiId, phase, managedThread, identity)) return false;
+    if (config.lockOrder) lockCalls.report(apiId, phase, managedThread, identity);
+    return true;
+}
 }
 
 Tool& tool() {

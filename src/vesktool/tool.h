@@ -6,6 +6,7 @@
 #include "call_events.h"
 #include "code_ranges.h"
 #include "config.h"
+#include "lock_calls.h"
 #include "runtime_guard.h"
 #include "stack_store.h"
 #include "stack_walker.h"
@@ -39,7 +40,11 @@ public:
     StackWalker stackWalker;
     StackStore stacks;
     CallEvents callEvents;
+    LockCalls lockCalls;
     std::atomic<uint64_t> unwindCalls{0};
+
+    // A wrapper's report of a call, counted and, for lock phases, analysed.
+    bool reportCall(int32_t apiId, int32_t phase, int32_t managedThread, uintptr_t objectAddress) noexcept;
 
     nlohmann::json buildReport() const;
     // Writes the report, if one was asked for, saying how the process ends:

@@ -12,9 +12,9 @@ namespace Veskmrte.Wrappers.SystemRuntime
         [Replacement("System.Runtime", "System.Threading.WaitHandle", "WaitOne")]
         public static bool WaitOne(WaitHandle handle)
         {
-            Report.Before(ApiTable.WaitHandleWaitOne, handle);
+            Report.AcquiringMutex(ApiTable.WaitHandleWaitOne, handle);
             bool result = handle.WaitOne();
-            Report.After(ApiTable.WaitHandleWaitOne, handle);
+            Report.AcquiredMutex(ApiTable.WaitHandleWaitOne, handle, result);
             return result;
         }
 
@@ -23,7 +23,7 @@ namespace Veskmrte.Wrappers.SystemRuntime
         {
             Report.Before(ApiTable.WaitHandleWaitOne, handle);
             bool result = handle.WaitOne(millisecondsTimeout);
-            Report.After(ApiTable.WaitHandleWaitOne, handle);
+            Report.AcquiredMutex(ApiTable.WaitHandleWaitOne, handle, result);
             return result;
         }
 
@@ -32,7 +32,7 @@ namespace Veskmrte.Wrappers.SystemRuntime
         {
             Report.Before(ApiTable.WaitHandleWaitOne, handle);
             bool result = handle.WaitOne(timeout);
-            Report.After(ApiTable.WaitHandleWaitOne, handle);
+            Report.AcquiredMutex(ApiTable.WaitHandleWaitOne, handle, result);
             return result;
         }
 
@@ -41,7 +41,7 @@ namespace Veskmrte.Wrappers.SystemRuntime
         {
             Report.Before(ApiTable.WaitHandleWaitOne, handle);
             bool result = handle.WaitOne(millisecondsTimeout, exitContext);
-            Report.After(ApiTable.WaitHandleWaitOne, handle);
+            Report.AcquiredMutex(ApiTable.WaitHandleWaitOne, handle, result);
             return result;
         }
 
@@ -50,7 +50,7 @@ namespace Veskmrte.Wrappers.SystemRuntime
         {
             Report.Before(ApiTable.WaitHandleWaitOne, handle);
             bool result = handle.WaitOne(timeout, exitContext);
-            Report.After(ApiTable.WaitHandleWaitOne, handle);
+            Report.AcquiredMutex(ApiTable.WaitHandleWaitOne, handle, result);
             return result;
         }
     }

@@ -12,17 +12,17 @@ namespace Veskmrte.Wrappers.SystemThreading
         [Replacement("System.Threading", "System.Threading.Monitor", "Enter")]
         public static void Enter(object obj)
         {
-            Report.Before(ApiTable.MonitorEnter, obj);
+            Report.Acquiring(ApiTable.MonitorEnter, obj);
             Monitor.Enter(obj);
-            Report.After(ApiTable.MonitorEnter, obj);
+            Report.Acquired(ApiTable.MonitorEnter, obj, true);
         }
 
         [Replacement("System.Threading", "System.Threading.Monitor", "Enter")]
         public static void Enter(object obj, ref bool lockTaken)
         {
-            Report.Before(ApiTable.MonitorEnter, obj);
+            Report.Acquiring(ApiTable.MonitorEnter, obj);
             Monitor.Enter(obj, ref lockTaken);
-            Report.After(ApiTable.MonitorEnter, obj);
+            Report.Acquired(ApiTable.MonitorEnter, obj, lockTaken);
         }
 
         [Replacement("System.Threading", "System.Threading.Monitor", "TryEnter")]
@@ -30,7 +30,7 @@ namespace Veskmrte.Wrappers.SystemThreading
         {
             Report.Before(ApiTable.MonitorTryEnter, obj);
             bool result = Monitor.TryEnter(obj);
-            Report.After(ApiTable.MonitorTryEnter, obj);
+            Report.Acquired(ApiTable.MonitorTryEnter, obj, result);
             return result;
         }
 
@@ -39,7 +39,7 @@ namespace Veskmrte.Wrappers.SystemThreading
         {
             Report.Before(ApiTable.MonitorTryEnter, obj);
             bool result = Monitor.TryEnter(obj, millisecondsTimeout);
-            Report.After(ApiTable.MonitorTryEnter, obj);
+            Report.Acquired(ApiTable.MonitorTryEnter, obj, result);
             return result;
         }
 
@@ -48,7 +48,7 @@ namespace Veskmrte.Wrappers.SystemThreading
         {
             Report.Before(ApiTable.MonitorTryEnter, obj);
             bool result = Monitor.TryEnter(obj, timeout);
-            Report.After(ApiTable.MonitorTryEnter, obj);
+            Report.Acquired(ApiTable.MonitorTryEnter, obj, result);
             return result;
         }
 
@@ -57,7 +57,7 @@ namespace Veskmrte.Wrappers.SystemThreading
         {
             Report.Before(ApiTable.MonitorTryEnter, obj);
             Monitor.TryEnter(obj, ref lockTaken);
-            Report.After(ApiTable.MonitorTryEnter, obj);
+            Report.Acquired(ApiTable.MonitorTryEnter, obj, lockTaken);
         }
 
         [Replacement("System.Threading", "System.Threading.Monitor", "TryEnter")]
@@ -65,7 +65,7 @@ namespace Veskmrte.Wrappers.SystemThreading
         {
             Report.Before(ApiTable.MonitorTryEnter, obj);
             Monitor.TryEnter(obj, millisecondsTimeout, ref lockTaken);
-            Report.After(ApiTable.MonitorTryEnter, obj);
+            Report.Acquired(ApiTable.MonitorTryEnter, obj, lockTaken);
         }
 
         [Replacement("System.Threading", "System.Threading.Monitor", "TryEnter")]
@@ -73,58 +73,58 @@ namespace Veskmrte.Wrappers.SystemThreading
         {
             Report.Before(ApiTable.MonitorTryEnter, obj);
             Monitor.TryEnter(obj, timeout, ref lockTaken);
-            Report.After(ApiTable.MonitorTryEnter, obj);
+            Report.Acquired(ApiTable.MonitorTryEnter, obj, lockTaken);
         }
 
         [Replacement("System.Threading", "System.Threading.Monitor", "Exit")]
         public static void Exit(object obj)
         {
-            Report.Before(ApiTable.MonitorExit, obj);
+            Report.Releasing(ApiTable.MonitorExit, obj);
             Monitor.Exit(obj);
         }
 
         [Replacement("System.Threading", "System.Threading.Monitor", "Wait")]
         public static bool Wait(object obj)
         {
-            Report.Before(ApiTable.MonitorWait, obj);
+            Report.Waiting(ApiTable.MonitorWait, obj);
             bool result = Monitor.Wait(obj);
-            Report.After(ApiTable.MonitorWait, obj);
+            Report.Acquired(ApiTable.MonitorWait, obj, true);
             return result;
         }
 
         [Replacement("System.Threading", "System.Threading.Monitor", "Wait")]
         public static bool Wait(object obj, int millisecondsTimeout)
         {
-            Report.Before(ApiTable.MonitorWait, obj);
+            Report.Waiting(ApiTable.MonitorWait, obj);
             bool result = Monitor.Wait(obj, millisecondsTimeout);
-            Report.After(ApiTable.MonitorWait, obj);
+            Report.Acquired(ApiTable.MonitorWait, obj, true);
             return result;
         }
 
         [Replacement("System.Threading", "System.Threading.Monitor", "Wait")]
         public static bool Wait(object obj, TimeSpan timeout)
         {
-            Report.Before(ApiTable.MonitorWait, obj);
+            Report.Waiting(ApiTable.MonitorWait, obj);
             bool result = Monitor.Wait(obj, timeout);
-            Report.After(ApiTable.MonitorWait, obj);
+            Report.Acquired(ApiTable.MonitorWait, obj, true);
             return result;
         }
 
         [Replacement("System.Threading", "System.Threading.Monitor", "Wait")]
         public static bool Wait(object obj, int millisecondsTimeout, bool exitContext)
         {
-            Report.Before(ApiTable.MonitorWait, obj);
+            Report.Waiting(ApiTable.MonitorWait, obj);
             bool result = Monitor.Wait(obj, millisecondsTimeout, exitContext);
-            Report.After(ApiTable.MonitorWait, obj);
+            Report.Acquired(ApiTable.MonitorWait, obj, true);
             return result;
         }
 
         [Replacement("System.Threading", "System.Threading.Monitor", "Wait")]
         public static bool Wait(object obj, TimeSpan timeout, bool exitContext)
         {
-            Report.Before(ApiTable.MonitorWait, obj);
+            Report.Waiting(ApiTable.MonitorWait, obj);
             bool result = Monitor.Wait(obj, timeout, exitContext);
-            Report.After(ApiTable.MonitorWait, obj);
+            Report.Acquired(ApiTable.MonitorWait, obj, true);
             return result;
         }
 
@@ -195,7 +195,7 @@ namespace Veskmrte.Wrappers.SystemThreading
         [Replacement("System.Threading", "System.Threading.Mutex", "ReleaseMutex")]
         public static void ReleaseMutex(Mutex mutex)
         {
-            Report.Before(ApiTable.MutexReleaseMutex, mutex);
+            Report.Releasing(ApiTable.MutexReleaseMutex, mutex);
             mutex.ReleaseMutex();
         }
     }
@@ -220,9 +220,9 @@ namespace Veskmrte.Wrappers.SystemThreading
         [Replacement("System.Threading", "System.Threading.SemaphoreSlim", "Wait")]
         public static void Wait(SemaphoreSlim semaphore)
         {
-            Report.Before(ApiTable.SemaphoreSlimWait, semaphore);
+            Report.Acquiring(ApiTable.SemaphoreSlimWait, semaphore);
             semaphore.Wait();
-            Report.After(ApiTable.SemaphoreSlimWait, semaphore);
+            Report.Acquired(ApiTable.SemaphoreSlimWait, semaphore, true);
         }
 
         [Replacement("System.Threading", "System.Threading.SemaphoreSlim", "Wait")]
@@ -230,7 +230,7 @@ namespace Veskmrte.Wrappers.SystemThreading
         {
             Report.Before(ApiTable.SemaphoreSlimWait, semaphore);
             bool result = semaphore.Wait(millisecondsTimeout);
-            Report.After(ApiTable.SemaphoreSlimWait, semaphore);
+            Report.Acquired(ApiTable.SemaphoreSlimWait, semaphore, result);
             return result;
         }
 
@@ -239,16 +239,16 @@ namespace Veskmrte.Wrappers.SystemThreading
         {
             Report.Before(ApiTable.SemaphoreSlimWait, semaphore);
             bool result = semaphore.Wait(timeout);
-            Report.After(ApiTable.SemaphoreSlimWait, semaphore);
+            Report.Acquired(ApiTable.SemaphoreSlimWait, semaphore, result);
             return result;
         }
 
         [Replacement("System.Threading", "System.Threading.SemaphoreSlim", "Wait")]
         public static void Wait(SemaphoreSlim semaphore, CancellationToken cancellationToken)
         {
-            Report.Before(ApiTable.SemaphoreSlimWait, semaphore);
+            Report.Acquiring(ApiTable.SemaphoreSlimWait, semaphore);
             semaphore.Wait(cancellationToken);
-            Report.After(ApiTable.SemaphoreSlimWait, semaphore);
+            Report.Acquired(ApiTable.SemaphoreSlimWait, semaphore, true);
         }
 
         [Replacement("System.Threading", "System.Threading.SemaphoreSlim", "Wait")]
@@ -256,7 +256,7 @@ namespace Veskmrte.Wrappers.SystemThreading
         {
             Report.Before(ApiTable.SemaphoreSlimWait, semaphore);
             bool result = semaphore.Wait(millisecondsTimeout, cancellationToken);
-            Report.After(ApiTable.SemaphoreSlimWait, semaphore);
+            Report.Acquired(ApiTable.SemaphoreSlimWait, semaphore, result);
             return result;
         }
 
@@ -265,21 +265,21 @@ namespace Veskmrte.Wrappers.SystemThreading
         {
             Report.Before(ApiTable.SemaphoreSlimWait, semaphore);
             bool result = semaphore.Wait(timeout, cancellationToken);
-            Report.After(ApiTable.SemaphoreSlimWait, semaphore);
+            Report.Acquired(ApiTable.SemaphoreSlimWait, semaphore, result);
             return result;
         }
 
         [Replacement("System.Threading", "System.Threading.SemaphoreSlim", "Release")]
         public static int Release(SemaphoreSlim semaphore)
         {
-            Report.Before(ApiTable.SemaphoreSlimRelease, semaphore);
+            Report.Releasing(ApiTable.SemaphoreSlimRelease, semaphore);
             return semaphore.Release();
         }
 
         [Replacement("System.Threading", "System.Threading.SemaphoreSlim", "Release")]
         public static int Release(SemaphoreSlim semaphore, int releaseCount)
         {
-            Report.Before(ApiTable.SemaphoreSlimRelease, semaphore);
+            Report.Releasing(ApiTable.SemaphoreSlimRelease, semaphore);
             return semaphore.Release(releaseCount);
         }
     }

@@ -25,6 +25,21 @@ namespace WrapperCheck
             "System.Threading.SemaphoreSlim.Wait",
         };
 
+        // The report hooks through which wrappers of lock APIs tell what the
+        // call does to its lock (an overload with a timeout only tries, so it
+        // reports a plain Before). Every other API reports Before and After.
+        private static readonly Dictionary<string, (string[] Before, string After)> s_lockHooks = new()
+        {
+            ["System.Threading.Monitor.Enter"] = (new[] { "Acquiring" }, "Acquired"),
+            ["System.Threading.Monitor.TryEnter"] = (new[] { "Before" }, "Acquired"),
+            ["System.Threading.Monitor.Exit"] = (new[] { "Releasing" }, "After"),
+            ["System.Threading.Monitor.Wait"] = (new[] { "Waiting" }, "Acquired"),
+            ["System.Threading.WaitHandle.WaitOne"] = (new[] { "AcquiringMutex", "Before" }, "AcquiredMutex"),
+            ["System.Threading.Mutex.ReleaseMutex"] = (new[] { "Releasing" }, "After"),
+            ["System.Threading.SemaphoreSlim.Wait"] = (new[] { "Acquiring", "Before" }, "Acquired"),
+            ["System.Threading.SemaphoreSlim.Release"] = (new[] { "Releasing" }, "After"),
+        };
+
         public static void Run(WrapperIndex index, Results r)
         {
             r.Section("signatures");
@@ -132,7 +147,7 @@ namespace WrapperCheck
                 string body = string.Join("; ", il);
                 var allowed = il.All(i => i.OpCode.Name!.StartsWith("ldarg", StringComparison.Ordinal) || i.OpCode.Name!.StartsWith("ldc.i4", StringComparison.Ordinal) ||
                                           i.OpCode.Name!.StartsWith("stloc", StringComparison.Ordinal) || i.OpCode.Name!.StartsWith("ldloc", StringComparison.Ordinal) ||
-                                          i.OpCode == OpCodes.Ldnull || i.OpCode == OpCodes.Ret || i.OpCode == OpCodes.Nop ||
+                                          i.OpCode == OpCodes.Ldnull || i.OpCode == OpCodes.Ret || i.OpCode == OpCodes.Nop || i.OpCode == OpCodes.Ldind_U1 ||
                                           i.OpCode == OpCodes.Call || i.OpCode == OpCodes.Callvirt || (i.OpCode == OpCodes.Newobj && w.IsCtor));
                 r.Check(allowed, $"body only moves arguments and calls (nothing that allocates): {w}: {body}");
                 if (!r.Check(calls.Count == (blocking ? 3 : 2), $"body makes {(blocking ? "3 calls (before, original, after)" : "2 calls (before, original)")}: {w}: {body}"))
@@ -151,14 +166,15 @@ namespace WrapperCheck
                 r.Check(at >= n && Enumerable.Range(0, n).All(k => il[at - n + k].ArgIndex == k), $"original gets every argument unchanged and in order: {w}");
 
                 // The report hooks, with the API's id and the right subject.
-                int? id = CheckHook(index, il, calls[0], "Before", w, names, r, ref report);
+                var hooks = s_lockHooks.TryGetValue($"{w.Class}.{w.Name}", out var lockHooks) ? lockHooks : (new[] { "Before" }, "After");
+                int? id = CheckHook(index, il, calls[0], hooks.Item1, w, names, r, ref report);
                 if (id is int beforeId)
                 {
                     used.Add(beforeId);
                 }
                 if (blocking)
                 {
-                    int? afterId = CheckHook(index, il, calls[2], "After", w, names, r, ref report);
+                    int? afterId = CheckHook(index, il, calls[2], new[] { hooks.Item2 }, w, names, r, ref report);
                     r.Check(afterId == id, $"After reports the same id as Before: {w}");
                 }
             }
@@ -175,23 +191,30 @@ namespace WrapperCheck
             }
         }
 
-        private static int? CheckHook(WrapperIndex index, List<Instruction> il, (Instruction ins, int pos) call, string hookName,
+        private static int? CheckHook(WrapperIndex index, List<Instruction> il, (Instruction ins, int pos) call, string[] hookNames,
                                       Wrapper w, string[] names, Results r, ref Type? report)
         {
+            // Hooks that report whether a lock was taken get the outcome last:
+            // a local, a constant, or the lockTaken argument read through its
+            // reference.
             MethodBase? hook = index.Assembly.ManifestModule.ResolveMethod(call.ins.Token);
-            bool shape = hook is MethodInfo mi && mi.Name == hookName && mi.IsStatic && !mi.IsPublic && !mi.DeclaringType!.IsPublic &&
-                         mi.GetParameters().Select(p => p.ParameterType).SequenceEqual(new[] { typeof(int), typeof(object) }) &&
+            bool withOutcome = hook is MethodInfo m && m.GetParameters().Length == 3;
+            Type[] parameters = withOutcome ? new[] { typeof(int), typeof(object), typeof(bool) } : new[] { typeof(int), typeof(object) };
+            string hookName = string.Join(" or ", hookNames);
+            bool shape = hook is MethodInfo mi && hookNames.Contains(mi.Name) && mi.IsStatic && !mi.IsPublic && !mi.DeclaringType!.IsPublic &&
+                         mi.GetParameters().Select(p => p.ParameterType).SequenceEqual(parameters) &&
                          call.ins.OpCode == OpCodes.Call;
-            if (!r.Check(shape, $"{hookName} hook is an internal static (int, object) method: {w}"))
+            if (!r.Check(shape, $"{hookName} hook is an internal static ({string.Join(", ", parameters.Select(p => p.Name))}) method: {w}"))
             {
                 return null;
             }
             report ??= hook!.DeclaringType;
             r.Check(hook!.DeclaringType == report, $"{hookName} hook lives in the one report class: {w}");
-            Instruction subject = il[call.pos - 1];
+            int subjectAt = call.pos - 1 - (withOutcome ? (il[call.pos - 1].OpCode == OpCodes.Ldind_U1 ? 2 : 1) : 0);
+            Instruction subject = il[subjectAt];
             bool subjectOk = w.IsCtor ? subject.OpCode == OpCodes.Ldnull : subject.ArgIndex == 0;
             r.Check(subjectOk, $"{hookName} reports {(w.IsCtor ? "no instance" : "the first argument")}: {w}");
-            int? id = call.pos >= 2 ? il[call.pos - 2].Int32Constant : null;
+            int? id = subjectAt >= 1 ? il[subjectAt - 1].Int32Constant : null;
             string expectedName = $"{w.Class}.{w.Name}";
             r.Check(id is int i && i >= 0 && i < names.Length && names[i] == expectedName,
                     $"{hookName} reports the id of {expectedName} (saw {id}): {w}");

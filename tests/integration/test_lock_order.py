@@ -1,0 +1,101 @@
+"""Lock-order analysis on real programs: latent inversions that never
+deadlocked in the run are found once each, with the threads that took the
+locks (as the program itself prints them); safe lock patterns are not."""
+
+import json
+import os
+import signal
+import subprocess
+import time
+import unittest
+
+from harness import LAUNCHER, ProfilerTestCase, program
+
+LOCK_ORDER = program("LockOrder")
+
+
+def threads_of(stdout):
+    """name -> managed thread id, from the program's THREAD lines."""
+    return {w[1]: int(w[2]) for w in (l.split() for l in stdout.splitlines()) if w and w[0] == "THREAD"}
+
+
+class LockOrder(ProfilerTestCase):
+    def analyse(self, scenario):
+        run = self.run_profiled([LOCK_ORDER, scenario], log=False)
+        self.assertEqual(run.returncode, 0, run.stderr)
+        self.assertIn("DONE " + scenario, run.stdout)
+        return run, run.report()
+
+    def test_inversions_are_found_once_with_the_threads_that_took_them(self):
+        cases = (
+            # scenario, threads of the cycle's edges, lock type
+            ("two", ["forward", "backward"], "System.Threading.Monitor"),
+            ("three", ["ab", "bc", "ca"], "System.Threading.Monitor"),
+            ("mutex", ["forward", "backward"], "System.Threading.Mutex"),
+            ("semaphore", ["forward", "backward"], "System.Threading.SemaphoreSlim"),
+            # Both locks move between the two acquisitions of each thread;
+            # a lock that got a second identity would break the cycle.
+            ("moved", ["forward", "backward"], "System.Threading.Monitor"),
+        )
+        for scenario, names, lock_type in cases:
+            with self.subTest(scenario):
+                run, report = self.analyse(scenario)
+                cycles = report["potential_deadlocks"]
+                self.assertEqual(len(cycles), 1, cycles)
+                locks, edges = cycles[0]["locks"], cycles[0]["edges"]
+                self.assertEqual(len(locks), len(names))
+                self.assertEqual(len({l["id"] for l in locks}), len(names))
+                self.assertTrue(all(l["kind"] == lock_type for l in locks), locks)
+                for i, edge in enumerate(edges):
+                    self.assertEqual(edge["held"], locks[i]["id"])
+                    self.assertEqual(edge["acquired"], edges[(i + 1) % len(edges)]["held"])
+                threads = threads_of(run.stdout)
+                self.assertEqual(sorted(e["thread"] for e in edges), sorted(threads[n] for n in names))
+                if scenario == "moved":
+                    self.assertIn("MOVED yes", run.stdout)
+
+    def test_safe_lock_patterns_are_not_reported(self):
+        cases = (
+            # scenario, fewest order edges the run must show (the analysis
+            # saw the nesting and found it harmless)
+            ("gated", 3),        # both orders, always inside one gate lock
+            ("ordered", 3),      # three threads, one global order
+            ("single", 2),       # both orders, but on one thread only
+            ("tryfail", 1),      # a failed TryEnter holds nothing afterwards
+            ("waitpulse", 1),    # Monitor.Wait gives its lock up
+        )
+        for scenario, edges in cases:
+            with self.subTest(scenario):
+                run, report = self.analyse(scenario)
+                self.assertEqual(report["potential_deadlocks"], [])
+                self.assertGreaterEqual(report["lock_order"]["edges"], edges)
+                if scenario == "tryfail":
+                    self.assertIn("TRYENTER failed", run.stdout)
+
+    def test_a_real_deadlock_killed_after_a_timeout_leaves_its_cycle(self):
+        workdir = self.workdir()
+        env = self.base_env(workdir)
+        env["VESKTOOL_REPORT"] = os.path.join(workdir, "report.json")
+        proc = subprocess.Popen([LAUNCHER, "dotnet", LOCK_ORDER, "deadlock"], cwd=workdir, env=env,
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        try:
+            self.assertEqual(proc.stdout.readline().strip(), "DEADLOCKING")
+            time.sleep(2)
+            self.assertIsNone(proc.poll(), "the program was meant to hang")
+            proc.send_signal(signal.SIGTERM)
+            proc.communicate(timeout=60)
+        finally:
+            if proc.poll() is None:
+                proc.kill()
+                proc.communicate()
+        path = os.path.join(workdir, "report.json")
+        if not os.path.exists(path):
+            self.skipTest("the tool library writes no report when the process is terminated")
+        with open(path, encoding="utf-8") as f:
+            cycles = json.load(f)["potential_deadlocks"]
+        self.assertEqual(len(cycles), 1, cycles)
+        self.assertEqual(len(cycles[0]["locks"]), 2)
+
+
+if __name__ == "__main__":
+    unittest.main()
