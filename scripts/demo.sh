@@ -16,22 +16,30 @@ dist="$root/build/dist"
 sample="$root/build/managed/Transfers/Transfers.dll"
 out=$(mktemp -d "${TMPDIR:-/tmp}/veskmrte-demo.XXXXXX")
 export VESKMRTE_JIT_DIR="$out"
+# With stacks captured, the launcher names their frames in the report.
+export VESKTOOL_STACKS=1
 
 show_report() {
     python3 - "$1" <<'PY'
 import json, sys
 r = json.load(open(sys.argv[1]))
 cycles = r["potential_deadlocks"]
+
+def show(frames):
+    if not frames:
+        print("      (no stack: the tool captured none)")
+    for f in frames[:8]:
+        where = " (%s:%d)" % (f["file"].rsplit("/", 1)[-1], f["line"]) if "line" in f else ""
+        print("      %-8s %s%s" % (f["kind"], f.get("symbol") or f.get("name", f["ip"]), where))
+
 print("lock-order edges seen: %d; potential deadlocks: %d" % (r["lock_order"]["edges"], len(cycles)))
 for cycle in cycles:
     print("  locks: " + ", ".join("#%d (%s)" % (l["id"], l["kind"]) for l in cycle["locks"]))
     for e in cycle["edges"]:
         print("  thread %d held #%d, taken at:" % (e["thread"], e["held"]))
-        for f in e["held_at"]["frames"][:6]:
-            print("      %s %s" % (f["ip"], f.get("name", "")))
+        show(e["held_at"]["frames"])
         print("    and then took #%d at:" % e["acquired"])
-        for f in e["acquired_at"]["frames"][:6]:
-            print("      %s %s" % (f["ip"], f.get("name", "")))
+        show(e["acquired_at"]["frames"])
 PY
 }
 
@@ -40,10 +48,6 @@ for variant in argument-order gated; do
     "$dist/veskmrte-run" --report "$out/$variant.json" dotnet "$sample" "$variant"
     echo
     echo "== the tool's report ($out/$variant.json)"
-    report="$out/$variant.json"
-    if [ -x "$dist/veskmrte-symbolize" ] && "$dist/veskmrte-symbolize" "$report" >"$out/$variant.named.json" 2>/dev/null; then
-        report="$out/$variant.named.json"
-    fi
-    show_report "$report"
+    show_report "$out/$variant.json"
     echo
 done
