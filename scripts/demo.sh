@@ -16,8 +16,6 @@ dist="$root/build/dist"
 sample="$root/build/managed/Transfers/Transfers.dll"
 out=$(mktemp -d "${TMPDIR:-/tmp}/veskmrte-demo.XXXXXX")
 export VESKMRTE_JIT_DIR="$out"
-# With stacks captured, the launcher names their frames in the report.
-export VESKTOOL_STACKS=1
 
 show_report() {
     python3 - "$1" <<'PY'

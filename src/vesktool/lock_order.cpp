@@ -42,8 +42,26 @@ void LockOrder::step(Thread& thread, LockStep step, uint32_t lock, const LockKin
 void LockOrder::acquiring(Thread& thread, uint32_t lock, const LockKind& kind) {
     // Re-entering a lock it holds cannot block the thread.
     if (findHeld(thread, lock) != nullptr) return;
-    thread.pending = LockUse{lock, stackHere()};
+    thread.pending = LockUse{lock, stackFor(thread, lock)};
     if (!thread.held.empty()) addEdges(thread, thread.pending, kind);
+}
+
+// A stack costs a walk, so one is taken only where the report can use it:
+// for the inner lock of an edge not seen before, and for a lock whose edges
+// still lack the stack at which it was taken. Such a lock got its first edge
+// before anyone knew it would be an outer lock; its next taking supplies it.
+uint32_t LockOrder::stackFor(const Thread& thread, uint32_t lock) {
+    bool wanted = outerStackWanted(lock);
+    if (!wanted && !thread.held.empty()) {
+        std::lock_guard<std::mutex> guard(lock_);
+        for (const Thread::Hold& outer : thread.held)
+            if (edges_.find({outer.lock, lock}) == edges_.end()) wanted = true;
+    }
+    return wanted ? stackHere() : 0;
+}
+
+bool LockOrder::outerStackWanted(uint32_t lock) const {
+    return wantOuterStack_[lock % kWantSlots].load(std::memory_order_relaxed) == lock;
 }
 
 // A bounded attempt (TryEnter, a wait with a timeout) that succeeded holds the
@@ -59,7 +77,8 @@ void LockOrder::acquired(Thread& thread, uint32_t lock, const LockKind& kind) {
         count = thread.waitingFor.count;
         thread.waitingFor = Thread::Hold{0, 0, 0, nullptr};
     }
-    const uint32_t stack = thread.pending.lock == lock ? thread.pending.stack : stackHere();
+    const uint32_t stack =
+        thread.pending.lock == lock ? thread.pending.stack : (outerStackWanted(lock) ? stackHere() : 0);
     thread.pending = LockUse{0, 0};
     thread.held.push_back(Thread::Hold{lock, stack, count, kind.type});
 }
@@ -85,7 +104,7 @@ void LockOrder::waiting(Thread& thread, uint32_t lock, const LockKind& kind) {
     thread.waitingFor = *hold;
     forget(thread, lock);
     // Taking it back waits while the locks still held stay held.
-    thread.pending = LockUse{lock, stackHere()};
+    thread.pending = LockUse{lock, stackFor(thread, lock)};
     if (!thread.held.empty()) addEdges(thread, thread.pending, kind);
 }
 
@@ -101,9 +120,22 @@ void LockOrder::addEdges(const Thread& thread, const LockUse& inner, const LockK
             for (size_t g = 0; g < i; ++g) edge.gates.push_back(thread.held[g].lock);
             std::sort(edge.gates.begin(), edge.gates.end());
             edges_.emplace(std::make_pair(outer.lock, inner.lock), std::move(edge));
+            if (outer.stack == 0) wantOuterStack_[outer.lock % kWantSlots].store(outer.lock, std::memory_order_relaxed);
             continue;
         }
         Edge& edge = found->second;
+        if (edge.outer.stack == 0) {
+            // A slot shared by two locks serves the later; the other asks again.
+            std::atomic<uint32_t>& slot = wantOuterStack_[outer.lock % kWantSlots];
+            if (outer.stack != 0) {
+                edge.outer.stack = outer.stack;
+                uint32_t expected = outer.lock;
+                slot.compare_exchange_strong(expected, 0, std::memory_order_relaxed);
+            } else {
+                slot.store(outer.lock, std::memory_order_relaxed);
+            }
+        }
+        if (edge.inner.stack == 0) edge.inner.stack = inner.stack;
         if (edge.threads.size() < kMaxCycleLength &&
             std::find(edge.threads.begin(), edge.threads.end(), thread.serial) == edge.threads.end())
             edge.threads.push_back(thread.serial);

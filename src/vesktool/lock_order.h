@@ -9,6 +9,7 @@
 // later takings.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -77,7 +78,8 @@ public:
     };
 
     // An edge outer -> inner: a thread holding outer took (or blocked to take)
-    // inner. Stacks and thread are the first taking's.
+    // inner. The thread and the inner stack are the first taking's; the outer
+    // stack is the first taking's that had one (see stackFor).
     struct Edge {
         LockUse outer;
         LockUse inner;
@@ -124,6 +126,8 @@ private:
     void waiting(Thread& thread, uint32_t lock, const LockKind& kind);
     void addEdges(const Thread& thread, const LockUse& inner, const LockKind& kind);
     void noteType(uint32_t lock, const char* type);
+    uint32_t stackFor(const Thread& thread, uint32_t lock);
+    bool outerStackWanted(uint32_t lock) const;
     uint32_t stackHere() const { return captureStack_ != nullptr ? captureStack_() : 0; }
 
     const CaptureStack captureStack_;
@@ -135,6 +139,10 @@ private:
     // Semaphores released by a thread that did not take them: used to signal,
     // not to exclude, so waiting on them orders nothing.
     std::set<uint32_t> signals_;
+    // Locks whose taking should be walked, looked up without the graph's
+    // lock on every acquisition: lock % kWantSlots holds the lock, or 0.
+    static constexpr uint32_t kWantSlots = 1024;
+    std::atomic<uint32_t> wantOuterStack_[kWantSlots] = {};
 };
 
 }  // namespace vesktool

@@ -24,6 +24,9 @@ bool readMemory(uintptr_t address, void* out, size_t size);
 // program, a shared library): code the tool knows as native.
 bool inLoadedObject(uintptr_t address);
 
+// True when the address lies in this library's own code.
+bool inThisLibrary(uintptr_t address);
+
 // A function exported by any library loaded in the process, including ones
 // loaded privately; null when none exports it.
 void* findProcessSymbol(const char* name);

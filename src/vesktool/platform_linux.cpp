@@ -111,6 +111,16 @@ bool inLoadedObject(uintptr_t address) {
     return address != 0 && dladdr(reinterpret_cast<void*>(address), &info) != 0 && info.dli_fbase != nullptr;
 }
 
+bool inThisLibrary(uintptr_t address) {
+    static const void* const self = [] {
+        Dl_info info{};
+        return dladdr(reinterpret_cast<void*>(&inThisLibrary), &info) != 0 ? info.dli_fbase : nullptr;
+    }();
+    Dl_info info{};
+    return self != nullptr && address != 0 && dladdr(reinterpret_cast<void*>(address), &info) != 0 &&
+           info.dli_fbase == self;
+}
+
 void* findProcessSymbol(const char* name) {
     if (void* global = dlsym(RTLD_DEFAULT, name)) return global;
     // The runtime loads its profiler privately: ask each object in turn.

@@ -99,8 +99,19 @@ __attribute__((noinline)) uint32_t StackStore::captureCurrent() noexcept {
         size_t count = 0;
         uintptr_t ip = 0, returnSlot = 0;
         const vesk_next_frame_fn next = self.stackWalker.next();
+        // The stack starts at the library's entry point the host called,
+        // however deep inside the library the capture was asked for.
+        bool inside = true;
+        StackFrame entry{0, 0, FrameKind::native};
         while (count < kMaxFrames && next(&ip, &returnSlot, record) == vesk_er_success) {
             const uint64_t function = functionAt(ip);
+            if (inside && function == 0 && platform::inThisLibrary(ip)) {
+                entry.ip = ip;
+                continue;
+            }
+            if (inside && entry.ip != 0) frames[count++] = entry;
+            inside = false;
+            if (count == kMaxFrames) break;
             FrameKind kind = function != 0 ? FrameKind::managed : FrameKind::native;
             if (returnSlot != 0 && returnSlot == end.boundary) kind = FrameKind::boundary;
             frames[count++] = StackFrame{ip, function, kind};

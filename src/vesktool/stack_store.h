@@ -12,8 +12,9 @@
 //
 // Capturing walks the calling thread through the host's walkStack and
 // nextFrame (the profiler's mixed managed/native walk), starting from a
-// context taken inside captureCurrent itself; the frames of this library are
-// dropped, so a stack starts at the frame that called into the tool.
+// context taken inside captureCurrent itself; of this library's frames only
+// the entry point the host called is kept, so a stack starts there however
+// deep inside the library the capture was asked for.
 #pragma once
 
 #include <cstddef>

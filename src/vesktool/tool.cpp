@@ -43,7 +43,6 @@ bool Tool::reportCall(int32_t apiId, int32_t phase, int32_t managedThread, uintp
     if (config.lockOrder) lockCalls.report(apiId, phase, managedThread, identity);
     return true;
 }
-}
 
 Tool& tool() {
     static Tool* const instance = new Tool(readConfig());

@@ -4,6 +4,7 @@ locks (as the program itself prints them); safe lock patterns are not."""
 
 import json
 import os
+import re
 import signal
 import subprocess
 import time
@@ -12,6 +13,16 @@ import unittest
 from harness import LAUNCHER, ProfilerTestCase, program
 
 LOCK_ORDER = program("LockOrder")
+SOURCE = os.path.join(os.path.dirname(__file__), "..", "programs", "LockOrder", "Program.cs")
+ACQUISITION = re.compile(r"lock \(|\.WaitOne\(|\.Wait\(")
+
+
+def user_line(at):
+    """(file, line) of the innermost frame of the program's own code."""
+    for frame in at.get("frames") or []:
+        if frame.get("line") and not frame.get("name", "").startswith(("Veskmrte.", "System.")):
+            return os.path.basename(frame["file"]), frame["line"]
+    return None
 
 
 def threads_of(stdout):
@@ -53,6 +64,22 @@ class LockOrder(ProfilerTestCase):
                 self.assertEqual(sorted(e["thread"] for e in edges), sorted(threads[n] for n in names))
                 if scenario == "moved":
                     self.assertIn("MOVED yes", run.stdout)
+                # The stacks point at the program's own acquisition
+                # statements, read from its source: the inner lock always;
+                # the outer one when the path was taken more than once.
+                with open(SOURCE, encoding="utf-8") as f:
+                    source = f.read().splitlines()
+                for edge in edges:
+                    for role, at, word in (("acquired", edge["acquired_at"], "second"), ("held", edge["held_at"], "first")):
+                        where = user_line(at)
+                        if where is None and role == "held" and scenario != "two":
+                            continue
+                        self.assertIsNotNone(where, (role, at))
+                        self.assertEqual(where[0], "Program.cs")
+                        text = source[where[1] - 1]
+                        self.assertRegex(text, ACQUISITION, (role, where))
+                        if scenario != "moved":
+                            self.assertIn(word, text, (role, where))
 
     def test_safe_lock_patterns_are_not_reported(self):
         cases = (

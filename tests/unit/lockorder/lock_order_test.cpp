@@ -16,7 +16,11 @@ namespace {
 
 // The stack the fake capture hands out: the number of the script step.
 uint32_t g_stack = 0;
-uint32_t captureFake() { return g_stack; }
+int g_walks = 0;
+uint32_t captureFake() {
+    ++g_walks;
+    return g_stack;
+}
 
 const LockKind kMonitor{"Monitor", false};
 const LockKind kSemaphore{"System.Threading.SemaphoreSlim", true};
@@ -99,21 +103,24 @@ TEST_P(LockOrderCases, FindsExactlyTheseCycles) {
 INSTANTIATE_TEST_SUITE_P(Scripts, LockOrderCases, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
-TEST(LockOrder, EdgesKeepTheFirstTakingsStacksAndThread) {
-    // Steps 1..4 on thread 1, 5..8 on thread 2; later takings change nothing.
-    Script run("1+A 1+B 1-B 1-A 2+B 2+A 2-A 2-B 2+B 2+A");
+TEST(LockOrder, EdgesGetTheirStacksFromTheFirstTakingsThatHadThem) {
+    // An outer lock is walked only once it is known to be one: B at step 9,
+    // A at step 13. A lock taken alone is never walked.
+    g_walks = 0;
+    Script run("1+C 1-C 1+C 1-C 1+A 1+B 1-B 1-A 2+B 2+A 2-A 2-B 2+B 2+A 2-A 2-B 1+A 1+B");
     auto hold = run.order.hold();
     auto cycles = run.order.potentialDeadlocks();
     ASSERT_EQ(cycles.size(), 1u);
     const LockOrder::Edge& ab = *cycles[0].edges[0];
     const LockOrder::Edge& ba = *cycles[0].edges[1];
-    EXPECT_EQ(ab.outer.stack, 1u);
-    EXPECT_EQ(ab.inner.stack, 2u);
+    EXPECT_EQ(ab.outer.stack, 17u);
+    EXPECT_EQ(ab.inner.stack, 6u);
     EXPECT_EQ(ab.managedThread, 1);
-    EXPECT_EQ(ba.outer.stack, 5u);
-    EXPECT_EQ(ba.inner.stack, 6u);
+    EXPECT_EQ(ba.outer.stack, 13u);
+    EXPECT_EQ(ba.inner.stack, 10u);
     EXPECT_EQ(ba.managedThread, 2);
     EXPECT_EQ(run.order.typeOf(1), "Monitor");
+    EXPECT_EQ(g_walks, 5);
 }
 
 TEST(LockOrder, LongRingsAndManyCyclesStayBounded) {
