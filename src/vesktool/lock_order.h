@@ -98,6 +98,11 @@ public:
     // Bounds on the search, so that a pathological graph cannot stall exit.
     static constexpr size_t kMaxCycleLength = 6;
     static constexpr size_t kMaxCycles = 100;
+    static constexpr size_t kMaxSearchSteps = 2000000;
+    // Walks the analysis asks for in a process: a walk costs as much as
+    // thousands of lock calls, and a program with many lock pairs would
+    // otherwise pay that for each. Edges found later have no stacks.
+    static constexpr uint32_t kMaxWalks = 2000;
 
     explicit LockOrder(CaptureStack captureStack) : captureStack_(captureStack) {}
     LockOrder(const LockOrder&) = delete;
@@ -111,7 +116,8 @@ public:
 
     // Cycles that can deadlock: at least two threads can take their edges,
     // no gate lock is common to all edges, no lock in it is a signal.
-    std::vector<Cycle> potentialDeadlocks() const;
+    // complete, when given, is false if the search stopped at its budget.
+    std::vector<Cycle> potentialDeadlocks(bool* complete = nullptr) const;
 
     // Under the graph's lock, for reading edges and types while reporting.
     std::unique_lock<std::mutex> hold() const { return std::unique_lock<std::mutex>(lock_); }
@@ -128,7 +134,10 @@ private:
     void noteType(uint32_t lock, const char* type);
     uint32_t stackFor(const Thread& thread, uint32_t lock);
     bool outerStackWanted(uint32_t lock) const;
-    uint32_t stackHere() const { return captureStack_ != nullptr ? captureStack_() : 0; }
+    uint32_t stackHere() {
+        if (captureStack_ == nullptr || walks_.fetch_add(1, std::memory_order_relaxed) >= kMaxWalks) return 0;
+        return captureStack_();
+    }
 
     const CaptureStack captureStack_;
     mutable std::mutex lock_;
@@ -143,6 +152,7 @@ private:
     // lock on every acquisition: lock % kWantSlots holds the lock, or 0.
     static constexpr uint32_t kWantSlots = 1024;
     std::atomic<uint32_t> wantOuterStack_[kWantSlots] = {};
+    std::atomic<uint32_t> walks_{0};
 };
 
 }  // namespace vesktool

@@ -18,7 +18,8 @@ nlohmann::json placeJson(const LockUse& use, StackFramesJson frames) {
 void LockCalls::report(nlohmann::json& root) const {
     std::unique_lock<std::mutex> hold = order_.hold();
     nlohmann::json cycles = nlohmann::json::array();
-    for (const LockOrder::Cycle& cycle : order_.potentialDeadlocks()) {
+    bool complete = true;
+    for (const LockOrder::Cycle& cycle : order_.potentialDeadlocks(&complete)) {
         nlohmann::json locks = nlohmann::json::array();
         nlohmann::json edges = nlohmann::json::array();
         for (const LockOrder::Edge* edge : cycle.edges) {
@@ -34,7 +35,8 @@ void LockCalls::report(nlohmann::json& root) const {
         cycles.push_back({{"locks", locks}, {"edges", edges}});
     }
     root["potential_deadlocks"] = cycles;
-    root["lock_order"] = {{"edges", order_.edgeCount()}, {"signal_locks", order_.signalCount()}};
+    root["lock_order"] = {
+        {"edges", order_.edgeCount()}, {"signal_locks", order_.signalCount()}, {"search_complete", complete}};
 }
 
 }  // namespace vesktool
