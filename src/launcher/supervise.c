@@ -1,11 +1,14 @@
-/* veskmrte-supervise REPORT_PATTERN [--remove] [--name-frames] -- COMMAND [ARGS...]
+/* veskmrte-supervise REPORT_PATTERN [--name-frames] -- COMMAND [ARGS...]
+ * veskmrte-supervise --temporary -- COMMAND [ARGS...]
  *
  * The launcher's parent process: runs COMMAND, passes termination signals on
  * to it, and after it ends hands the reports it left (REPORT_PATTERN, %p for
  * any process id) to veskmrte-deadlocks when there is something to show or,
- * with --name-frames, frames to name. Written in C so that a program pays nothing for it at start: the
- * Python summariser only runs when a report holds a finding or frames are to
- * be named. Exits as COMMAND did, by the same signal if one ended it. */
+ * with --name-frames, frames to name. With --temporary the reports go to a
+ * directory of its own (VESKTOOL_REPORT is set for COMMAND), removed
+ * afterwards. Written in C so that a program pays nothing for it at start:
+ * the Python summariser only runs when a report holds a finding or frames
+ * are to be named. Exits as COMMAND did, by the same signal if one ended it. */
 #define _GNU_SOURCE
 #include <errno.h>
 #include <glob.h>
@@ -126,14 +129,25 @@ static int run_summariser(const char* self_dir, int name_frames, glob_t* reports
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        fprintf(stderr, "usage: veskmrte-supervise REPORT_PATTERN [--remove] [--name-frames] -- COMMAND [ARGS...]\n");
+        fprintf(stderr, "usage: veskmrte-supervise REPORT_PATTERN|--temporary [--name-frames] -- COMMAND [ARGS...]\n");
         return 2;
     }
     const char* pattern = argv[1];
-    int remove_reports = 0, name_frames = 0, first = 2;
+    int remove_reports = strcmp(pattern, "--temporary") == 0, name_frames = 0, first = 2;
+    char temporary[PATH_MAX];
+    if (remove_reports) {
+        const char* base = getenv("TMPDIR");
+        snprintf(temporary, sizeof temporary, "%s/veskmrte-run.XXXXXX", base != NULL && *base != '\0' ? base : "/tmp");
+        if (mkdtemp(temporary) == NULL) {
+            perror("veskmrte-run: cannot make a directory for the report");
+            return 127;
+        }
+        strncat(temporary, "/report-%p.json", sizeof temporary - strlen(temporary) - 1);
+        pattern = temporary;
+        setenv("VESKTOOL_REPORT", pattern, 1);
+    }
     for (; first < argc; ++first) {
-        if (strcmp(argv[first], "--remove") == 0) remove_reports = 1;
-        else if (strcmp(argv[first], "--name-frames") == 0) name_frames = 1;
+        if (strcmp(argv[first], "--name-frames") == 0) name_frames = 1;
         else if (strcmp(argv[first], "--") == 0) { ++first; break; }
         else break;
     }
