@@ -26,9 +26,14 @@ namespace Veskmrte.Wrappers
         private const int PhaseReleasing = 4;
         private const int PhaseWaiting = 5;
 
-        // The call stays in cooperative mode: no garbage collection can move
-        // the reported object between taking its address here and the tool
-        // asking for its identity.
+        // The call stays in cooperative mode, so no collection runs while the
+        // tool is inside it. The object goes over as the place that holds the
+        // reference, not as its address: an address taken in managed code is
+        // a plain number to the compiler, which may compute it once for
+        // several reports on one object, and a collection at a call between
+        // them (the lock taken, an allocation) would leave the later reports
+        // with the address the object had before it moved. The slot itself is
+        // kept current by the collector, and the tool reads it inside the call.
         private static readonly delegate* unmanaged[SuppressGCTransition]<int, int, int, nint, int> s_report = Connect();
 
         internal static void Before(int apiId, object? instance) => Send(apiId, PhaseBefore, instance);
@@ -56,7 +61,7 @@ namespace Veskmrte.Wrappers
         {
             var report = s_report;
             if (report == null) return;
-            report(apiId, phase, Environment.CurrentManagedThreadId, Unsafe.As<object?, nint>(ref instance));
+            report(apiId, phase, Environment.CurrentManagedThreadId, (nint)Unsafe.AsPointer(ref instance));
         }
 
         // Without the tool library the wrappers only pass calls through.

@@ -123,7 +123,9 @@ static_assert(std::is_convertible<decltype(&vesk_get_profiling_extension), vesk_
 // The wrappers' reports: each API id is named once, then every wrapped call
 // reports its id, whether the API is about to be entered or has returned (for
 // lock APIs: what it does to the object's lock), the managed thread it runs
-// on, and the address of the object it works on (0 for none).
+// on, and where the reference to the object it works on lies (0 for none; the
+// reference itself is null for none too). The reference is read here, not by the caller: the wrappers call in cooperative
+// mode, so no collection can move the object while the call lasts.
 VESK_EXTERN_C VESK_EXPORT int VESK_CALL vesktool_define_api(int32_t apiId, const char* name) noexcept {
     try {
         vesktool::Tool& self = vesktool::tool();
@@ -136,8 +138,10 @@ VESK_EXTERN_C VESK_EXPORT int VESK_CALL vesktool_define_api(int32_t apiId, const
 }
 
 VESK_EXTERN_C VESK_EXPORT int VESK_CALL vesktool_report_call(int32_t apiId, int32_t phase, int32_t managedThread,
-                                                             uintptr_t objectAddress) noexcept {
-    return vesktool::tool().reportCall(apiId, phase, managedThread, objectAddress) ? vesk_er_success : vesk_er_error;
+                                                             uintptr_t objectSlot) noexcept {
+    const uintptr_t* slot = reinterpret_cast<const uintptr_t*>(objectSlot);
+    return vesktool::tool().reportCall(apiId, phase, managedThread, slot != nullptr ? *slot : 0) ? vesk_er_success
+                                                                                                 : vesk_er_error;
 }
 
 // How the process ends, from the host's start-up code, which sees what no

@@ -30,11 +30,8 @@ class Stress(JitRecordsTestCase):
     def test_counts_identities_guard_and_jit_records_hold_under_load(self):
         for collector in ("0", "1"):
             with self.subTest(server_gc=collector):
-                # The program never nests locks, so the lock-order analysis
-                # would only add stack walks, whose records of precompiled
-                # code the perf map cannot vouch for.
-                run, (process,) = self.run_with_perf_map(
-                    [STRESS, SECONDS], dict(PROMPT_TIERING, DOTNET_gcServer=collector, VESKTOOL_LOCK_ORDER="0"))
+                run, (process,) = self.run_with_perf_map([STRESS, SECONDS],
+                                                         dict(PROMPT_TIERING, DOTNET_gcServer=collector))
                 own = own_counts(run.stdout)
                 report = run.report()
                 events = report["events"]
@@ -47,12 +44,20 @@ class Stress(JitRecordsTestCase):
                 self.assertGreater(int(own["held-across-collection"]), 0)
                 self.assertGreater(int(own["gen2-collections"]), 0)
 
-                # One identity per lock object for the whole run: a lock that
-                # lost its identity in a collection would split its count in
-                # two, two locks sharing one would merge theirs.
-                locked = [calls for calls in report["objects"].values() if ENTER in calls]
+                # One identity per lock object for the whole run, its Exits
+                # under the identity of its Enters: a lock that lost its
+                # identity in a collection would split its counts in two, two
+                # locks sharing one would merge theirs, and a call reported
+                # with the address its object had before a collection moved it
+                # would count under a stranger's identity or a new one.
+                locked = [calls for calls in report["objects"].values() if ENTER in calls or EXIT in calls]
                 per_lock = sorted(int(n) for n in own["per-lock"].split(",") if n != "0")
-                self.assertEqual(sorted(c[ENTER] for c in locked), per_lock)
+                self.assertEqual(sorted(c.get(ENTER, 0) for c in locked), per_lock)
+                self.assertEqual([c for c in locked if c.get(EXIT) != c.get(ENTER)], [])
+                # The program never nests locks: a release counted under
+                # another identity would leave its lock held for ever, and
+                # every later acquisition an order edge.
+                self.assertEqual(report["lock_order"]["edges"], 0)
 
                 guard = report["runtime_guard"]
                 self.assertEqual(guard["imbalances"], [])

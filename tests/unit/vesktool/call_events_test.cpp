@@ -38,10 +38,13 @@ TEST(CallEvents, CountsCallsAndReturnsPerApiAndManagedThread) {
     json report = reportAfter([](DefineApi define, ReportCall report) {
         EXPECT_EQ(define(0, "System.Threading.Monitor.Enter"), vesk_er_success);
         EXPECT_EQ(define(2, "System.Threading.Monitor.Exit"), vesk_er_success);
+        // The wrappers pass where their reference lies.
+        uintptr_t object = 0x1000;
+        const uintptr_t slot = reinterpret_cast<uintptr_t>(&object);
         for (int i = 0; i < 3; ++i) {
-            report(0, 0, 1, 0x1000);
-            report(0, 1, 1, 0x1000);
-            report(2, 0, 1, 0x1000);
+            report(0, 0, 1, slot);
+            report(0, 1, 1, slot);
+            report(2, 0, 1, slot);
         }
         // Another managed thread on another OS thread, and one on this thread.
         std::thread([&] { report(0, 0, 7, 0); }).join();
