@@ -16,6 +16,11 @@ internal static unsafe class ProcessEndReport
     // A registration that is collected unregisters its handler.
     private static PosixSignalRegistration[]? s_signals;
 
+    // The last signal this handler let through, with the context every
+    // handler of that signal shares: whether the signal was cancelled in the
+    // end is known only once all of them have run.
+    private static Tuple<PosixSignalContext, string>? s_letThrough;
+
     public static void Watch(string directory)
     {
         // Only when the profiler runs: loading the tool library into a program
@@ -26,7 +31,7 @@ internal static unsafe class ProcessEndReport
         if (!NativeLibrary.TryGetExport(library, "vesktool_flush_report", out IntPtr flush)) return;
         s_flush = (delegate* unmanaged<byte*, byte*, int, int, int>)flush;
 
-        AppDomain.CurrentDomain.ProcessExit += (_, _) => Flush("exit", null, ExitCode());
+        AppDomain.CurrentDomain.ProcessExit += (_, _) => Flush(SignalEndingTheProcess() ?? "exit", null, ExitCode());
         AppDomain.CurrentDomain.UnhandledException += (_, e) =>
             Flush("unhandled-exception", TypeName(e.ExceptionObject), null);
         if (OperatingSystem.IsWindows()) return;
@@ -44,8 +49,20 @@ internal static unsafe class ProcessEndReport
     private static PosixSignalRegistration OnSignal(PosixSignal signal, string end) =>
         PosixSignalRegistration.Create(signal, context =>
         {
-            if (!context.Cancel) Flush(end, null, null);
+            if (context.Cancel) return;
+            s_letThrough = Tuple.Create(context, end);
+            Flush(end, null, null);
         });
+
+    // Some runtimes exit the process after a termination signal that no
+    // handler cancelled, running the process-exit handlers: the signal is
+    // still what ended the program. Null when the program cancelled the last
+    // signal and went on, or saw none.
+    private static string? SignalEndingTheProcess()
+    {
+        Tuple<PosixSignalContext, string>? letThrough = s_letThrough;
+        return letThrough != null && !letThrough.Item1.Cancel ? letThrough.Item2 : null;
+    }
 
     private static int? ExitCode()
     {

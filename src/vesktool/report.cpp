@@ -40,9 +40,20 @@ void Tool::noteExitCode(int32_t code) noexcept {
     exitCodeKnown_.store(true, std::memory_order_release);
 }
 
+void Tool::noteEnd(const std::string& how) {
+    std::lock_guard<std::mutex> hold(endLock_);
+    hostEnd_ = how;
+}
+
 ProcessEnd Tool::endAtUnload() const noexcept {
     ProcessEnd end;
     end.how = "exit";
+    try {
+        std::lock_guard<std::mutex> hold(endLock_);
+        if (!hostEnd_.empty()) end.how = hostEnd_;
+    } catch (...) {
+        // Said as "exit", which it is too.
+    }
     end.exitCodeKnown = exitCodeKnown_.load(std::memory_order_acquire);
     end.exitCode = exitCode_.load(std::memory_order_relaxed);
     return end;

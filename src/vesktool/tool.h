@@ -57,7 +57,12 @@ public:
     // The exit code the host saw as the process began to exit; the report
     // written as the library unloads has no other way to learn it.
     void noteExitCode(int32_t code) noexcept;
-    // How the report written as the library unloads describes the end.
+    // The end the host reported last. A runtime may exit the process after a
+    // termination signal it let through, which unloads the library: that
+    // report must still name the signal.
+    void noteEnd(const std::string& how);
+    // How the report written as the library unloads describes the end: as
+    // the host last reported it, else "exit".
     ProcessEnd endAtUnload() const noexcept;
 
 private:
@@ -65,6 +70,8 @@ private:
     std::mutex writing_;
     std::atomic<bool> exitCodeKnown_{false};
     std::atomic<int32_t> exitCode_{0};
+    mutable std::mutex endLock_;
+    std::string hostEnd_;
 };
 
 Tool& tool();
