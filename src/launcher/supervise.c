@@ -162,6 +162,7 @@ int main(int argc, char** argv) {
 
     const time_t started = time(NULL);
     set_handlers(forward);
+    const pid_t self_pid = getpid();
     pid_t pid = fork();
     if (pid < 0) {
         perror("veskmrte-run: cannot start the program");
@@ -172,7 +173,7 @@ int main(int argc, char** argv) {
         /* A launcher killed outright takes the program with it, as when the
          * program itself was the launcher's process. */
         prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (getppid() == 1) _exit(127);
+        if (getppid() != self_pid) _exit(127);
         execvp(argv[first], argv + first);
         fprintf(stderr, "veskmrte-run: cannot run %s: %s\n", argv[first], strerror(errno));
         _exit(127);

@@ -3,10 +3,11 @@ runtime guard, thread assignments and the failure paths."""
 
 import os
 import re
+import subprocess
 import unittest
 
-from harness import (DIST, HEX, PROFILER_NAME, ProfilerTestCase, headers, numbers_after, on_the_sdk_runtime_only,
-                     program)
+from harness import (DIST, HEX, LAUNCHER, PROFILER_NAME, ProfilerTestCase, headers, numbers_after,
+                     on_the_sdk_runtime_only, program)
 
 SCENARIOS = program("Scenarios")
 
@@ -61,6 +62,16 @@ class StartUp(ProfilerTestCase):
         plain = self.run_plain([SCENARIOS, "exit-code"])
         run = self.run_profiled([SCENARIOS, "exit-code"])
         self.assertEqual(plain.returncode, 7)
+        self.assertSameBehaviour(plain, run)
+
+    def test_the_launcher_as_a_containers_first_process_runs_the_program(self):
+        # As a container's entry point the launcher's supervisor is process 1,
+        # the parent an orphaned program would also see.
+        namespace = ["-p", "-f", "--mount-proc"]
+        if subprocess.run(["unshare"] + namespace + ["true"], capture_output=True).returncode != 0:
+            self.skipTest("no new process namespace here")
+        plain = self.run_plain([SCENARIOS, "exit-code"])
+        run = self.run_profiled([SCENARIOS, "exit-code"], launcher="unshare", options=namespace + [LAUNCHER])
         self.assertSameBehaviour(plain, run)
 
 
