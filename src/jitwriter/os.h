@@ -43,7 +43,7 @@ private:
 
     static constexpr intptr_t kClosed = -1;
     intptr_t m_handle = kClosed;  // a descriptor or a HANDLE
-    intptr_t m_mapping = 0;       // the file-mapping object on Windows
+    [[maybe_unused]] intptr_t m_mapping = 0;  // the file-mapping object on Windows
     uint8_t* m_data = nullptr;
     uint64_t m_capacity = 0;  // bytes of the file that may be stored to
     uint64_t m_mapped = 0;    // bytes mapped, at least m_capacity
