@@ -18,6 +18,7 @@ namespace SyncApis
                     MonitorCalls.Run();
                     ThreadCalls.Run();
                     HandleCalls.Run();
+                    ErrorCalls.Run();
                     break;
                 case "hot":
                     Hot(args.Length > 1 ? int.Parse(args[1]) : 200_000);
