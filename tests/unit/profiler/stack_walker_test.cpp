@@ -47,7 +47,6 @@ public:
         return f != nullptr && (f->where == tool || f->where == runtimeNative);
     }
     bool unwindFrame(void* context, vesk_stack_frame64& frame, void*) override {
-        ++unwinds;
         const int at = indexOfSp(vesk_context::sp(context));
         if (at < 0 || static_cast<size_t>(at) + 1 >= m_frames.size() || failUnwind) return false;
         contextOf(at + 1, static_cast<unsigned char*>(context));
@@ -71,7 +70,6 @@ public:
     // The runtime sees managed frames and runs of native frames it entered
     // managed code from; it reports nothing from a seed outside managed code.
     void snapshot(const ThreadData&, cor::StackSnapshotCallback callback, void* state, void* context) override {
-        ++snapshots;
         const int at = indexOfSp(vesk_context::sp(context));
         if (at < 0 || m_frames[at].where != managed) return;
         for (size_t i = at; i < m_frames.size(); ++i) {
@@ -88,8 +86,6 @@ public:
     }
     void corrupt(size_t i) { m_memory[slotOf(i)] = 0xdead; }
 
-    int unwinds = 0;
-    int snapshots = 0;
     bool failUnwind = false;
     std::vector<cor::FunctionID> registered;
 
@@ -115,109 +111,67 @@ struct Finder {
 uintptr_t VESK_CALL finderCurrent(vesk_frame_finder* f) { return reinterpret_cast<Finder*>(f)->boundary; }
 uintptr_t VESK_CALL finderAdvance(vesk_frame_finder* f, uintptr_t) { return reinterpret_cast<Finder*>(f)->boundary; }
 
-struct Walked {
-    std::vector<uintptr_t> ips;
-    std::vector<FrameKind> kinds;
-};
-
-Walked walk(SimulatedStack& stack, int mode, size_t start, uintptr_t boundary = UINTPTR_MAX, uint8_t walkFlag = 0) {
-    FrameCache cache;
-    ThreadData data = {1, 2, nullptr, walkFlag, &cache};
-    Finder finder{{&finderCurrent, &finderAdvance}, boundary};
-    alignas(16) unsigned char context[vesk_context::kSize];
-    stack.contextOf(start, context);
-    walkStackWith(stack, mode, context, &finder.base, &data);
-    Walked result;
-    for (size_t i = 0; i < cache.size(); ++i) {
-        result.kinds.push_back(cache[i].kind);
-        EXPECT_EQ(cache[i].kind == kManagedFrame || cache[i].kind == kBoundaryFrame, cache[i].function != 0)
-            << "frame " << i << ": only managed frames name a function";
-    }
-    uintptr_t ip = 0, slot = 0;
-    while (nextFrame(&ip, &slot, &data) == vesk_er_success) result.ips.push_back(ip);
-    return result;
-}
-
-// The tool's own code, the managed frames above it, a run of runtime code
-// the managed code was entered from, more managed code, the thread's base.
+// The tool's own code, the managed frames above it, a stub nobody can name,
+// a run of runtime code the managed code was entered from, more managed code,
+// the thread's base.
 std::vector<SimFrame> mixedStack() {
     return {{0x1000, tool},   {0x1100, tool},          {0x2000, managed}, {0x2100, managed},
             {0x3000, stub},   {0x4000, runtimeNative}, {0x2200, managed}, {0x4100, runtimeNative}};
 }
 
+constexpr int kNone = -1;
+
+struct WalkCase {
+    const char* guards;
+    int mode;
+    size_t start;         // the frame whose registers seed the walk
+    uint8_t walkFlag;     // 1: the host says the seed is managed code
+    int boundaryAt;       // the frame whose return-address slot is the tool's boundary
+    int corruptAt;        // the frame whose return address is not on the stack
+    bool failUnwind;
+    std::vector<uintptr_t> ips;
+    bool endsAtManagedBoundary;
+};
+
+const WalkCase kWalks[] = {
+    {"managed mode delivers native frames", vesk_walk_managed, 0, 0, kNone, kNone, false,
+     {0x2000, 0x2100, 0x2200}, false},
+    {"mixed mode drops the runtime's frames, keeps the stub or meets a frame twice", vesk_walk_mixed, 0, 0, kNone,
+     kNone, false, {0x1100, 0x2000, 0x2100, 0x4000, 0x2200, 0x4100}, false},
+    {"a managed frame on the boundary is not the last or not marked", vesk_walk_mixed, 0, 0, 3, kNone, false,
+     {0x1100, 0x2000, 0x2100}, true},
+    {"a native frame on the boundary is not the last", vesk_walk_mixed, 0, 0, 1, kNone, false, {0x1100}, false},
+    {"a managed seed frame is delivered although the host has it", vesk_walk_managed, 2, 1, kNone, kNone, false,
+     {0x2100, 0x2200}, false},
+    {"an unwinder that lost its way goes on", vesk_walk_mixed, 0, 0, kNone, 2, false, {0x1100}, false},
+    {"a failed first unwind leaves the last walk's frames", vesk_walk_mixed, 0, 0, kNone, kNone, true, {}, false},
+};
+
 }  // namespace
 
-TEST(MixedWalk, ModesDecideWhichFramesOfTheSameStackAreDelivered) {
-    struct Case {
-        int mode;
-        std::vector<uintptr_t> ips;
-    };
-    for (const Case& c : {Case{vesk_walk_managed, {0x2000, 0x2100, 0x2200}},
-                          // The stub is code nobody can name: left out, and
-                          // the tool's unwinder takes over from it.
-                          Case{vesk_walk_mixed, {0x1100, 0x2000, 0x2100, 0x4000, 0x2200, 0x4100}}}) {
+TEST(MixedWalk, DeliversTheFramesEachRuleAllows) {
+    for (const WalkCase& c : kWalks) {
+        SCOPED_TRACE(c.guards);
         SimulatedStack stack(mixedStack());
-        Walked got = walk(stack, c.mode, 0);
-        EXPECT_EQ(c.ips, got.ips) << "mode " << c.mode;
-        EXPECT_EQ((std::vector<cor::FunctionID>{0x2001, 0x2101, 0x2201}), stack.registered) << "mode " << c.mode;
+        if (c.corruptAt != kNone) stack.corrupt(static_cast<size_t>(c.corruptAt));
+        stack.failUnwind = c.failUnwind;
+        FrameCache cache;
+        cache.append(StackFrameRecord());  // a stale walk's frame
+        ThreadData data = {1, 2, nullptr, c.walkFlag, &cache};
+        const uintptr_t boundary = c.boundaryAt == kNone ? UINTPTR_MAX : stack.slotOf(c.boundaryAt);
+        Finder finder{{&finderCurrent, &finderAdvance}, boundary};
+        alignas(16) unsigned char context[vesk_context::kSize];
+        stack.contextOf(c.start, context);
+        walkStackWith(stack, c.mode, context, &finder.base, &data);
+
+        EXPECT_EQ(c.endsAtManagedBoundary, cache.size() != 0 && cache[cache.size() - 1].kind == kBoundaryFrame);
+        std::vector<uintptr_t> ips;
+        uintptr_t ip = 0, slot = 0;
+        while (nextFrame(&ip, &slot, &data) == vesk_er_success) ips.push_back(ip);
+        EXPECT_EQ(c.ips, ips);
+        if (c.start == 0 && c.boundaryAt == kNone && c.corruptAt == kNone && !c.failUnwind) {
+            EXPECT_EQ((std::vector<cor::FunctionID>{0x2001, 0x2101, 0x2201}), stack.registered)
+                << "every managed frame's code is recorded";
+        }
     }
-}
-
-TEST(MixedWalk, StopsAtTheToolsBoundary) {
-    // A managed frame on the boundary is the last one, marked as such; a
-    // native frame on it is the last one too.
-    SimulatedStack stack(mixedStack());
-    Walked managedEnd = walk(stack, vesk_walk_mixed, 0, stack.slotOf(3));
-    EXPECT_EQ((std::vector<uintptr_t>{0x1100, 0x2000, 0x2100}), managedEnd.ips);
-    EXPECT_EQ(kBoundaryFrame, managedEnd.kinds.back());
-    Walked nativeEnd = walk(stack, vesk_walk_mixed, 0, stack.slotOf(1));
-    EXPECT_EQ((std::vector<uintptr_t>{0x1100}), nativeEnd.ips);
-}
-
-TEST(MixedWalk, ManagedStartSkipsTheSeedFrame) {
-    SimulatedStack stack(mixedStack());
-    Walked got = walk(stack, vesk_walk_managed, 2, UINTPTR_MAX, 1);
-    EXPECT_EQ((std::vector<uintptr_t>{0x2100, 0x2200}), got.ips);
-}
-
-TEST(MixedWalk, FailingFirstUnwindLeavesNothingAndAStaleWalkIsGone) {
-    SimulatedStack stack(mixedStack());
-    FrameCache cache;
-    ThreadData data = {1, 2, nullptr, 0, &cache};
-    cache.append(StackFrameRecord());
-    stack.failUnwind = true;
-    Finder finder{{&finderCurrent, &finderAdvance}, UINTPTR_MAX};
-    alignas(16) unsigned char context[vesk_context::kSize];
-    stack.contextOf(0, context);
-    walkStackWith(stack, vesk_walk_mixed, context, &finder.base, &data);
-    uintptr_t ip = 0, slot = 0;
-    EXPECT_EQ(vesk_er_error, nextFrame(&ip, &slot, &data));
-    EXPECT_EQ(vesk_er_error, nextFrame(&ip, &slot, &data)) << "the end stays the end";
-    EXPECT_EQ(vesk_er_error, nextFrame(&ip, &slot, nullptr));
-    EXPECT_EQ(0, stack.snapshots);
-}
-
-TEST(MixedWalk, ReturnAddressThatIsNotOnTheStackEndsTheWalk) {
-    // An unwinder that lands on an address the stack does not hold as a
-    // return address has lost its way.
-    SimulatedStack stack(mixedStack());
-    stack.corrupt(2);
-    Walked got = walk(stack, vesk_walk_mixed, 0);
-    EXPECT_EQ((std::vector<uintptr_t>{0x1100}), got.ips);
-}
-
-TEST(StackWalker, AcceptsOnlyManagedOrMixedMode) {
-    StackWalker& walker = StackWalker::instance();
-    EXPECT_TRUE(walker.setMode(2));
-    EXPECT_FALSE(walker.setMode(0));
-    EXPECT_FALSE(walker.setMode(5));
-    EXPECT_EQ(walker.mode(), 2);
-}
-
-TEST(WalkStackDeathTest, NullContextIsFatal) {
-    FrameCache cache;
-    ThreadData data = {1, 2, nullptr, 0, &cache};
-    EXPECT_EXIT(walkStack(nullptr, nullptr, &data), testing::ExitedWithCode(3), "'context'");
-    EXPECT_EXIT(walkStack(nullptr, nullptr, nullptr), testing::ExitedWithCode(3),
-                "'context \\|\\| finder \\|\\| threadData'");
 }

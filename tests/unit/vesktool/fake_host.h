@@ -4,47 +4,55 @@
 
 #include "vesk/profiling_extension.h"
 
-#include <cstddef>
+#include <atomic>
 #include <cstdint>
+#include <mutex>
+#include <set>
 #include <vector>
 
-namespace vesktool_test {
+#include <sys/syscall.h>
+#include <unistd.h>
+
 namespace fake_host {
 
-struct Record {
-    vesk_thread_data_head head;
-    uint64_t canary;
-};
-
-// What a released record's head is overwritten with before it is freed, so a
-// head read after the release shows up as this value.
-constexpr uintptr_t kPoisonedManagedThread = static_cast<uintptr_t>(0x5EADBEEFDEADBEEFull);
-
-struct Released {
-    const void* record;
-    uintptr_t managedThread;
-    uint32_t osThread;
-};
-
 struct Stats {
-    uint64_t allocations;
-    uint64_t releases;
+    uint64_t allocations = 0;
     // Releases of records this host never handed out or already took back.
-    uint64_t foreignReleases;
-    std::vector<Released> released;
+    uint64_t foreignReleases = 0;
+    std::vector<const void*> released;
+    std::set<const void*> live;
 };
 
-// Forgets everything counted; records still live stay live.
-void reset();
-Stats stats();
-size_t liveRecords();
+inline std::mutex lock;
+inline Stats stats;
+inline std::atomic<uintptr_t> nextManagedThread{0x1000};
 
-uint32_t currentOsThread();
+inline uint32_t currentOsThread() { return static_cast<uint32_t>(syscall(SYS_gettid)); }
 
-void* VESK_CALL allocate(void** slot);
-// Behaves like a host that is out of memory: stores and answers nothing.
-void* VESK_CALL failToAllocate(void** slot);
-void VESK_CALL release(void* record);
+inline void* VESK_CALL allocate(void** slot) {
+    auto* record = new vesk_thread_data_head{nextManagedThread.fetch_add(1), currentOsThread()};
+    std::lock_guard<std::mutex> guard(lock);
+    stats.live.insert(record);
+    ++stats.allocations;
+    return *slot = record;
+}
+
+inline void* VESK_CALL failToAllocate(void**) { return nullptr; }
+
+// Overwrites the head before freeing it, so a head read after the release
+// does not look like the one handed out.
+inline void VESK_CALL release(void* data) {
+    auto* record = static_cast<vesk_thread_data_head*>(data);
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        if (stats.live.erase(record) == 0) {
+            ++stats.foreignReleases;
+            return;
+        }
+        stats.released.push_back(record);
+    }
+    *record = vesk_thread_data_head{0x5EADBEEF, 0};
+    delete record;
+}
 
 }  // namespace fake_host
-}  // namespace vesktool_test
