@@ -38,9 +38,9 @@ bool writeKey(const WString& key, const WString& subkey, const WString& value = 
               const WString& valueName = WString()) {
     pal::RegistryKey handle = nullptr;
     if (pal::registryCreateKey(keyPath(key, subkey), handle) != pal::RegistryStatus::Ok) return false;
-    if (!value.empty()) pal::registrySetString(handle, valueName, value);
+    const bool ok = value.empty() || pal::registrySetString(handle, valueName, value) == pal::RegistryStatus::Ok;
     pal::registryCloseKey(handle);
-    return true;
+    return ok;
 }
 
 void removeKey(const WString& key, const WString& subkey = WString()) { pal::registryDeleteKey(keyPath(key, subkey)); }
@@ -82,11 +82,8 @@ cor::HRESULT registerServer(const WString& modulePath) {
     bool ok = true;
     for (size_t i = 0; ok && i < sizeof writes / sizeof writes[0]; ++i)
         ok = writeKey(writes[i].key, writes[i].subkey, writes[i].value);
-    if (ok) {
-        // Its outcome shows in the next write, which opens the same key.
-        writeKey(n.classKey, VESK_W("InprocServer32"), modulePath);
-        ok = writeKey(n.classKey + VESK_W("\\InprocServer32"), WString(), kThreadingModel, VESK_W("ThreadingModel"));
-    }
+    ok = ok && writeKey(n.classKey, VESK_W("InprocServer32"), modulePath) &&
+         writeKey(n.classKey + VESK_W("\\InprocServer32"), WString(), kThreadingModel, VESK_W("ThreadingModel"));
     if (!ok) {
         // Said before the clean-up, whose own failures would replace it; the
         // caller (a registration tool) otherwise sees only E_FAIL.
