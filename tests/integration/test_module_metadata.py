@@ -100,11 +100,13 @@ class ModuleMetadata(ProfilerTestCase):
 
 @on_the_sdk_runtime_only
 class ProgramsNobodyHereWrote(ProfilerTestCase):
-    def test_each_module_is_processed_once(self):
+    def test_sdk_tools_behave_as_without_the_profiler_and_process_each_module_once(self):
         for args in (["nuget", "--help"], ["new", "list", "console"]):
             plain = self.run_plain(args)
             run = self.run_profiled(args)
             self.assertSameBehaviour(plain, run)
+            self.assertEqual(run.log_lines()[1], "  initialization succeeded")
+            self.assertEqual(run.report()["runtime_guard"]["imbalances"], [])
             processed = {}
             for name, event in module_loads(run.log_lines()):
                 if "  the module was already processed" in event.lines:

@@ -6,8 +6,7 @@ import re
 import subprocess
 import unittest
 
-from harness import (DIST, HEX, LAUNCHER, PROFILER_NAME, ProfilerTestCase, headers, numbers_after,
-                     on_the_sdk_runtime_only, program)
+from harness import DIST, HEX, LAUNCHER, PROFILER_NAME, ProfilerTestCase, headers, numbers_after, program
 
 SCENARIOS = program("Scenarios")
 
@@ -150,20 +149,6 @@ class DecliningToStart(ProfilerTestCase):
         run = self.run_profiled([SCENARIOS, "hello"], log=False)
         self.assertEqual(run.returncode, 0, run.stderr)
         self.assertEqual(sorted(os.listdir(run.workdir)), ["jit", "report.json"])
-
-
-@on_the_sdk_runtime_only
-class ProgramsNobodyHereWrote(ProfilerTestCase):
-    def test_sdk_tools_behave_as_without_the_profiler(self):
-        for args in (["nuget", "--help"], ["new", "list", "console"]):
-            plain = self.run_plain(args)
-            run = self.run_profiled(args)
-            self.assertSameBehaviour(plain, run)
-            lines = run.log_lines()
-            self.assertEqual(lines[1], "  initialization succeeded")
-            self.assertTrue(headers(lines, "JitCompilationStarted"))
-            report = run.report()
-            self.assertEqual(report["runtime_guard"]["imbalances"], [])
 
 
 if __name__ == "__main__":

@@ -14,27 +14,8 @@ namespace WrapperCheck
         public static void Run(string path, Assembly assembly, WrapperIndex index, Results r)
         {
             r.Section("attribute");
-            CheckAttributeClass(assembly, r);
             CheckBlobs(path, r);
             CheckPlacement(assembly, index, r);
-        }
-
-        private static void CheckAttributeClass(Assembly assembly, Results r)
-        {
-            Type? attr = assembly.GetType(WrapperIndex.AttributeFullName);
-            if (!r.Check(attr != null, "class veskmrte_1_0.ReplacementAttribute exists"))
-            {
-                return;
-            }
-            r.Check(attr!.IsPublic && typeof(Attribute).IsAssignableFrom(attr), "ReplacementAttribute is a public attribute class");
-            var usage = attr.GetCustomAttribute<AttributeUsageAttribute>();
-            r.Check(usage != null && usage.ValidOn == AttributeTargets.Method, "ReplacementAttribute applies to methods only");
-            r.Check(usage != null && !usage.Inherited, "ReplacementAttribute is not inherited");
-            var ctors = attr.GetConstructors();
-            r.Check(ctors.Length == 1 && ctors[0].GetParameters().Select(p => p.ParameterType).SequenceEqual(new[] { typeof(string), typeof(string), typeof(string) }),
-                    "ReplacementAttribute has one constructor (string, string, string)");
-            r.Check(ctors.Length == 1 && ctors[0].GetParameters().Select(p => p.Name).SequenceEqual(new[] { "originalApiAssembly", "originalApiClass", "originalApiMethod" }),
-                    "constructor parameters are originalApiAssembly, originalApiClass, originalApiMethod");
         }
 
         // Prolog 0x0001, three non-null SerStrings of printable ASCII under 256

@@ -45,21 +45,11 @@ namespace WrapperCheck
             }
             r.Check(string.Equals(Path.GetFullPath(assembly.Location), path, StringComparison.Ordinal), "the loaded assembly is the file under test");
             var index = new WrapperIndex(assembly);
-            PrintLayout(index);
 
             MetadataChecks.Run(path, assembly, index, r);
             ShapeChecks.Run(index, r);
             ReferenceChecks.Run(index, r);
             return Finish(r);
-        }
-
-        private static void PrintLayout(WrapperIndex index)
-        {
-            Console.WriteLine($"wrappers: {index.All.Count} methods");
-            foreach (var type in index.All.GroupBy(w => w.Method.DeclaringType!).OrderBy(g => g.Key.FullName, StringComparer.Ordinal))
-            {
-                Console.WriteLine($"  {type.Key.FullName}: {type.Count()} [{type.First().Assembly}] {type.First().Class}");
-            }
         }
 
         private static int Finish(Results r)

@@ -27,12 +27,6 @@ namespace WrapperCheck
             List<Observed> observed = ReadOwnCalls();
             r.Check(observed.Count > 0, $"read {observed.Count} calls of covered APIs from this program's metadata");
 
-            Console.WriteLine("  a net10.0 program names:");
-            foreach (var g in observed.GroupBy(o => (o.Class, o.Name, o.Scope)).OrderBy(g => g.Key.Class).ThenBy(g => g.Key.Name))
-            {
-                Console.WriteLine($"    {g.Key.Class}::{g.Key.Name} through {g.Key.Scope} ({g.Select(o => o.Method).Distinct().Count()} overloads)");
-            }
-
             var wrapped = index.All.Where(w => w.Original != null).ToList();
             foreach (Observed o in observed)
             {
