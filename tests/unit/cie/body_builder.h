@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <initializer_list>
 #include <vector>
 
 namespace cie_test {
@@ -66,6 +67,18 @@ public:
 private:
     Bytes m_bytes;
 };
+
+// The bytes with one of them changed.
+inline Bytes with(Bytes b, size_t at, uint8_t value) {
+    b.at(at) = value;
+    return b;
+}
+
+inline Bytes cat(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
 
 inline Bytes tinyBody(const Bytes& code) {
     if (code.size() > 63) throw std::invalid_argument("too long for a tiny header");

@@ -48,7 +48,7 @@ class Concurrency : public EngineTest {};
 TEST_F(Concurrency, ThreadsWorkOnTheirOwnMethods) {
     for (uint32_t n = 1; n <= kThreads * kMethodsPerThread; ++n) {
         info.addMethod(0x10000 + n, kModule, 0x06000000 | n, bodyFor(n));
-        info.metadata.memberRefs[0x0A000000 | n] = u"Wait";
+        info.metadata.addMemberRef(cor::mdTokenNil, u"Wait", {}, n);
     }
     std::atomic<int> failures{0};
     std::vector<std::thread> threads;
@@ -86,7 +86,7 @@ TEST_F(Concurrency, ThreadsWorkOnTheirOwnMethods) {
         EXPECT_EQ(expectedFor(n), b.bytes) << n;
     }
     EXPECT_EQ(0, info.allocator.references.load());
-    EXPECT_EQ(1, info.metadata.references.load());
+    EXPECT_EQ(1, info.metadata.refCount.load());
 }
 
 TEST(EngineRegistry, OneEnginePerRuntimeInterfaceFromAnyThread) {

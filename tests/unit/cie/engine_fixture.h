@@ -14,6 +14,8 @@
 
 namespace cie_test {
 
+using namespace testing_support;
+
 struct ReleaseMethod {
     void operator()(tavoli::IEngineMethod* m) const {
         if (m != nullptr) m->release();
@@ -28,55 +30,42 @@ struct ReleaseIterator {
 };
 typedef std::unique_ptr<tavoli::IInstructionIterator, ReleaseIterator> IteratorPtr;
 
-struct Seen {
-    uint32_t offset;
-    uint32_t opcode;
-    uint32_t size;
-    tavoli::EngineOperand operand;
-};
-
 const cor::ModuleID kModule = 0x7000;
 const cor::FunctionID kFunction = 0x100;
 const cor::mdMethodDef kMethodToken = 0x06000010;
+
+inline tavoli::EngineOperand operand(uint32_t kind, uint32_t value, uint32_t high = 0) {
+    tavoli::EngineOperand op = {};
+    op.kind = kind;
+    op.value = value;
+    op.reserved[0] = high;
+    return op;
+}
+inline tavoli::EngineOperand token(uint32_t value) {
+    tavoli::EngineOperand op = operand(tavoli::OPERAND_KIND_TOKEN, value);
+    op.size = 4;
+    return op;
+}
 
 class EngineTest : public ::testing::Test {
 protected:
     FakeProfilerInfo info;
     tavoli::cie::Engine engine{&info};
+    cor::FunctionID m_nextFunction = 0x1000;
 
-    // The engine's method for a body registered under kFunction (or the
-    // given identity); null when the engine offers none.
-    MethodPtr load(const Bytes& body, cor::FunctionID function = kFunction, cor::mdMethodDef token = kMethodToken,
-                   size_t shift = 0) {
-        info.addMethod(function, kModule, token, body, shift);
+    // The engine's method for a body registered under a new function
+    // identity (or the given one); null when the engine offers none.
+    MethodPtr load(const Bytes& body, cor::FunctionID function = 0, size_t shift = 0) {
+        if (function == 0) function = ++m_nextFunction;
+        info.addMethod(function, kModule, kMethodToken + static_cast<uint32_t>(function & 0xFFFF), body, shift);
         return MethodPtr(engine.getMethod(function));
     }
-
     static std::vector<tavoli::IInstruction*> instructions(tavoli::IEngineMethod* method) {
         std::vector<tavoli::IInstruction*> out;
         IteratorPtr it(method->getInstructions(1));
         for (tavoli::IInstruction* i = it->first(); i != nullptr; i = it->next()) out.push_back(i);
         return out;
     }
-
-    static std::vector<Seen> seen(tavoli::IEngineMethod* method) {
-        std::vector<Seen> out;
-        for (tavoli::IInstruction* i : instructions(method)) {
-            Seen s{i->getOffset(), i->getOpcode(), i->getSize(), {}};
-            EXPECT_EQ(tavoli::MRTE_RESULT_OK, i->getOperand(&s.operand, 0, 0, 0));
-            out.push_back(s);
-        }
-        return out;
-    }
-
-    static tavoli::EngineOperand token(uint32_t value) {
-        tavoli::EngineOperand op = {};
-        op.kind = tavoli::OPERAND_KIND_TOKEN;
-        op.size = 4;
-        op.value = value;
-        return op;
-    }
-
     // The body the last successful apply installed.
     Bytes lastInstalled() {
         std::vector<InstalledBody> all = info.installed();

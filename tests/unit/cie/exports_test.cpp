@@ -80,7 +80,7 @@ TEST_F(ShippedLibrary, RewritesAMethodEndToEnd) {
     EXPECT_EQ(nullptr, engine->getMethod(0));
     EXPECT_EQ(nullptr, engine->getMethod(0x999));
 
-    info.metadata.memberRefs[0x0A000001] = u"Enter";
+    info.metadata.addMemberRef(cor::mdTokenNil, u"Enter", {}, 1);
     const Bytes body = tinyBody(Code().op(0x02).op(0x28).u32(0x0A000001).op(0x2A).bytes());
     info.addMethod(kFunction, kModule, kMethodToken, body);
     MethodPtr method(engine->getMethod(kFunction));

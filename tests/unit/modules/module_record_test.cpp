@@ -1,0 +1,476 @@
+// The per-module record's metadata work, against a fake module scope: which
+// tokens name a redirected API, how a wrapper overload's blob is re-encoded
+// with the module's tokens, which references the module gains, and which
+// reference replaces a call target.
+#include "blob_bytes.h"
+#include "clrprof/module.h"
+#include "clrprof/result.h"
+#include "clrprof/wrapper.h"
+#include "clrprof/wrapper_manager.h"
+#include "fake_metadata.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <thread>
+
+using namespace veskmrte_1_0;
+using namespace testing_support;
+
+namespace {
+
+const vesk::WChar kApiAssembly[] = VESK_W("Lib.Sync");
+const vesk::WChar kApiClass[] = VESK_W("Lib.Sync.Gate");
+const vesk::WChar kApiMethod[] = VESK_W("Wait");
+const vesk::WChar kTimeoutClass[] = VESK_W("Lib.Sync.Timeout");
+const vesk::WChar kWrapperAssembly[] = VESK_W("veskmrte_clr40wrap");
+const vesk::WChar kWrapperClass[] = VESK_W("Veskmrte.Wrappers.Gate");
+const vesk::WChar kWrapperMethod[] = VESK_W("Wait");
+
+const uint8_t kStatic = 0x00, kHasThis = 0x20, kVoid = 0x01, kBool = 0x02, kI4 = 0x08, kString = 0x0E;
+const uint8_t kValueType = 0x11, kClass = 0x12, kGenericInst = 0x15, kSzArray = 0x1D;
+
+// Rows of the wrapper assembly's own type references.
+const uint32_t kWrapperGateRow = 1, kWrapperTimeoutRow = 2, kWrapperMissingRow = 3, kWrapperPoolRow = 4;
+const uint32_t kWrapperFarGateRow = 0x1000;  // written in four bytes
+
+Bytes classRef(uint32_t row) { return cat({{kClass}, typeRefCoded(row)}); }
+// The wrappers of the instance methods "bool Wait(int32)" and "bool
+// Wait(Timeout)": the instance comes first.
+const Bytes kWrapperWaitInt = cat({{kStatic, 2, kBool}, classRef(kWrapperGateRow), {kI4}});
+const Bytes kWrapperWaitTimeout = cat({{kStatic, 2, kBool}, classRef(kWrapperGateRow), classRef(kWrapperTimeoutRow)});
+// The same with the module's type references 1 (Gate) and 2 (Timeout).
+const Bytes kModuleWaitInt = {kStatic, 2, kBool, kClass, 0x05, kI4};
+const Bytes kModuleWaitTimeout = {kStatic, 2, kBool, kClass, 0x05, kClass, 0x09};
+// Calls of the API: the last has no wrapper overload.
+const Bytes kTargetWaitInt = {kHasThis, 1, kBool, kI4};
+const Bytes kTargetWaitTimeout = {kHasThis, 1, kBool, kClass, 0x09};
+const Bytes kTargetWaitString = {kHasThis, 1, kBool, kString};
+
+WrapperAssemblyIdentity wrapperIdentity() {
+    WrapperAssemblyIdentity identity;
+    identity.name = kWrapperAssembly;
+    for (uint16_t& part : identity.version) part = 9;
+    identity.version[3] = 7;
+    identity.publicKeyToken.assign(kWrapperPublicKeyToken.begin(), kWrapperPublicKeyToken.end());
+    return identity;
+}
+
+class ModuleRecord : public ::testing::Test {
+protected:
+    ModuleRecord() {
+        wrapperScope.addTypeRef(mdTokenNil, kApiClass, kWrapperGateRow);
+        wrapperScope.addTypeRef(mdTokenNil, kTimeoutClass, kWrapperTimeoutRow);
+        wrapperScope.addTypeRef(mdTokenNil, VESK_W("Lib.Sync.Missing"), kWrapperMissingRow);
+        wrapperScope.addTypeRef(mdTokenNil, VESK_W("Lib.Sync.Pool`1"), kWrapperPoolRow);
+        wrapperScope.addTypeRef(mdTokenNil, kApiClass, kWrapperFarGateRow);
+    }
+    void TearDown() override {
+        m_module.reset();
+        EXPECT_EQ(scope.refCount.load(), 1) << "every reference the record took is given back";
+        EXPECT_EQ(scope.openEnums(), 0) << "every enumeration is closed";
+        EXPECT_TRUE(scope.unimplementedCalls().empty()) << scope.unimplementedCalls().front();
+    }
+    static std::unique_ptr<Module> recordOver(FakeMetadata& over) {
+        return std::unique_ptr<Module>(
+            new Module(0x7f00a0, 0x10000, 0x1000, VESK_W("/app/App.dll"), &over, &over, &over, 0, false));
+    }
+    Module& record() {
+        if (!m_module) m_module = recordOver(scope);
+        return *m_module;
+    }
+    Wrapper& wrapper(const std::vector<Bytes>& overloads, const vesk::WChar* method = kApiMethod,
+                     const vesk::WChar* wrapperMethod = kWrapperMethod, const vesk::WChar* wrapperClass = kWrapperClass) {
+        ExactCopy first(overloads.at(0));
+        m_wrappers.emplace_back(new Wrapper(kApiAssembly, kApiClass, method, kWrapperAssembly, wrapperClass,
+                                            wrapperMethod, first.data(), first.size(), &wrapperScope));
+        for (size_t i = 1; i < overloads.size(); ++i) {
+            ExactCopy blob(overloads[i]);
+            m_wrappers.back()->addSignature(blob.data(), blob.size());
+        }
+        return *m_wrappers.back();
+    }
+    void fillTypeRefs(uint32_t fromRow, uint32_t toRow, mdToken assembly) {
+        for (uint32_t row = fromRow; row <= toRow; ++row)
+            scope.addTypeRef(assembly, VESK_W("Filler.T") + vesk::fromUtf8(std::to_string(row)), row);
+    }
+    mdToken memberRefOf(mdToken parent, const vesk::WString& name, const Bytes& sig) {
+        for (const auto& row : scope.memberRefs)
+            if (row.second.parent == parent && row.second.name == name && row.second.sig == sig)
+                return mdtMemberRef | row.first;
+        return mdTokenNil;
+    }
+    // Gate as type reference 1 and Timeout as 2, under the API's assembly.
+    mdToken referenceTheApi() {
+        const mdToken assembly = scope.addAssemblyRef(kApiAssembly);
+        scope.addTypeRef(assembly, kTimeoutClass, 2);
+        return scope.addTypeRef(assembly, kApiClass, 1);
+    }
+
+    FakeMetadata scope;
+    FakeMetadata wrapperScope;
+    std::vector<std::unique_ptr<Wrapper>> m_wrappers;
+
+private:
+    std::unique_ptr<Module> m_module;
+};
+
+// ---- which tokens name the API ------------------------------------------------------
+
+struct FindRow {
+    const char* guards;
+    // Sets the module up; returns the tokens the search must find.
+    std::function<std::vector<mdToken>(FakeMetadata&)> setUp;
+    const vesk::WChar* assembly;
+    int result;
+    const vesk::WChar* method = kApiMethod;
+};
+
+TEST_F(ModuleRecord, TheTokensThatNameTheApi) {
+    const Bytes sig = {kHasThis, 0, kBool};
+    const vesk::WString longest(MAX_METHOD_NAME_SIZE - 1, 'W');
+    const FindRow rows[] = {
+        {"an empty module", [](FakeMetadata&) { return std::vector<mdToken>(); }, kApiAssembly, meSuccess},
+        {"the class defined by the module, whatever the assembly",
+         [&](FakeMetadata& s) {
+             const mdTypeDef gate = s.addTypeDef(kApiClass), other = s.addTypeDef(VESK_W("Lib.Sync.Other"));
+             const mdMethodDef first = s.addMethodDef(gate, kApiMethod, sig);
+             s.addMethodDef(gate, VESK_W("WaitAll"), sig);
+             s.addMethodDef(other, kApiMethod, sig);
+             s.addMemberRef(s.addTypeRef(s.addAssemblyRef(kApiAssembly), kApiClass), kApiMethod, sig);
+             return std::vector<mdToken>{first, s.addMethodDef(gate, kApiMethod, {kHasThis, 1, kBool, kI4})};
+         },
+         VESK_W("Some.Unrelated.Assembly"), meSuccess},
+        {"only the reference under the named assembly, every overload, no other name",
+         [&](FakeMetadata& s) {
+             s.addMemberRef(s.addTypeRef(s.addAssemblyRef(VESK_W("Lib.Other")), kApiClass), kApiMethod, sig);
+             const mdToken assembly = s.addAssemblyRef(kApiAssembly);
+             s.addTypeRef(assembly, VESK_W("Lib.Sync.Gat"));
+             const mdToken gate = s.addTypeRef(assembly, kApiClass);
+             const mdToken first = s.addMemberRef(gate, kApiMethod, sig);
+             for (const vesk::WChar* name : {VESK_W("WaitOne"), VESK_W("Wai"), VESK_W("wait")})
+                 s.addMemberRef(gate, name, sig);
+             s.addMemberRef(s.addTypeRef(assembly, VESK_W("Lib.Sync.Other")), kApiMethod, sig);
+             return std::vector<mdToken>{first, s.addMemberRef(gate, kApiMethod, {kHasThis, 1, kBool, kString})};
+         },
+         kApiAssembly, meSuccess},
+        {"assembly names are case-sensitive",
+         [&](FakeMetadata& s) {
+             s.addMemberRef(s.addTypeRef(s.addAssemblyRef(kApiAssembly), kApiClass), kApiMethod, sig);
+             return std::vector<mdToken>();
+         },
+         VESK_W("lib.sync"), meSuccess},
+        {"enumerations go on past one batch",
+         [&](FakeMetadata& s) {
+             for (int i = 0; i < 200; ++i) s.addAssemblyRef(VESK_W("Filler.A") + vesk::fromUtf8(std::to_string(i)));
+             const mdToken gate = s.addTypeRef(s.addAssemblyRef(kApiAssembly), kApiClass);
+             std::vector<mdToken> all;
+             for (int i = 0; i < 300; ++i) {
+                 all.push_back(s.addMemberRef(gate, kApiMethod, sig));
+                 if (i % 3 == 0) s.addMemberRef(gate, VESK_W("Other"), sig);
+             }
+             return all;
+         },
+         kApiAssembly, meSuccess},
+        {"a name cut by the name buffer never matches its beginning",
+         [&](FakeMetadata& s) {
+             const mdToken gate = s.addTypeRef(s.addAssemblyRef(kApiAssembly), kApiClass);
+             const mdToken fits = s.addMemberRef(gate, longest, sig);
+             s.addMemberRef(gate, longest + VESK_W("x"), sig);
+             s.addMemberRef(gate, longest + vesk::WString(200, 'x'), sig);
+             return std::vector<mdToken>{fits};
+         },
+         kApiAssembly, meSuccess, longest.c_str()},
+        {"a reference that cannot be read fails the search, no partial answer",
+         [&](FakeMetadata& s) {
+             const mdToken gate = s.addTypeRef(s.addAssemblyRef(kApiAssembly), kApiClass);
+             s.addMemberRef(gate, kApiMethod, sig);
+             s.memberRefs[RidFromToken(s.addMemberRef(gate, kApiMethod, sig))].failure = E_FAIL;
+             return std::vector<mdToken>();
+         },
+         kApiAssembly, meFailure},
+    };
+    for (const FindRow& row : rows) {
+        FakeMetadata module;
+        const std::vector<mdToken> expected = row.setUp(module);
+        std::vector<mdToken> found = {0x0A00BEEF};  // left over from an earlier search
+        EXPECT_EQ(recordOver(module)->findSyncApiTokens(row.assembly, kApiClass, row.method, found), row.result)
+            << row.guards;
+        EXPECT_EQ(found, expected) << row.guards;
+        // A module load skips every module the quick test rules out: it must
+        // never rule out one the search finds something in.
+        if (!found.empty()) {
+            EXPECT_TRUE(recordOver(module)->mayName(row.assembly, kApiClass)) << row.guards;
+        }
+        EXPECT_EQ(module.openEnums(), 0) << row.guards;
+    }
+}
+
+TEST_F(ModuleRecord, AModuleThatCannotNameTheClassIsRuledOut) {
+    struct Case {
+        const char* what;
+        void (*setUp)(FakeMetadata&);
+        const vesk::WChar* className;
+        bool mayName;
+    };
+    const Case cases[] = {
+        {"the class under another assembly",
+         [](FakeMetadata& s) { s.addTypeRef(s.addAssemblyRef(VESK_W("Lib.Other")), kApiClass); }, kApiClass, false},
+        {"a name that only begins like the class",
+         [](FakeMetadata& s) { s.addTypeRef(s.addAssemblyRef(kApiAssembly), VESK_W("Lib.Sync.Gat")); }, kApiClass,
+         false},
+        {"a nested class whose outer class is referenced",
+         [](FakeMetadata& s) { s.addTypeRef(s.addAssemblyRef(kApiAssembly), kApiClass); },
+         VESK_W("Lib.Sync.Gate+Waiter"), true},
+        {"the class under the second reference to its assembly",
+         [](FakeMetadata& s) {
+             s.addAssemblyRef(kApiAssembly);
+             s.addTypeRef(s.addAssemblyRef(kApiAssembly), kApiClass);
+         },
+         kApiClass, true},
+    };
+    for (const Case& c : cases) {
+        FakeMetadata module;
+        c.setUp(module);
+        std::unique_ptr<Module> record = recordOver(module);
+        EXPECT_EQ(record->mayName(kApiAssembly, c.className), c.mayName) << c.what;
+        const int reads = module.calls("GetAssemblyRefProps");
+        EXPECT_EQ(record->mayName(kApiAssembly, c.className), c.mayName) << c.what;
+        EXPECT_EQ(module.calls("GetAssemblyRefProps"), reads) << c.what << ": answered once per class";
+    }
+}
+
+// ---- re-encoding a wrapper overload's blob ------------------------------------------
+
+struct TranslateRow {
+    const char* guards;
+    std::function<void(FakeMetadata&, mdToken)> setUp;  // given the API's assembly reference
+    Bytes wrapperBlob;
+    uint32_t capacity;
+    bool ok;
+    Bytes expected;
+};
+
+TEST_F(ModuleRecord, AWrapperBlobIsReEncodedWithTheModulesTokens) {
+    const Bytes gateInt = cat({{kStatic, 2, kVoid}, classRef(kWrapperGateRow), {kI4}});
+    auto gateAt = [this](uint32_t row) {
+        return [this, row](FakeMetadata& s, mdToken assembly) {
+            fillTypeRefs(1, row - 1, assembly);
+            s.addTypeRef(assembly, kApiClass, row);
+        };
+    };
+    const TranslateRow rows[] = {
+        {"a row below 0x20 takes one byte", gateAt(0x1F), gateInt, MAX_SIGNATURE_SIZE, true,
+         {kStatic, 2, kVoid, kClass, 0x7D, kI4}},
+        {"a row from 0x20 takes two bytes and the rest moves along", gateAt(0x20), gateInt, MAX_SIGNATURE_SIZE, true,
+         {kStatic, 2, kVoid, kClass, 0x80, 0x81, kI4}},
+        {"a row from 0x1000 takes four bytes", gateAt(0x1000), gateInt, MAX_SIGNATURE_SIZE, true,
+         {kStatic, 2, kVoid, kClass, 0xC0, 0x00, 0x40, 0x01, kI4}},
+        {"a four-byte wrapper token shrinks to one", gateAt(1),
+         cat({{kStatic, 2, kVoid}, classRef(kWrapperFarGateRow), {kSzArray, kI4}}), MAX_SIGNATURE_SIZE, true,
+         {kStatic, 2, kVoid, kClass, 0x05, kSzArray, kI4}},
+        {"a type the module defines is written as its definition",
+         [](FakeMetadata& s, mdToken assembly) {
+             s.addTypeRef(assembly, kApiClass);
+             s.addTypeDef(VESK_W("<Module>"));
+             s.addTypeDef(VESK_W("Lib.Sync.Other"));
+             s.addTypeDef(kApiClass);
+         },
+         gateInt, MAX_SIGNATURE_SIZE, true, {kStatic, 2, kVoid, kClass, 0x0C, kI4}},
+        {"a type the module lacks fails",
+         [](FakeMetadata& s, mdToken assembly) {
+             s.addTypeRef(assembly, kApiClass);
+             s.addTypeRef(assembly, VESK_W("Lib.Sync.Missin"));
+             s.addTypeDef(VESK_W("lib.sync.missing"));
+         },
+         cat({{kStatic, 2, kVoid}, classRef(kWrapperGateRow), classRef(kWrapperMissingRow)}), MAX_SIGNATURE_SIZE,
+         false, {}},
+        {"every slot is translated and the bytes between stay",
+         [this](FakeMetadata& s, mdToken assembly) {
+             fillTypeRefs(1, 4, assembly);
+             s.addTypeRef(assembly, kTimeoutClass, 5);
+             s.addTypeRef(assembly, VESK_W("Lib.Sync.Pool`1"), 6);
+             fillTypeRefs(7, 0x1F, assembly);
+             s.addTypeRef(assembly, kApiClass, 0x20);
+         },
+         cat({{kStatic, 4, kVoid}, classRef(kWrapperGateRow), {kValueType}, typeRefCoded(kWrapperTimeoutRow),
+              {kSzArray, kI4, kGenericInst}, classRef(kWrapperPoolRow), {1, kValueType},
+              typeRefCoded(kWrapperTimeoutRow)}),
+         MAX_SIGNATURE_SIZE, true,
+         {kStatic, 4, kVoid, kClass, 0x80, 0x81, kValueType, 0x15, kSzArray, kI4, kGenericInst, kClass, 0x19, 1,
+          kValueType, 0x15}},
+        {"output exactly filling the capacity", gateAt(0x20), gateInt, 7, true,
+         {kStatic, 2, kVoid, kClass, 0x80, 0x81, kI4}},
+        {"one byte short", gateAt(0x20), gateInt, 6, false, {}},
+        {"short inside the token", gateAt(0x20), gateInt, 4, false, {}},
+    };
+    for (const TranslateRow& row : rows) {
+        SCOPED_TRACE(row.guards);
+        scope.typeRefs.clear();
+        scope.typeDefs.clear();
+        row.setUp(scope, scope.addAssemblyRef(kApiAssembly));
+        const signature& sig = *IteratorHolder<signature*>(wrapper({row.wrapperBlob}).getSignatures())->current();
+        // Into a buffer of exactly the capacity, so the sanitizer sees any
+        // write past it.
+        std::unique_ptr<uint8_t[]> out(new uint8_t[row.capacity]);
+        uint32_t length = row.capacity;
+        ASSERT_EQ(record().translateSignature(sig, out.get(), &length), row.ok);
+        if (row.ok) {
+            EXPECT_EQ(Bytes(out.get(), out.get() + length), row.expected);
+        }
+    }
+}
+
+// ---- references the module gains ----------------------------------------------------
+
+TEST_F(ModuleRecord, AModuleWithoutTheWrapperAssemblyGainsItsReferenceOnceAndARefPerOverload) {
+    referenceTheApi();
+    Wrapper& wait = wrapper({kWrapperWaitInt, kWrapperWaitTimeout,
+                             cat({{kStatic, 2, kBool}, classRef(kWrapperGateRow), classRef(kWrapperMissingRow)})});
+    Wrapper& waitAll = wrapper({kWrapperWaitInt}, VESK_W("WaitAll"), VESK_W("WaitAll"));
+    Wrapper& latch = wrapper({kWrapperWaitInt}, VESK_W("Enter"), VESK_W("Enter"), VESK_W("Veskmrte.Wrappers.Latch"));
+
+    ASSERT_EQ(record().defineWrapperRefs(&wait, wrapperIdentity()), meSuccess);
+    ASSERT_EQ(scope.assemblyRefs.size(), 2u);
+    const AssemblyRefRow& added = scope.assemblyRefs.at(2);
+    EXPECT_EQ(added.name, kWrapperAssembly);
+    EXPECT_EQ(added.publicKeyOrToken, (Bytes{0x6d, 0x2c, 0xb8, 0x78, 0x5b, 0xd9, 0x0e, 0x43}));
+    ASSERT_TRUE(added.hadMetadata);
+    EXPECT_EQ(added.metadata.usMajorVersion, 9);
+    EXPECT_EQ(added.metadata.usBuildNumber, 9);
+    EXPECT_EQ(added.metadata.usRevisionNumber, 7);
+    EXPECT_EQ(added.metadata.szLocale, nullptr);
+    EXPECT_FALSE(added.hashPointerGiven);
+    EXPECT_EQ(added.flags, 0u);
+    ASSERT_EQ(scope.typeRefs.size(), 3u);
+    EXPECT_EQ(scope.typeRefs.at(3).scope, mdtAssemblyRef | 2u);
+    EXPECT_EQ(scope.typeRefs.at(3).name, kWrapperClass);
+    // The overload whose type the module lacks is skipped, not fatal.
+    ASSERT_EQ(scope.memberRefs.size(), 2u);
+    EXPECT_EQ(memberRefOf(mdtTypeRef | 3u, kWrapperMethod, kModuleWaitInt), mdtMemberRef | 1u);
+    EXPECT_EQ(memberRefOf(mdtTypeRef | 3u, kWrapperMethod, kModuleWaitTimeout), mdtMemberRef | 2u);
+
+    ASSERT_EQ(record().defineWrapperRefs(&waitAll, wrapperIdentity()), meSuccess);
+    ASSERT_EQ(record().defineWrapperRefs(&latch, wrapperIdentity()), meSuccess);
+    EXPECT_EQ(scope.calls("DefineAssemblyRef"), 1);
+    ASSERT_EQ(scope.typeRefs.size(), 4u) << "one more wrapper class";
+    EXPECT_EQ(scope.memberRefs.at(3).parent, mdtTypeRef | 3u);
+    EXPECT_EQ(scope.memberRefs.at(4).parent, mdtTypeRef | 4u);
+}
+
+TEST_F(ModuleRecord, ReferencesTheModuleHoldsAreFoundNotDefinedAgain) {
+    const mdToken gate = referenceTheApi();
+    const mdToken wrapperType = scope.addTypeRef(scope.addAssemblyRef(kWrapperAssembly), kWrapperClass);
+    const mdToken present = scope.addMemberRef(wrapperType, kWrapperMethod, kModuleWaitInt);
+    Wrapper& w = wrapper({kWrapperWaitInt, kWrapperWaitTimeout});
+    ASSERT_EQ(record().defineWrapperRefs(&w, wrapperIdentity()), meSuccess);
+    EXPECT_EQ(scope.calls("DefineAssemblyRef") + scope.calls("DefineTypeRefByName"), 0);
+    EXPECT_EQ(scope.calls("DefineMemberRef"), 1);
+    const mdToken target = scope.addMemberRef(gate, kApiMethod, kTargetWaitInt);
+    record().addSyncApiToken(&w, target);
+    EXPECT_EQ(record().getWrapperRefToken(target), present);
+}
+
+TEST_F(ModuleRecord, WithoutTheAssemblyEmitInterfaceNothingIsDefinedAndCallsStay) {
+    const mdToken target = scope.addMemberRef(referenceTheApi(), kApiMethod, kTargetWaitInt);
+    scope.offersAssemblyEmit = false;
+    Wrapper& w = wrapper({kWrapperWaitInt});
+    record().addSyncApiToken(&w, target);
+    EXPECT_EQ(record().defineWrapperRefs(&w, wrapperIdentity()), meSuccess);
+    EXPECT_EQ(scope.memberRefs.size(), 1u);
+    EXPECT_EQ(record().getWrapperRefToken(target), mdTokenNil);
+}
+
+// ---- which reference replaces a call target ------------------------------------------
+
+class Redirection : public ModuleRecord {
+protected:
+    void SetUp() override {
+        const mdToken gate = referenceTheApi();
+        waitInt = scope.addMemberRef(gate, kApiMethod, kTargetWaitInt);
+        waitOne = scope.addMemberRef(gate, VESK_W("WaitOne"), kTargetWaitInt);
+        waitTimeout = scope.addMemberRef(gate, kApiMethod, kTargetWaitTimeout);
+        waitString = scope.addMemberRef(gate, kApiMethod, kTargetWaitString);
+        Wrapper& w = wrapper({kWrapperWaitInt, kWrapperWaitTimeout});
+        std::vector<mdToken> tokens;
+        ASSERT_EQ(record().findSyncApiTokens(kApiAssembly, kApiClass, kApiMethod, tokens), meSuccess);
+        ASSERT_EQ(tokens, (std::vector<mdToken>{waitInt, waitTimeout, waitString}));
+        for (mdToken token : tokens) record().addSyncApiToken(&w, token);
+        ASSERT_EQ(record().defineWrapperRefs(&w, wrapperIdentity()), meSuccess);
+        refWaitInt = memberRefOf(mdtTypeRef | 3u, kWrapperMethod, kModuleWaitInt);
+        refWaitTimeout = memberRefOf(mdtTypeRef | 3u, kWrapperMethod, kModuleWaitTimeout);
+        ASSERT_NE(refWaitInt, mdTokenNil);
+        ASSERT_NE(refWaitTimeout, mdTokenNil);
+    }
+    mdToken waitInt = 0, waitOne = 0, waitTimeout = 0, waitString = 0, refWaitInt = 0, refWaitTimeout = 0;
+};
+
+TEST_F(Redirection, EachTargetGetsItsOverloadsReferenceReadOnce) {
+    const int reads = scope.calls("GetMemberRefProps");
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(record().getWrapperRefToken(waitInt), refWaitInt);
+        EXPECT_EQ(record().getWrapperRefToken(waitTimeout), refWaitTimeout);
+        EXPECT_EQ(record().getWrapperRefToken(waitString), mdTokenNil) << "fits no overload: stays as it is";
+        EXPECT_EQ(record().getWrapperRefToken(waitOne), mdTokenNil) << "names no redirected API";
+        EXPECT_EQ(record().getWrapperRefToken(refWaitInt), mdTokenNil) << "a wrapper reference itself";
+    }
+    EXPECT_EQ(scope.calls("GetMemberRefProps"), reads + 4) << "a found overload is remembered";
+    EXPECT_TRUE(record().isSyncApiToken(waitInt));
+    EXPECT_FALSE(record().isSyncApiToken(waitOne));
+}
+
+TEST_F(Redirection, ATargetWhoseSignatureCannotBeReadStaysAsItIs) {
+    scope.memberRefs[RidFromToken(waitInt)].failure = E_FAIL;
+    EXPECT_EQ(record().getWrapperRefToken(waitInt), mdTokenNil);
+    EXPECT_EQ(record().getWrapperRefToken(waitTimeout), refWaitTimeout);
+}
+
+TEST_F(Redirection, ManyThreadsAskingAtOnceGetTheSameAnswers) {
+    const mdToken asked[] = {waitInt, waitTimeout, waitString, waitOne};
+    const mdToken expected[] = {refWaitInt, refWaitTimeout, mdTokenNil, mdTokenNil};
+    std::atomic<bool> go{false};
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            while (!go.load()) std::this_thread::yield();
+            for (int i = 0; i < 300; ++i)
+                if (record().getWrapperRefToken(asked[(i + t) % 4]) != expected[(i + t) % 4]) ++wrong;
+        });
+    }
+    go = true;
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(wrong.load(), 0);
+}
+
+TEST_F(ModuleRecord, MethodDefinitionTargetsAndConstructors) {
+    const mdToken assembly = scope.addAssemblyRef(kApiAssembly);
+    const mdTypeDef gate = scope.addTypeDef(kApiClass, 2);
+    scope.addTypeRef(assembly, kTimeoutClass, 1);
+    const mdMethodDef waitInt = scope.addMethodDef(gate, kApiMethod, kTargetWaitInt);
+    const mdMethodDef waitTimeout = scope.addMethodDef(gate, kApiMethod, {kHasThis, 1, kBool, kClass, 0x05});
+    const mdMethodDef ctor = scope.addMethodDef(gate, VESK_W(".ctor"), {kHasThis, 1, kVoid, kI4});
+    Wrapper& w = wrapper({kWrapperWaitInt, kWrapperWaitTimeout});
+    // static Gate Create(int32)
+    Wrapper& create = wrapper({cat({{kStatic, 1}, classRef(kWrapperGateRow), {kI4}})}, VESK_W(".ctor"),
+                              VESK_W("Create"));
+    for (mdToken token : {waitInt, waitTimeout}) record().addSyncApiToken(&w, token);
+    record().addSyncApiToken(&create, ctor);
+    ASSERT_EQ(record().defineWrapperRefs(&w, wrapperIdentity()), meSuccess);
+    ASSERT_EQ(record().defineWrapperRefs(&create, wrapperIdentity()), meSuccess);
+    // Gate is the module's own definition 2, Timeout its reference 1.
+    const mdToken wrapperType = mdtTypeRef | 2u;
+    const mdToken refWaitInt = memberRefOf(wrapperType, kWrapperMethod, {kStatic, 2, kBool, kClass, 0x08, kI4});
+    const mdToken refCreate = memberRefOf(wrapperType, VESK_W("Create"), {kStatic, 1, kClass, 0x08, kI4});
+    ASSERT_NE(refWaitInt, mdTokenNil);
+    ASSERT_NE(refCreate, mdTokenNil);
+    EXPECT_EQ(record().getWrapperRefToken(waitInt), refWaitInt);
+    EXPECT_EQ(record().getWrapperRefToken(waitTimeout),
+              memberRefOf(wrapperType, kWrapperMethod, {kStatic, 2, kBool, kClass, 0x08, kClass, 0x05}));
+    EXPECT_EQ(record().getWrapperRefToken(ctor), refCreate);
+    EXPECT_EQ(scope.calls("GetMemberRefProps"), 0);
+}
+
+}  // namespace
