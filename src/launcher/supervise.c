@@ -118,13 +118,15 @@ static int run_summariser(const char* self_dir, int name_frames, glob_t* reports
         /* Its summary goes with the program's diagnostics. */
         dup2(2, 1);
         execv(program, argv);
+        fprintf(stderr, "veskmrte-run: cannot run %s: %s\n", program, strerror(errno));
         _exit(127);
     }
     free(argv);
     int status = 0;
     while (pid > 0 && waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    return pid > 0 ? 0 : -1;
+    /* 127: the summariser never ran, so nothing was shown. */
+    return pid > 0 && WIFEXITED(status) && WEXITSTATUS(status) != 127 ? 0 : -1;
 }
 
 int main(int argc, char** argv) {

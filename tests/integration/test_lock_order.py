@@ -99,6 +99,14 @@ class LockOrder(ProfilerTestCase):
                 if scenario == "tryfail":
                     self.assertIn("TRYENTER failed", run.stdout)
 
+    def test_a_summariser_that_cannot_run_is_said_and_the_program_is_unchanged(self):
+        launcher = os.path.join(self.tool_dir_without("veskmrte-deadlocks"), "veskmrte-run")
+        run = self.run_profiled([LOCK_ORDER, "two"], log=False, report=False, launcher=launcher)
+        self.assertEqual(run.returncode, 0, run.stderr)
+        self.assertIn("DONE two", run.stdout)
+        self.assertRegex(run.stderr, r"veskmrte-run: cannot run \S+/veskmrte-deadlocks: No such file or directory\n"
+                                     r"veskmrte-run: cannot show the reports' findings")
+
     def test_a_real_deadlock_killed_after_a_timeout_leaves_its_cycle(self):
         workdir = self.workdir()
         env = self.base_env(workdir)
