@@ -49,8 +49,9 @@ def parse(path):
         key, sep, value = line.partition(":")
         if not sep or key not in KEYS:
             sys.exit("%s:%d: expected one of %s" % (path, number, ", ".join(KEYS)))
+        value = value.strip()
         # "\n" in find/replace stands for a line break, so a fault may span lines.
-        block[key] = value.strip().replace("\\n", "\n") if key in ("find", "replace") else value.strip()
+        block[key] = value.replace("\\n", "\n") if key in ("find", "replace") else value
     return faults
 
 

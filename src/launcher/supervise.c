@@ -103,6 +103,12 @@ static void collect(const char* pattern, time_t started, glob_t* found) {
     found->gl_pathc = kept;
 }
 
+/* In a forked child whose exec failed: says why, and ends as a shell would. */
+static _Noreturn void exec_failed(const char* program) {
+    fprintf(stderr, "veskmrte-run: cannot run %s: %s\n", program, strerror(errno));
+    _exit(127);
+}
+
 static int run_summariser(const char* self_dir, int name_frames, glob_t* reports) {
     char program[PATH_MAX];
     snprintf(program, sizeof program, "%s/veskmrte-deadlocks", self_dir);
@@ -118,8 +124,7 @@ static int run_summariser(const char* self_dir, int name_frames, glob_t* reports
         /* Its summary goes with the program's diagnostics. */
         dup2(2, 1);
         execv(program, argv);
-        fprintf(stderr, "veskmrte-run: cannot run %s: %s\n", program, strerror(errno));
-        _exit(127);
+        exec_failed(program);
     }
     free(argv);
     int status = 0;
@@ -177,8 +182,7 @@ int main(int argc, char** argv) {
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (getppid() != self_pid) _exit(127);
         execvp(argv[first], argv + first);
-        fprintf(stderr, "veskmrte-run: cannot run %s: %s\n", argv[first], strerror(errno));
-        _exit(127);
+        exec_failed(argv[first]);
     }
     child_pid = pid;
     int status = 0;

@@ -124,8 +124,9 @@ static_assert(std::is_convertible<decltype(&vesk_get_profiling_extension), vesk_
 // reports its id, whether the API is about to be entered or has returned (for
 // lock APIs: what it does to the object's lock), the managed thread it runs
 // on, and where the reference to the object it works on lies (0 for none; the
-// reference itself is null for none too). The reference is read here, not by the caller: the wrappers call in cooperative
-// mode, so no collection can move the object while the call lasts.
+// reference itself is null for none too). The reference is read here, not by
+// the caller: the wrappers call in cooperative mode, so no collection can move
+// the object while the call lasts.
 VESK_EXTERN_C VESK_EXPORT int VESK_CALL vesktool_define_api(int32_t apiId, const char* name) noexcept {
     try {
         vesktool::Tool& self = vesktool::tool();
