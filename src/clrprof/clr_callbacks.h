@@ -13,6 +13,7 @@
 #include <map>
 #include <set>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace veskmrte_1_0 {
@@ -204,6 +205,10 @@ public:
     // report, which a later call retries. A zero time stamp means the
     // module's load time.
     bool registerJitCode(cor::FunctionID funcID, uint64_t timestamp);
+    // registerJitCode for a function a stack walk met. Once its bodies are
+    // recorded, later ones arrive through compilation events, so walks that
+    // meet it again ask nothing of the runtime.
+    bool registerWalkedFunction(cor::FunctionID funcID, uint64_t timestamp);
     // Records the function whose code holds the address.
     bool registerCodeAtIp(uintptr_t address);
     bool isJitCode(uintptr_t address);
@@ -220,6 +225,7 @@ private:
     void mapCodeRange(const JitRange& range, cor::FunctionID funcID);
 
     std::set<JitBody> m_funcIDMap;
+    std::unordered_set<cor::FunctionID> m_walkedFunctions;
     std::map<JitRange, cor::FunctionID> m_jitRangeMap;
     ReadWriteLock m_jitMapLock;
     // Under m_jitMapLock: the interface that lists every body, asked for once
@@ -248,7 +254,8 @@ private:
 // The one callback object, set by Initialize and never cleared.
 extern std::atomic<CLRCallbacks*> g_callbacks;
 
-// registerJitCode on g_callbacks, as a plain function for the stack walker.
+// registerWalkedFunction on g_callbacks, as a plain function for the stack
+// walker.
 bool registerJitCodeCallback(cor::FunctionID funcID, uint64_t timestamp);
 
 }  // namespace veskmrte_1_0

@@ -168,9 +168,20 @@ FunctionID CLRCallbacks::functionAt(uintptr_t address) {
     return found != m_jitRangeMap.end() ? found->second : 0;
 }
 
+bool CLRCallbacks::registerWalkedFunction(FunctionID funcID, uint64_t timestamp) {
+    {
+        SharedHold hold(m_jitMapLock);
+        if (m_walkedFunctions.count(funcID) != 0) return true;
+    }
+    if (!registerJitCode(funcID, timestamp)) return false;
+    ExclusiveHold hold(m_jitMapLock);
+    m_walkedFunctions.insert(funcID);
+    return true;
+}
+
 bool registerJitCodeCallback(FunctionID funcID, uint64_t timestamp) {
     CLRCallbacks* callbacks = g_callbacks.load(std::memory_order_acquire);
-    return callbacks != nullptr && callbacks->registerJitCode(funcID, timestamp);
+    return callbacks != nullptr && callbacks->registerWalkedFunction(funcID, timestamp);
 }
 
 HRESULT CLRCallbacks::JITCompilationFinished(FunctionID functionId, HRESULT, BOOL) {

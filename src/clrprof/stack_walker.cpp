@@ -54,6 +54,13 @@ void FrameCache::unlock() {
     m_lock.unlock();
 }
 
+void FrameCache::lendSpare(FrameCache& to) {
+    to.m_frames.swap(m_spare);
+    to.reset();
+}
+
+void FrameCache::takeBackSpare(FrameCache& from) { m_spare.swap(from.m_frames); }
+
 StackWalker& StackWalker::instance() {
     static StackWalker walker;
     return walker;
@@ -185,7 +192,10 @@ public:
         m_state.first = true;
         m_state.mode = mode;
         m_state.services = &services;
+        m_cache.lendSpare(m_state.frames);
     }
+
+    ~MixedWalk() { m_cache.takeBackSpare(m_state.frames); }
 
     void run() {
         const bool managedStart =

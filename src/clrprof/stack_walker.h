@@ -61,8 +61,15 @@ public:
     bool lock();
     void unlock();
 
+    // A walk's snapshot frames live in storage the thread keeps between
+    // walks: a record holds a whole processor context, and allocating them
+    // afresh at every walk cost more than the walk itself.
+    void lendSpare(FrameCache& to);
+    void takeBackSpare(FrameCache& from);
+
 private:
     std::vector<StackFrameRecord> m_frames;
+    std::vector<StackFrameRecord> m_spare;
     size_t m_cursor = 0;
     size_t m_handedOut = 0;
     pal::Mutex m_lock;

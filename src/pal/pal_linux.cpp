@@ -226,7 +226,22 @@ WString findFirstFile(const WString& dir, const WString& pattern) {
     return vesk::fromUtf8(*std::min_element(matches.begin(), matches.end()));
 }
 
-uint32_t currentThreadId() { return static_cast<uint32_t>(syscall(SYS_gettid)); }
+namespace {
+
+// Asked at every redirected call and several times per stack walk, so each
+// thread asks the kernel once. A forked child's only thread has a new id.
+thread_local uint32_t t_threadId = 0;
+
+void forgetThreadId() { t_threadId = 0; }
+
+}  // namespace
+
+uint32_t currentThreadId() {
+    static const bool forkWatched = pthread_atfork(nullptr, nullptr, forgetThreadId) == 0;
+    (void)forkWatched;
+    if (t_threadId == 0) t_threadId = static_cast<uint32_t>(syscall(SYS_gettid));
+    return t_threadId;
+}
 
 uint32_t currentProcessId() { return static_cast<uint32_t>(getpid()); }
 

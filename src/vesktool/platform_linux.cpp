@@ -106,19 +106,23 @@ int searchObject(struct dl_phdr_info* info, size_t, void* data) {
 
 }  // namespace
 
-bool inLoadedObject(uintptr_t address) {
-    Dl_info info;
-    return address != 0 && dladdr(reinterpret_cast<void*>(address), &info) != 0 && info.dli_fbase != nullptr;
+namespace {
+
+// The loader's own index of loaded objects: no lock and no search through
+// symbols, which dladdr does and which a stack walk cannot afford per frame.
+const void* loadedObjectBase(uintptr_t address) {
+    struct dl_find_object found;
+    if (address == 0 || _dl_find_object(reinterpret_cast<void*>(address), &found) != 0) return nullptr;
+    return found.dlfo_map_start;
 }
 
+}  // namespace
+
+bool inLoadedObject(uintptr_t address) { return loadedObjectBase(address) != nullptr; }
+
 bool inThisLibrary(uintptr_t address) {
-    static const void* const self = [] {
-        Dl_info info{};
-        return dladdr(reinterpret_cast<void*>(&inThisLibrary), &info) != 0 ? info.dli_fbase : nullptr;
-    }();
-    Dl_info info{};
-    return self != nullptr && address != 0 && dladdr(reinterpret_cast<void*>(address), &info) != 0 &&
-           info.dli_fbase == self;
+    static const void* const self = loadedObjectBase(reinterpret_cast<uintptr_t>(&inThisLibrary));
+    return self != nullptr && loadedObjectBase(address) == self;
 }
 
 void* findProcessSymbol(const char* name) {

@@ -40,6 +40,6 @@ static class Program
         }
         Array.Sort(trace);
         Array.Sort(locks);
-        Console.WriteLine($"{{\"stacktrace_ns\": {trace[2]:F1}, \"lock_ns\": {locks[2]:F1}}}");
+        Console.WriteLine($"{{\"stacktrace_ns\": {trace[2]:F1}, \"lock_ns\": {locks[2]:F1}, \"locks\": {Counter}}}");
     }
 }
