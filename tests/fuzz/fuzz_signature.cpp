@@ -3,7 +3,7 @@
 // parses again to the same shape.
 #include "clrprof/module.h"
 #include "clrprof/signature_parser.h"
-#include "fake_module_scope.h"
+#include "fake_metadata.h"
 #include "fuzz_check.h"
 
 #include <cstddef>
@@ -16,9 +16,9 @@ namespace {
 
 // Type references 1 to 8 name types the module also defines under other
 // row numbers, so re-encoding moves tokens and may change their sizes.
-module_testing::FakeModuleScope& scope() {
-    static module_testing::FakeModuleScope* const instance = [] {
-        auto* s = new module_testing::FakeModuleScope();
+testing_support::FakeMetadata& scope() {
+    static testing_support::FakeMetadata* const instance = [] {
+        auto* s = new testing_support::FakeMetadata();
         const cor::mdToken assembly = s->addAssemblyRef(VESK_W("Lib"));
         const vesk::WChar* names[] = {VESK_W("Lib.A"), VESK_W("Lib.B"), VESK_W("Lib.C"), VESK_W("Lib.D"),
                                       VESK_W("Lib.E"), VESK_W("Lib.F"), VESK_W("Lib.G"), VESK_W("Lib.H")};
@@ -34,7 +34,7 @@ module_testing::FakeModuleScope& scope() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 4096) return 0;
-    module_testing::FakeModuleScope& s = scope();
+    testing_support::FakeMetadata& s = scope();
     signature sig;
     SignatureParser parser(&s);
     if (!parser.parse(data, static_cast<uint32_t>(size), sig)) return 0;

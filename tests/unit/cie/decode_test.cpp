@@ -240,7 +240,7 @@ TEST_F(EngineTest, MalformedBodiesMakeNoMethod) {
     // The runtime reports fewer bytes than the buffer holds: only those count.
     const Bytes ok = tinyBody(Code().nops(3).op(0x2A).bytes());
     EXPECT_EQ(DecodeStatus::Truncated, decodeExact(ok, body, ok.size() - 1));
-    info.addMethod(0x77, kModule, 0x06000077, ok, 0, ok.size() - 1);
+    info.addMethod(0x77, kModule, 0x06000077, ok, ok.size() - 1);
     EXPECT_EQ(nullptr, engine.getMethod(0x77));
     EXPECT_EQ(DecodeStatus::Ok, decodeExact(tinyBody(hex("20 24 24 24 24 2A")), body)) << "opcode bytes in an operand";
 }

@@ -55,9 +55,9 @@ protected:
 
     // The engine's method for a body registered under a new function
     // identity (or the given one); null when the engine offers none.
-    MethodPtr load(const Bytes& body, cor::FunctionID function = 0, size_t shift = 0) {
+    MethodPtr load(const Bytes& body, cor::FunctionID function = 0) {
         if (function == 0) function = ++m_nextFunction;
-        info.addMethod(function, kModule, kMethodToken + static_cast<uint32_t>(function & 0xFFFF), body, shift);
+        info.addMethod(function, kModule, kMethodToken + static_cast<uint32_t>(function & 0xFFFF), body);
         return MethodPtr(engine.getMethod(function));
     }
     static std::vector<tavoli::IInstruction*> instructions(tavoli::IEngineMethod* method) {

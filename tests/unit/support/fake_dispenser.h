@@ -6,7 +6,7 @@
 
 namespace testing_support {
 
-class FakeDispenser : public IMetaDataDispenserEx {
+class FakeDispenser : public IMetaDataDispenserExStub {
 public:
     explicit FakeDispenser(FakeMetadata* scope) : scope(scope) {}
 
@@ -14,7 +14,6 @@ public:
     HRESULT openResult = S_OK;
     std::atomic<long> refCount{1};
     std::vector<vesk::WString> openedPaths;
-    std::vector<IID> openedInterfaces;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** ppv) override {
         *ppv = nullptr;
@@ -25,25 +24,9 @@ public:
 
     HRESULT STDMETHODCALLTYPE OpenScope(LPCWSTR path, DWORD, REFIID riid, IUnknown** ppIUnk) override {
         openedPaths.push_back(path);
-        openedInterfaces.push_back(riid);
         *ppIUnk = nullptr;
         if (FAILED(openResult)) return openResult;
         return scope->QueryInterface(riid, reinterpret_cast<void**>(ppIUnk));
-    }
-    HRESULT STDMETHODCALLTYPE DefineScope(REFCLSID, DWORD, REFIID, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE OpenScopeOnMemory(const void*, ULONG, DWORD, REFIID, IUnknown**) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SetOption(REFGUID, const void*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetOption(REFGUID, void*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE OpenScopeOnITypeInfo(void*, DWORD, REFIID, IUnknown**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetCORSystemDirectory(LPWSTR, DWORD, DWORD*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE FindAssembly(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, ULONG, ULONG*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE FindAssemblyModule(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, LPWSTR, ULONG,
-                                                 ULONG*) override {
-        return E_NOTIMPL;
     }
 };
 
