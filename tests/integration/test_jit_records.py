@@ -32,6 +32,7 @@ import unittest
 from harness import DIST, ProfilerTestCase, program
 
 JITMANY = program("JitMany")
+ENDING = program("Ending")
 JITDUMP_TOOL = os.path.join(DIST, "veskmrte-jitdump")
 JITDUMP_MAGIC = 0x4A695444
 JIT_CODE_LOAD = 0
@@ -105,14 +106,14 @@ class Process:
 
 
 class JitRecordsTestCase(ProfilerTestCase):
-    def run_with_perf_map(self, args, extra_env=None):
+    def run_with_perf_map(self, args, extra_env=None, returncode=0):
         perf_dir = tempfile.mkdtemp(prefix="veskmrte-perf-")
         self._dirs.append(perf_dir)
         env = {"DOTNET_PerfMapEnabled": "1", "DOTNET_PerfMapStubGranularity": "4",
                "DOTNET_PerfMapJitDumpPath": perf_dir}
         env.update(extra_env or {})
         run = self.run_profiled(args, extra_env=env)
-        self.assertEqual(run.returncode, 0, run.stderr)
+        self.assertEqual(run.returncode, returncode, run.stderr)
         files = run.jit_files()
         self.assertTrue(files)
         return run, [Process(f, perf_dir) for f in files]
@@ -205,6 +206,14 @@ class EveryCodeBody(JitRecordsTestCase):
         run, (process,) = self.run_with_perf_map([JITMANY, "bulk"])
         self.assertIn("bulk methods=5000", run.stdout)
         self.assertGreaterEqual(len(process.bodies_named("JitMany.BulkMethods::M")), 5000)
+        self.assertRecordsMatchRuntime(process)
+
+    def test_a_process_that_fails_fast_leaves_every_record(self):
+        # No code runs after the runtime's fail-fast message: what the file
+        # holds is what reached it as each method was compiled.
+        plain = self.run_plain([ENDING, "failfast"])
+        run, (process,) = self.run_with_perf_map([ENDING, "failfast"], returncode=plain.returncode)
+        self.assertIn("ended by FailFast", run.stderr)
         self.assertRecordsMatchRuntime(process)
 
 
