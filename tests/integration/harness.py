@@ -87,6 +87,10 @@ class ProfilerTestCase(unittest.TestCase):
 
     def base_env(self, workdir):
         env = {k: v for k, v in os.environ.items() if k not in _CLEARED}
+        # Libraries built with the sanitizers need their run-time libraries
+        # loaded first (scripts/sanitized-integration.sh).
+        if os.environ.get("VESK_SANITIZER_PRELOAD"):
+            env["LD_PRELOAD"] = os.environ["VESK_SANITIZER_PRELOAD"]
         env["DOTNET_CLI_TELEMETRY_OPTOUT"] = "1"
         env["DOTNET_NOLOGO"] = "1"
         env["VESKMRTE_JIT_DIR"] = os.path.join(workdir, "jit")
