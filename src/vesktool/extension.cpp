@@ -113,6 +113,11 @@ vesk_profiling_extension theRecord = {
 
 VESK_EXTERN_C VESK_EXPORT int VESK_CALL vesk_get_profiling_extension(vesk_profiling_extension** out) noexcept {
     if (vesktool::tool().config.fails(vesktool::Operation::entry) || out == nullptr) return vesk_er_error;
+    try {
+        vesktool::tool().rememberLoadedObjects();
+    } catch (...) {
+        // Without the list only native frames lose their names.
+    }
     *out = &vesktool::theRecord;
     return vesk_er_success;
 }

@@ -25,9 +25,20 @@ std::string hex(uintptr_t value) {
 }
 
 // Native frames are named after the process has gone, from these.
-nlohmann::json loadedObjects() {
+nlohmann::json loadedObjects(const std::vector<platform::LoadedObject>& atStart) {
+    std::vector<platform::LoadedObject> objects = platform::loadedObjects();
+    for (const platform::LoadedObject& early : atStart) {
+        bool still = false;
+        for (const platform::LoadedObject& now : objects)
+            still = still || (now.path == early.path && now.base == early.base);
+        // An address range reused by a later library belongs to that one.
+        bool overlapped = false;
+        for (const platform::LoadedObject& now : objects)
+            overlapped = overlapped || (early.start < now.end && now.start < early.end);
+        if (!still && !overlapped) objects.push_back(early);
+    }
     nlohmann::json list = nlohmann::json::array();
-    for (const platform::LoadedObject& object : platform::loadedObjects())
+    for (const platform::LoadedObject& object : objects)
         list.push_back({{"path", object.path}, {"base", hex(object.base)}, {"start", hex(object.start)},
                         {"end", hex(object.end)}});
     return list;
@@ -72,7 +83,10 @@ nlohmann::json Tool::buildReport() const {
     root["unwind_calls"] = unwindCalls.load(std::memory_order_relaxed);
     root["failures_injected"] = injectedFailures(config);
     root["failures_unrecognized"] = config.unrecognizedFailures;
-    root["modules"] = loadedObjects();
+    {
+        std::lock_guard<std::mutex> guard(objectsLock_);
+        root["modules"] = loadedObjects(objectsAtStart_);
+    }
     return root;
 }
 

@@ -4,6 +4,7 @@
 #include "thread_state.h"
 
 #include <nlohmann/json.hpp>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -42,6 +43,13 @@ bool Tool::reportCall(int32_t apiId, int32_t phase, int32_t managedThread, uintp
     if (!callEvents.report(apiId, phase, managedThread, identity)) return false;
     if (config.lockOrder) lockCalls.report(apiId, phase, managedThread, identity);
     return true;
+}
+
+void Tool::rememberLoadedObjects() {
+    std::lock_guard<std::mutex> guard(objectsLock_);
+    if (objectsRemembered_) return;
+    objectsAtStart_ = platform::loadedObjects();
+    objectsRemembered_ = true;
 }
 
 Tool& tool() {

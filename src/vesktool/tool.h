@@ -7,6 +7,7 @@
 #include "code_ranges.h"
 #include "config.h"
 #include "lock_calls.h"
+#include "platform.h"
 #include "runtime_guard.h"
 #include "stack_store.h"
 #include "stack_walker.h"
@@ -17,6 +18,7 @@
 #include <mutex>
 #include <nlohmann/json_fwd.hpp>
 #include <string>
+#include <vector>
 
 namespace vesktool {
 
@@ -46,6 +48,11 @@ public:
     // A wrapper's report of a call, counted and, for lock phases, analysed.
     bool reportCall(int32_t apiId, int32_t phase, int32_t managedThread, uintptr_t objectAddress) noexcept;
 
+    // Libraries the host unloads before the report is written (the .NET
+    // host's own, for one) are remembered from when the profiler first asked
+    // for the record. Called once; later calls change nothing.
+    void rememberLoadedObjects();
+
     nlohmann::json buildReport() const;
     // Writes the report, if one was asked for, saying how the process ends:
     // "exit", or the signal or failure the host's start-up code saw. Each
@@ -67,6 +74,9 @@ public:
 
 private:
     const uint32_t loadedInProcess_;
+    mutable std::mutex objectsLock_;
+    bool objectsRemembered_ = false;
+    std::vector<platform::LoadedObject> objectsAtStart_;
     std::mutex writing_;
     std::atomic<bool> exitCodeKnown_{false};
     std::atomic<int32_t> exitCode_{0};

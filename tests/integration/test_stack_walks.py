@@ -102,11 +102,16 @@ class StackWalkTest(ProfilerTestCase):
 
     def test_mixed_stacks_start_in_the_tool_and_end_in_the_threads_native_base(self):
         run, traces, report, code = self.run_stacks(2)
+        # Libraries the host unloads before the report (its own resolver)
+        # must still be listed, or their frames cannot be named.
+        modules = [(int(m["start"], 16), int(m["end"], 16)) for m in report["modules"]]
         for stack in report["stacks"][MONITOR_ENTER]:
             frames = stack["frames"]
             self.assertEqual("native", frames[0]["kind"], "the walk starts in the tool's own code")
             self.assertTrue(any(f["kind"] == "managed" for f in frames))
             self.assertEqual("native", frames[-1]["kind"], "the thread's base is native code")
+            for ip in (int(f["ip"], 16) for f in frames if f["kind"] == "native"):
+                self.assertTrue(any(start <= ip < end for start, end in modules), "no module holds %#x" % ip)
 
 
 if __name__ == "__main__":
