@@ -2,53 +2,36 @@
 // fat headers, small and fat EH sections, and bytes from hex text.
 #pragma once
 
+#include "blob_bytes.h"
+
+#include <cctype>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
-#include <initializer_list>
 #include <vector>
 
 namespace cie_test {
 
-typedef std::vector<uint8_t> Bytes;
+using testing_support::Bytes;
+using testing_support::cat;
 
 // Hex digits; spaces and other separators are skipped.
 inline Bytes hex(const std::string& text) {
+    std::string digits;
+    for (char c : text)
+        if (std::isxdigit(static_cast<unsigned char>(c))) digits += c;
+    if (digits.size() % 2 != 0) throw std::invalid_argument("odd number of hex digits");
     Bytes out;
-    int high = -1;
-    for (char c : text) {
-        int v;
-        if (c >= '0' && c <= '9')
-            v = c - '0';
-        else if (c >= 'a' && c <= 'f')
-            v = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F')
-            v = c - 'A' + 10;
-        else
-            continue;
-        if (high < 0) {
-            high = v;
-        } else {
-            out.push_back(static_cast<uint8_t>(high << 4 | v));
-            high = -1;
-        }
-    }
-    if (high >= 0) throw std::invalid_argument("odd number of hex digits");
+    for (size_t i = 0; i < digits.size(); i += 2)
+        out.push_back(static_cast<uint8_t>(std::stoul(digits.substr(i, 2), nullptr, 16)));
     return out;
 }
 
 class Code {
 public:
     // One-byte opcodes as their byte, two-byte ones as 0xFExx.
-    Code& op(uint32_t opcode) {
-        if (opcode > 0xFF) m_bytes.push_back(0xFE);
-        m_bytes.push_back(static_cast<uint8_t>(opcode));
-        return *this;
-    }
-    Code& u8(uint32_t v) {
-        m_bytes.push_back(static_cast<uint8_t>(v));
-        return *this;
-    }
+    Code& op(uint32_t opcode) { return opcode > 0xFF ? u8(0xFE).u8(opcode) : u8(opcode); }
+    Code& u8(uint32_t v) { return raw({static_cast<uint8_t>(v)}); }
     Code& u16(uint32_t v) { return u8(v).u8(v >> 8); }
     Code& u32(uint32_t v) { return u16(v).u16(v >> 16); }
     Code& u64(uint64_t v) { return u32(static_cast<uint32_t>(v)).u32(static_cast<uint32_t>(v >> 32)); }
@@ -56,11 +39,7 @@ public:
         m_bytes.insert(m_bytes.end(), b.begin(), b.end());
         return *this;
     }
-    // Fillers: n nops.
-    Code& nops(size_t n) {
-        m_bytes.insert(m_bytes.end(), n, 0x00);
-        return *this;
-    }
+    Code& nops(size_t n) { return raw(Bytes(n, 0x00)); }
     size_t size() const { return m_bytes.size(); }
     const Bytes& bytes() const { return m_bytes; }
 
@@ -74,18 +53,9 @@ inline Bytes with(Bytes b, size_t at, uint8_t value) {
     return b;
 }
 
-inline Bytes cat(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
-
 inline Bytes tinyBody(const Bytes& code) {
     if (code.size() > 63) throw std::invalid_argument("too long for a tiny header");
-    Bytes out;
-    out.push_back(static_cast<uint8_t>(code.size() << 2 | 0x2));
-    out.insert(out.end(), code.begin(), code.end());
-    return out;
+    return cat({{static_cast<uint8_t>(code.size() << 2 | 0x2)}, code});
 }
 
 struct Clause {

@@ -17,18 +17,10 @@ const int kMethodsPerThread = 150;
 // it has a try/finally so that sections are copied too.
 Bytes bodyFor(uint32_t n) {
     const Bytes code = Code()
-                           .op(0x02)
-                           .op(0x6F)
-                           .u32(0x0A000000 | (n & 0xFFFF))  //  1 callvirt
-                           .op(0x20)
-                           .u32(n)  //  6 ldc.i4 n
-                           .op(0x73)
-                           .u32(0x0A010000 | (n & 0xFFFF))  // 11 newobj
-                           .op(0x26)                        // 16 pop
-                           .op(0xDE)
-                           .u8(1)     // 17 leave.s 20
-                           .op(0xDC)  // 19 endfinally
-                           .op(0x2A)  // 20 ret
+                           .op(0x02).op(0x6F).u32(0x0A000000 | (n & 0xFFFF))  //  1 callvirt
+                           .op(0x20).u32(n)                                    //  6 ldc.i4 n
+                           .op(0x73).u32(0x0A010000 | (n & 0xFFFF))            // 11 newobj
+                           .op(0x26).op(0xDE).u8(1).op(0xDC).op(0x2A)          // pop, leave.s, endfinally, ret
                            .bytes();
     return fatBody(code, 4, 0, false, {smallEhSection({{kFinally, 0, 19, 19, 1, 0}})});
 }

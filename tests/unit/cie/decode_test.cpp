@@ -42,13 +42,6 @@ TEST(Decode, RealBodiesListAsTheCompilerLaidThemOut) {
                     {38, 0x72, 0x7000000B}, {43, 0x2A, 0}, {44, 0x72, 0x70000013}, {49, 0x2A, 0},
                     {50, 0x72, 0x7000001B}, {55, 0x2A, 0}, {56, 0x72, 0x70000027}, {61, 0x2A, 0},
                     {62, 0x72, 0x70000031}, {67, 0x2A, 0}}},
-        {"Generic", {{0, 0x12, 0}, {2, 0xFE15, 0x1B000003}, {8, 0x02, 0}, {9, 0x6F, 0x0A000012}, {14, 0x0B, 0},
-                     {15, 0x2B, 52}, {17, 0x12, 1}, {19, 0x28, 0x0A000013}, {24, 0x0C, 0}, {25, 0x06, 0},
-                     {26, 0x8C, 0x1B000003}, {31, 0x2C, 50}, {33, 0x12, 2}, {35, 0x06, 0}, {36, 0xFE16, 0x1B000003},
-                     {42, 0x6F, 0x0A000014}, {47, 0x16, 0}, {48, 0x31, 52}, {50, 0x08, 0}, {51, 0x0A, 0},
-                     {52, 0x12, 1}, {54, 0x28, 0x0A000015}, {59, 0x2D, 17}, {61, 0xDE, 77}, {63, 0x12, 1},
-                     {65, 0xFE16, 0x1B000005}, {71, 0x6F, 0x0A000016}, {76, 0xDC, 0}, {77, 0x06, 0}, {78, 0x2A, 0}}},
-        {"MakeDelegate", {{0, 0x02, 0}, {1, 0x25, 0}, {2, 0xFE07, 0x0A00001A}, {8, 0x73, 0x0A00001B}, {13, 0x2A, 0}}},
     };
     for (const auto& listing : listings) {
         SCOPED_TRACE(listing.first);
@@ -97,62 +90,6 @@ TEST(Decode, RealBodiesClausesAsTheCompilerWroteThem) {
                                          c.classTokenOrFilterOffset}))
             << row.body << " clause " << row.clause;
     }
-}
-
-TEST_F(EngineTest, OperandsAsTheEngineGivesThem) {
-    struct Row {
-        uint32_t offset, opcode, size, kind, operandSize, value, high;
-    };
-    using namespace tavoli;
-    const Row rows[] = {
-        {0, 0xFE12, 3, OPERAND_KIND_UINT8, 1, 2, 0},  // unaligned. 2, a prefix of its own
-        {3, 0xFE13, 2, OPERAND_KIND_NONE, 0, 0, 0},
-        {5, 0x4A, 1, OPERAND_KIND_NONE, 0, 0, 0},
-        {6, 0xFE16, 6, OPERAND_KIND_TOKEN, 4, 0x1B000002, 0},
-        {12, 0x6F, 5, OPERAND_KIND_TOKEN, 4, 0x0A000009, 0},
-        {17, 0xFE09, 4, OPERAND_KIND_ARGUMENT, 2, 0x1234, 0},
-        {21, 0xFE0D, 4, OPERAND_KIND_LOCAL, 2, 0x0102, 0},
-        {25, 0x1F, 2, OPERAND_KIND_INT8, 1, 0xFFFFFFFE, 0},
-        {27, 0x21, 9, OPERAND_KIND_INT64, 8, 0x55667788, 0x11223344},
-        {36, 0x23, 9, OPERAND_KIND_FLOAT64, 8, 0x54442D18, 0x400921FB},
-        {45, 0x13, 2, OPERAND_KIND_LOCAL, 1, 200, 0},
-        {47, 0x2B, 2, OPERAND_KIND_BRANCH, 1, 0, 0},          // br.s back to the start
-        {49, 0x3A, 5, OPERAND_KIND_BRANCH, 4, 71, 0},         // brtrue to the ret
-        {54, 0x45, 17, OPERAND_KIND_SWITCH, 16, 3, 0},        // three targets
-        {71, 0x2A, 1, OPERAND_KIND_NONE, 0, 0, 0},
-    };
-    const Bytes code = Code()
-                           .op(0xFE12).u8(2).op(0xFE13).op(0x4A)
-                           .op(0xFE16).u32(0x1B000002).op(0x6F).u32(0x0A000009)
-                           .op(0xFE09).u16(0x1234).op(0xFE0D).u16(0x0102)
-                           .op(0x1F).u8(0xFE).op(0x21).u64(0x1122334455667788ull).op(0x23).u64(0x400921FB54442D18ull)
-                           .op(0x13).u8(200)
-                           .op(0x2B).u8(0xCF).op(0x3A).u32(17)
-                           .op(0x45).u32(3).u32(0).u32(0xFFFFFFEA).u32(0xFFFFFFE8)
-                           .op(0x2A)
-                           .bytes();
-    MethodPtr method = load(fatBody(code));
-    ASSERT_NE(nullptr, method);
-    std::vector<IInstruction*> in = instructions(method.get());
-    ASSERT_EQ(sizeof rows / sizeof rows[0], in.size());
-    for (size_t i = 0; i < in.size(); ++i) {
-        EngineOperand op = {};
-        ASSERT_EQ(MRTE_RESULT_OK, in[i]->getOperand(&op, 0, 0, 0));
-        EXPECT_EQ((std::vector<uint32_t>{rows[i].offset, rows[i].opcode, rows[i].size, rows[i].kind,
-                                         rows[i].operandSize, rows[i].value, rows[i].high}),
-                  (std::vector<uint32_t>{in[i]->getOffset(), in[i]->getOpcode(), in[i]->getSize(), op.kind, op.size,
-                                         op.value, op.reserved[0]}))
-            << i;
-    }
-    // Switch targets by selector, relative to the end of the table.
-    const uint32_t targets[] = {71, 49, 47};
-    for (uint32_t k = 1; k <= 3; ++k) {
-        EngineOperand op = {};
-        ASSERT_EQ(MRTE_RESULT_OK, in[13]->getOperand(&op, k, 0, 0));
-        EXPECT_EQ(targets[k - 1], op.value) << k;
-    }
-    EngineOperand none = {};
-    EXPECT_EQ(MRTE_ERROR_FAIL, in[13]->getOperand(&none, 4, 0, 0));
 }
 
 // try { nop leave.s } finally { endfinally } ret

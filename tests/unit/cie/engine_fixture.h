@@ -16,19 +16,15 @@ namespace cie_test {
 
 using namespace testing_support;
 
-struct ReleaseMethod {
-    void operator()(tavoli::IEngineMethod* m) const {
-        if (m != nullptr) m->release();
+// Engine objects are given back with release().
+struct Release {
+    template <typename T>
+    void operator()(T* object) const {
+        if (object != nullptr) object->release();
     }
 };
-typedef std::unique_ptr<tavoli::IEngineMethod, ReleaseMethod> MethodPtr;
-
-struct ReleaseIterator {
-    void operator()(tavoli::IInstructionIterator* i) const {
-        if (i != nullptr) i->release();
-    }
-};
-typedef std::unique_ptr<tavoli::IInstructionIterator, ReleaseIterator> IteratorPtr;
+typedef std::unique_ptr<tavoli::IEngineMethod, Release> MethodPtr;
+typedef std::unique_ptr<tavoli::IInstructionIterator, Release> IteratorPtr;
 
 const cor::ModuleID kModule = 0x7000;
 const cor::FunctionID kFunction = 0x100;

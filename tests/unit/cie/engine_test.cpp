@@ -1,6 +1,5 @@
 // The engine's interface as the profiler uses it: which calls are candidates,
-// which edits it accepts, installing through the runtime, method facts, and
-// walking instructions.
+// which edits it accepts, installing through the runtime, and method facts.
 #include "engine_fixture.h"
 
 namespace cie_test {
@@ -226,40 +225,6 @@ TEST_F(EngineUse, MethodFactsFromTheRuntimeAndTheMetadata) {
     EXPECT_EQ(2, info.metadata.refCount.load()) << "opened once";
     method.reset();
     EXPECT_EQ(1, info.metadata.refCount.load()) << "given back with the method";
-
-    info.metadataAvailable = false;
-    MethodPtr without = load(tinyBody(Code().op(0x2A).bytes()));
-    EngineMethodInfo bare = {};
-    bare.className = className;
-    bare.classNameCapacity = 8;
-    bare.classToken = 77;
-    ASSERT_EQ(MRTE_RESULT_OK, without->getMethodInfo(&bare));
-    EXPECT_EQ((std::vector<uint64_t>{kModule, 1, 8, 0, 0, 0}),
-              (std::vector<uint64_t>{bare.moduleId, bare.ilSize, bare.maxStack, bare.classToken, bare.classNameLength,
-                                     bare.methodNameLength}));
-    EXPECT_EQ(std::u16string(), std::u16string(className));
-}
-
-TEST_F(EngineUse, IteratorsWalkTheSameInstructionsAndGoWithTheirMethod) {
-    MethodPtr method = load(fatBody(Code().op(0x02).op(0x6F).u32(0x0A000001).op(0x2A).bytes()));
-    IteratorPtr one(method->getInstructions(1));
-    IteratorPtr two(method->getInstructions(0));
-    EXPECT_EQ(nullptr, one->current());
-    IInstruction* first = one->first();
-    EXPECT_EQ(first, two->next()) << "next on a new iterator gives the first";
-    IInstruction* call = one->next();
-    EXPECT_EQ(0x2Au, one->next()->getOpcode());
-    EXPECT_EQ(nullptr, one->next());
-    EXPECT_EQ(nullptr, one->current());
-    EXPECT_EQ(first, one->first()) << "first starts over with the same objects";
-    ASSERT_EQ(MRTE_RESULT_OK, call->setOpcode(0x28));
-    ASSERT_EQ(MRTE_RESULT_OK, method->apply());
-    EXPECT_EQ(0x28u, two->next()->getOpcode()) << "edits are seen through every iterator, across apply";
-    EXPECT_EQ(3u, method->instructionCount());
-    // Under the leak checker: the method's release frees the iterators never
-    // released, and not twice the ones that were.
-    for (int i = 0; i < 3; ++i) ASSERT_NE(nullptr, method->getInstructions(1)->first());
-    method->getInstructions(1)->release();
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
 // Method bodies the C# compiler produced, byte for byte, for the tests that
-// decode real code. They come from body_dumper/: its Samples class was
-// compiled in Release with the .NET 10 SDK, and the program then read its own
-// assembly with System.Reflection.Metadata, taking each MethodDef's body from
-// its RVA through MethodBodyBlock.Size (header, code and EH sections) and
-// printing it as hex. The comments give the C# each body came from.
+// decode real code: compiled in Release with the .NET 10 SDK and read back
+// with System.Reflection.Metadata, each MethodDef's body from its RVA through
+// MethodBodyBlock.Size (header, code and EH sections). The comments give the
+// C# each body came from.
 #pragma once
 
 namespace cie_test {

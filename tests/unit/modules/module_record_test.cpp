@@ -398,32 +398,4 @@ TEST_F(Redirection, ManyThreadsAskingAtOnceGetTheSameAnswers) {
     EXPECT_EQ(wrong.load(), 0);
 }
 
-TEST_F(ModuleRecord, MethodDefinitionTargetsAndConstructors) {
-    const mdToken assembly = scope.addAssemblyRef(kApiAssembly);
-    const mdTypeDef gate = scope.addTypeDef(kApiClass, 2);
-    scope.addTypeRef(assembly, kTimeoutClass, 1);
-    const mdMethodDef waitInt = scope.addMethodDef(gate, kApiMethod, kTargetWaitInt);
-    const mdMethodDef waitTimeout = scope.addMethodDef(gate, kApiMethod, {kHasThis, 1, kBool, kClass, 0x05});
-    const mdMethodDef ctor = scope.addMethodDef(gate, VESK_W(".ctor"), {kHasThis, 1, kVoid, kI4});
-    Wrapper& w = wrapper({kWrapperWaitInt, kWrapperWaitTimeout});
-    // static Gate Create(int32)
-    Wrapper& create = wrapper({cat({{kStatic, 1}, classRef(kWrapperGateRow), {kI4}})}, VESK_W(".ctor"),
-                              VESK_W("Create"));
-    for (mdToken token : {waitInt, waitTimeout}) record().addSyncApiToken(&w, token);
-    record().addSyncApiToken(&create, ctor);
-    ASSERT_EQ(record().defineWrapperRefs(&w, wrapperIdentity()), meSuccess);
-    ASSERT_EQ(record().defineWrapperRefs(&create, wrapperIdentity()), meSuccess);
-    // Gate is the module's own definition 2, Timeout its reference 1.
-    const mdToken wrapperType = mdtTypeRef | 2u;
-    const mdToken refWaitInt = memberRefOf(wrapperType, kWrapperMethod, {kStatic, 2, kBool, kClass, 0x08, kI4});
-    const mdToken refCreate = memberRefOf(wrapperType, VESK_W("Create"), {kStatic, 1, kClass, 0x08, kI4});
-    ASSERT_NE(refWaitInt, mdTokenNil);
-    ASSERT_NE(refCreate, mdTokenNil);
-    EXPECT_EQ(record().getWrapperRefToken(waitInt), refWaitInt);
-    EXPECT_EQ(record().getWrapperRefToken(waitTimeout),
-              memberRefOf(wrapperType, kWrapperMethod, {kStatic, 2, kBool, kClass, 0x08, kClass, 0x05}));
-    EXPECT_EQ(record().getWrapperRefToken(ctor), refCreate);
-    EXPECT_EQ(scope.calls("GetMemberRefProps"), 0);
-}
-
 }  // namespace

@@ -130,31 +130,6 @@ TEST_F(Signatures, EachKindOfTypeIsRecordedWhereTheMatchingLooksForIt) {
     }
 }
 
-TEST_F(Signatures, HeaderCountsAndFields) {
-    signature method;
-    ASSERT_TRUE(parse(cat({{SIG_HASTHIS | SIG_GENERIC}, compressed(0x100), {0x01, ELEMENT_TYPE_MVAR, 0x01,
-                                                                           ELEMENT_TYPE_MVAR, 0x00}}), method));
-    EXPECT_TRUE(method.hasThis);
-    EXPECT_EQ(method.genericParamCount, 0x100u);
-    EXPECT_EQ(method.paramCount, 1u);
-    signature field;
-    ASSERT_TRUE(parse(cat({{0x06, ELEMENT_TYPE_CMOD_REQD}, typeRefCoded(0x50), {ELEMENT_TYPE_VALUETYPE},
-                           typeRefCoded(4)}), field));
-    EXPECT_EQ(field.kind, kFieldSignature);
-    EXPECT_EQ(field.fieldType.token, 0x01000004u);
-    EXPECT_EQ(field.typeTokenSlots.size(), 2u);
-}
-
-TEST_F(Signatures, TypeNamesAreReadOnlyForTypeReferencesThatFitTheBuffer) {
-    scope.addTypeRef(mdTokenNil, vesk::WString(254, u'a'), 7);
-    scope.addTypeRef(mdTokenNil, vesk::WString(255, u'b'), 8);
-    SignatureParser parser(&scope);
-    EXPECT_EQ(parser.getTypeName(0x01000003), VESK_W("Lib.Widget"));
-    EXPECT_EQ(parser.getTypeName(0x01000007), vesk::WString(254, u'a'));
-    for (uint32_t token : {0x01000008u, 0x01000063u, 0u, 0x01000000u, 0x02000003u, 0x1B000003u})
-        EXPECT_TRUE(parser.getTypeName(token).empty()) << std::hex << token;
-}
-
 // ---- malformed blobs ----------------------------------------------------------
 
 TEST_F(Signatures, EveryTruncationOfARealBlobIsRefused) {

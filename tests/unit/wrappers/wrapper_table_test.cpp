@@ -186,9 +186,6 @@ TEST(WrapperAssemblyChoice, TheToolDirectorysAssemblyForTheRuntimeVersion) {
     EXPECT_EQ(identity.name, VESK_W("a_veskmrte_clr40wrap_1.0"));
     for (uint16_t part : identity.version) EXPECT_EQ(part, 9);
     EXPECT_EQ(identity.publicKeyToken, (Bytes{0x6d, 0x2c, 0xb8, 0x78, 0x5b, 0xd9, 0x0e, 0x43}));
-    WrapperManager v35;
-    ASSERT_EQ(initWrapperManager(v35, mvMSCOR35SP1, wdir), meSuccess);
-    EXPECT_EQ(v35.getAssemblyPath(), wdir + VESK_W("a_veskmrte_clr35sp1wrap_1.0.dll"));
     // A deployment without the assembly leaves the program running.
     WrapperManager v20;
     EXPECT_EQ(initWrapperManager(v20, mvMSCOR20, wdir), meFailure);
