@@ -40,6 +40,10 @@ bool closeFile(FileHandle file);
 // True when something (anything, a dangling link included) has that name.
 bool pathExists(const std::string& path);
 
+// The absolute path of an existing file or directory, with links and
+// relative parts resolved; false (see lastFileError) when it does not exist.
+bool absolutePath(const std::string& path, std::string& absolute);
+
 // True when both paths lead to the same existing file, whatever links or
 // spellings lie on the way.
 bool sameFile(const std::string& first, const std::string& second);

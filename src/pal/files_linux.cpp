@@ -166,6 +166,14 @@ bool pathExists(const std::string& path) {
     return lstat(path.c_str(), &st) == 0;
 }
 
+bool absolutePath(const std::string& path, std::string& absolute) {
+    char* full = realpath(path.c_str(), nullptr);
+    if (full == nullptr) return false;
+    absolute = full;
+    free(full);
+    return true;
+}
+
 bool sameFile(const std::string& first, const std::string& second) {
     struct stat a, b;
     return stat(first.c_str(), &a) == 0 && stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev &&

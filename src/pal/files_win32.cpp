@@ -166,6 +166,18 @@ bool pathExists(const std::string& path) {
     return GetFileAttributesW(reinterpret_cast<LPCWSTR>(name.c_str())) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool absolutePath(const std::string& path, std::string& absolute) {
+    vesk::WString name = vesk::fromUtf8(path);
+    DWORD needed = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return false;
+    std::vector<wchar_t> full(needed);
+    DWORD length = GetFullPathNameW(name.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed) return false;
+    if (GetFileAttributesW(full.data()) == INVALID_FILE_ATTRIBUTES) return false;
+    absolute = vesk::toUtf8(full.data(), length);
+    return true;
+}
+
 namespace {
 
 bool fileIdentity(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {

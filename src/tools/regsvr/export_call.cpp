@@ -1,15 +1,12 @@
 #include "tools/regsvr/export_call.h"
 
 #include "abi/types.h"
+#include "pal/files.h"
+#include "pal/pal.h"
 #include "pal/registry.h"
 #include "tools/regsvr/exit_codes.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-
-#include <dlfcn.h>
 
 namespace regsvr {
 
@@ -17,39 +14,31 @@ namespace {
 
 typedef cor::HRESULT(STDMETHODCALLTYPE* RegistrationExport)();
 
-// The library registers the path it was loaded by, so it must be absolute:
-// a relative one would mean nothing to a process with another working
-// directory. Resolving it also keeps dlopen from searching the library path
-// for a bare file name.
-bool absolutePath(const std::string& path, std::string& resolved) {
-    char* full = realpath(path.c_str(), nullptr);
-    if (full == nullptr) return false;
-    resolved = full;
-    std::free(full);
-    return true;
-}
-
 }  // namespace
 
 int callRegistrationExport(const std::string& path, const char* exportName) {
+    // The library registers the path it was loaded by, so it must be
+    // absolute: a relative one would mean nothing to a process with another
+    // working directory. Resolving it also keeps the loader from searching
+    // the library path for a bare file name.
     std::string library;
-    if (!absolutePath(path, library)) {
-        std::fprintf(stderr, "veskmrte-regsvr: %s: %s\n", path.c_str(), std::strerror(errno));
+    if (!pal::absolutePath(path, library)) {
+        std::fprintf(stderr, "veskmrte-regsvr: %s: %s\n", path.c_str(), pal::lastFileError().c_str());
         return kExitUsage;
     }
-    void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
+    pal::ModuleHandle handle = pal::loadLibrary(vesk::fromUtf8(library));
     if (handle == nullptr) {
-        std::fprintf(stderr, "veskmrte-regsvr: cannot load %s: %s\n", library.c_str(), dlerror());
+        std::fprintf(stderr, "veskmrte-regsvr: cannot load %s: %s\n", library.c_str(), pal::lastLoadError().c_str());
         return kExitUsage;
     }
-    void* symbol = dlsym(handle, exportName);
+    void* symbol = pal::findSymbol(handle, exportName);
     if (symbol == nullptr) {
         std::fprintf(stderr, "veskmrte-regsvr: %s does not export %s\n", library.c_str(), exportName);
-        dlclose(handle);
+        pal::freeLibrary(handle);
         return kExitUsage;
     }
     cor::HRESULT hr = reinterpret_cast<RegistrationExport>(symbol)();
-    dlclose(handle);
+    pal::freeLibrary(handle);
     if (cor::FAILED(hr)) {
         std::fprintf(stderr, "veskmrte-regsvr: %s in %s failed: 0x%08X\n", exportName, library.c_str(),
                      static_cast<unsigned>(hr));
