@@ -32,16 +32,14 @@ protected:
     }
     void TearDown() override { freeJitRecord(record); }
 
-    void registerModule(const vesk::WChar* name) {
+    static void registerModule(ModuleManager& modules, const vesk::WChar* name) {
         ASSERT_EQ(modules.addModule(kModule, new Module(kModule, 0x10000, 0x1000, name, nullptr, nullptr, nullptr,
                                                         77, false)),
                   meSuccess);
     }
-    bool fill() { return fillJitRecord(&runtime, modules, kFunction, record); }
 
     CodeArena arena;
     FakeRuntime runtime;
-    ModuleManager modules;
     alignas(8) JitRecord record;
 };
 
@@ -50,8 +48,9 @@ protected:
 TEST_F(FillRecord, CopiesTheCodeAndKeepsOrdinaryIlOffsetsAndTheModuleName) {
     // U+00DC, U+4E2D and U+1F600 take 2, 3 and 4 bytes in UTF-8.
     const vesk::WChar name[] = {u'/', 0x00DC, u'/', 0x4E2D, 0xD83D, 0xDE00, u'.', u'd', u'l', u'l', 0};
-    registerModule(name);
-    ASSERT_TRUE(fill());
+    ModuleManager modules;
+    registerModule(modules, name);
+    ASSERT_TRUE(fillJitRecord(&runtime, modules, kFunction, record));
     EXPECT_EQ(record.flags, kAllFlags);
     EXPECT_EQ(std::string(record.moduleFileName), "/\xC3\x9C/\xE4\xB8\xAD\xF0\x9F\x98\x80.dll");
     EXPECT_EQ(record.methodToken, 0x06000011u);
@@ -101,11 +100,7 @@ TEST_F(FillRecord, AFailingQueryLeavesOutWhatItWouldHaveFilled) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.guards);
         ModuleManager fresh;
-        if (c.moduleKnown) {
-            ASSERT_EQ(fresh.addModule(kModule, new Module(kModule, 0x10000, 0x1000, VESK_W("/app/App.dll"), nullptr,
-                                                          nullptr, nullptr, 77, false)),
-                      meSuccess);
-        }
+        if (c.moduleKnown) registerModule(fresh, VESK_W("/app/App.dll"));
         runtime.failing = c.failing;
         EXPECT_EQ(c.filled, fillJitRecord(&runtime, fresh, kFunction, record));
         EXPECT_EQ(c.flags, record.flags);
