@@ -26,49 +26,70 @@ def user_line(at):
 
 
 def threads_of(stdout):
-    """name -> managed thread id, from the program's THREAD lines."""
+    """scenario/name -> managed thread id, from the program's THREAD lines."""
     return {w[1]: int(w[2]) for w in (l.split() for l in stdout.splitlines()) if w and w[0] == "THREAD"}
 
 
+# scenario, threads of the cycle's edges, lock type
+INVERSIONS = (
+    ("two", ["forward", "backward"], "System.Threading.Monitor"),
+    ("three", ["ab", "bc", "ca"], "System.Threading.Monitor"),
+    ("mutex", ["forward", "backward"], "System.Threading.Mutex"),
+    ("semaphore", ["forward", "backward"], "System.Threading.SemaphoreSlim"),
+    # Both locks move between the two acquisitions of each thread; a lock
+    # that got a second identity would break the cycle.
+    ("moved", ["forward", "backward"], "System.Threading.Monitor"),
+)
+# scenario, fewest order edges it adds (the analysis saw the nesting and
+# found it harmless)
+SAFE = (
+    ("gated", 3),        # both orders, always inside one gate lock
+    ("ordered", 3),      # three threads, one global order
+    ("single", 2),       # both orders, but on one thread only
+    ("tryfail", 1),      # a failed TryEnter holds nothing afterwards
+    ("waitpulse", 1),    # Monitor.Wait gives its lock up
+)
+
+
 class LockOrder(ProfilerTestCase):
-    def analyse(self, scenario):
-        run = self.run_profiled([LOCK_ORDER, scenario], log=False)
-        self.assertEqual(run.returncode, 0, run.stderr)
-        self.assertIn("DONE " + scenario, run.stdout)
-        return run, run.report()
+    @classmethod
+    def setUpClass(cls):
+        # One run of every scenario, each on locks of its own, serves every
+        # check of the analysis.
+        runner = ProfilerTestCase()
+        runner.setUp()
+        cls.addClassCleanup(runner.tearDown)
+        cls.run_ = runner.run_profiled([LOCK_ORDER, "all"], log=False)
+        cls.report = cls.run_.report() if cls.run_.returncode == 0 else None
 
     def test_inversions_are_found_once_with_the_threads_that_took_them(self):
-        cases = (
-            # scenario, threads of the cycle's edges, lock type
-            ("two", ["forward", "backward"], "System.Threading.Monitor"),
-            ("three", ["ab", "bc", "ca"], "System.Threading.Monitor"),
-            ("mutex", ["forward", "backward"], "System.Threading.Mutex"),
-            ("semaphore", ["forward", "backward"], "System.Threading.SemaphoreSlim"),
-            # Both locks move between the two acquisitions of each thread;
-            # a lock that got a second identity would break the cycle.
-            ("moved", ["forward", "backward"], "System.Threading.Monitor"),
-        )
-        for scenario, names, lock_type in cases:
+        run, report = self.run_, self.report
+        self.assertEqual(run.returncode, 0, run.stderr)
+        self.assertIn("MOVED yes", run.stdout)
+        threads = threads_of(run.stdout)
+        with open(SOURCE, encoding="utf-8") as f:
+            source = f.read().splitlines()
+        cycles = {}
+        for cycle in report["potential_deadlocks"]:
+            edge_threads = sorted(e["thread"] for e in cycle["edges"])
+            found = [s for s, names, _ in INVERSIONS if edge_threads == sorted(threads[s + "/" + n] for n in names)]
+            self.assertEqual(len(found), 1, ("a cycle no inversion explains", cycle))
+            self.assertNotIn(found[0], cycles, "found twice")
+            cycles[found[0]] = cycle
+        # Safe patterns ran too: any cycle of theirs is one no inversion explains.
+        self.assertEqual(sorted(cycles), sorted(s for s, _, _ in INVERSIONS))
+        for scenario, names, lock_type in INVERSIONS:
             with self.subTest(scenario):
-                run, report = self.analyse(scenario)
-                cycles = report["potential_deadlocks"]
-                self.assertEqual(len(cycles), 1, cycles)
-                locks, edges = cycles[0]["locks"], cycles[0]["edges"]
+                locks, edges = cycles[scenario]["locks"], cycles[scenario]["edges"]
                 self.assertEqual(len(locks), len(names))
                 self.assertEqual(len({l["id"] for l in locks}), len(names))
                 self.assertTrue(all(l["kind"] == lock_type for l in locks), locks)
                 for i, edge in enumerate(edges):
                     self.assertEqual(edge["held"], locks[i]["id"])
                     self.assertEqual(edge["acquired"], edges[(i + 1) % len(edges)]["held"])
-                threads = threads_of(run.stdout)
-                self.assertEqual(sorted(e["thread"] for e in edges), sorted(threads[n] for n in names))
-                if scenario == "moved":
-                    self.assertIn("MOVED yes", run.stdout)
                 # The stacks point at the program's own acquisition
                 # statements, read from its source: the inner lock always;
                 # the outer one when the path was taken more than once.
-                with open(SOURCE, encoding="utf-8") as f:
-                    source = f.read().splitlines()
                 for edge in edges:
                     for role, at, word in (("acquired", edge["acquired_at"], "second"), ("held", edge["held_at"], "first")):
                         where = user_line(at)
@@ -82,22 +103,15 @@ class LockOrder(ProfilerTestCase):
                             self.assertIn(word, text, (role, where))
 
     def test_safe_lock_patterns_are_not_reported(self):
-        cases = (
-            # scenario, fewest order edges the run must show (the analysis
-            # saw the nesting and found it harmless)
-            ("gated", 3),        # both orders, always inside one gate lock
-            ("ordered", 3),      # three threads, one global order
-            ("single", 2),       # both orders, but on one thread only
-            ("tryfail", 1),      # a failed TryEnter holds nothing afterwards
-            ("waitpulse", 1),    # Monitor.Wait gives its lock up
-        )
-        for scenario, edges in cases:
-            with self.subTest(scenario):
-                run, report = self.analyse(scenario)
-                self.assertEqual(report["potential_deadlocks"], [])
-                self.assertGreaterEqual(report["lock_order"]["edges"], edges)
-                if scenario == "tryfail":
-                    self.assertIn("TRYENTER failed", run.stdout)
+        run, report = self.run_, self.report
+        self.assertEqual(run.returncode, 0, run.stderr)
+        for scenario, _ in SAFE:
+            self.assertIn("DONE " + scenario, run.stdout)
+        self.assertIn("TRYENTER failed", run.stdout)
+        self.assertEqual(len(report["potential_deadlocks"]), len(INVERSIONS), "safe patterns add no cycle")
+        # Every pattern's nesting was seen: inversions add an edge per thread.
+        fewest = sum(len(names) for _, names, _ in INVERSIONS) + sum(edges for _, edges in SAFE)
+        self.assertGreaterEqual(report["lock_order"]["edges"], fewest)
 
     def test_a_summariser_that_cannot_run_is_said_and_the_program_is_unchanged(self):
         launcher = os.path.join(self.tool_dir_without("veskmrte-deadlocks"), "veskmrte-run")

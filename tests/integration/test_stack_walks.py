@@ -1,10 +1,10 @@
 """Stacks the tool captures at redirected calls, checked against the program's
 own System.Diagnostics.StackTrace at the same points.
 
-The Stacks program takes a lock at known call chains (three calls deep, in a
-lambda, in a generic method, in a method compiled again at the optimising
-tier, after an inlined call, on a thread it started) and prints, for each,
-the frames of `new StackTrace()` as (module, metadata token, name). The
+The StackNames program takes a lock at known call chains (three calls deep,
+in a lambda, a generic method, a constructor, a local function, a method
+compiled again at the optimising tier, after an inlined call, on a thread it
+started) and prints, for each, the frames of `new StackTrace()`. The
 tool's frames are named through the JIT file: the record whose code holds a
 frame's address gives its module and token. The managed frames of the tool's
 stack, less the wrapper assembly's own frames on top, must be the runtime's
@@ -17,7 +17,7 @@ import unittest
 
 from harness import DIST, ProfilerTestCase, program
 
-STACKS = program("Stacks")
+STACKNAMES = program("StackNames")
 JITDUMP_TOOL = os.path.join(DIST, "veskmrte-jitdump")
 WRAPPERS = "veskmrte_clr40wrap.dll"
 MONITOR_ENTER = "System.Threading.Monitor.Enter"
@@ -51,12 +51,12 @@ class CodeMap:
 
 class StackWalkTest(ProfilerTestCase):
     def run_stacks(self, mode):
-        run = self.run_profiled([STACKS], log=False,
+        run = self.run_profiled([STACKNAMES], log=False,
                                 extra_env=dict(PROMPT_TIERING, VESKTOOL_STACKS="1",
                                                VESKTOOL_STACK_WALK_MODE=str(mode)))
         self.assertEqual(0, run.returncode, run.stderr)
-        lines = run.stdout.splitlines()
-        traces = json.loads(lines[0])
+        line = next(l for l in run.stdout.splitlines() if l.startswith("STACKS "))
+        traces = json.loads(line[len("STACKS "):])
         jit_files = run.jit_files()
         self.assertEqual(1, len(jit_files))
         return run, traces, run.report(), CodeMap(jit_files[0])
@@ -81,37 +81,33 @@ class StackWalkTest(ProfilerTestCase):
         chains = [self.managed_chain(s, code) for s in report["stacks"][MONITOR_ENTER]]
         for scenario, frames in traces.items():
             with self.subTest(scenario=scenario):
-                expected = [(module, token) for module, token, _ in frames]
-                names = [name for _, _, name in frames]
+                expected = [(os.path.basename(f["module"]), f["token"]) for f in frames]
+                names = [f["name"] for f in frames]
                 self.assertIn(expected, chains, "no captured stack is the runtime's trace %s" % names)
 
     def test_managed_frames_match_the_runtimes_own_trace_in_both_modes(self):
         for mode in (1, 2):
             with self.subTest(mode=mode):
                 run, traces, report, code = self.run_stacks(mode)
-                self.assertEqual({"deep", "lambda", "generic", "tiered", "inlined", "thread"}, set(traces))
+                self.assertEqual({"three-deep", "lambda", "generic-method", "generic-type", "constructor",
+                                  "local-function", "thread", "tiered", "inlined"}, set(traces))
                 self.assertEveryScenarioMatches(traces, report, code)
-                kinds = {f["kind"] for s in report["stacks"][MONITOR_ENTER] for f in s["frames"]}
+                stacks = report["stacks"][MONITOR_ENTER]
                 if mode == 1:
-                    self.assertEqual({"managed"}, kinds)
-                else:
-                    self.assertIn("native", kinds)
+                    self.assertEqual({"managed"}, {f["kind"] for s in stacks for f in s["frames"]})
+                # Libraries the host unloads before the report (its own
+                # resolver) must still be listed, or their frames cannot be named.
+                modules = [(int(m["start"], 16), int(m["end"], 16)) for m in report["modules"]]
+                for frames in (s["frames"] for s in stacks if mode == 2):
+                    # Mixed stacks start in the tool's own code and end in
+                    # the thread's native base.
+                    self.assertEqual(["native", "native"], [frames[0]["kind"], frames[-1]["kind"]])
+                    self.assertTrue(any(f["kind"] == "managed" for f in frames))
+                    for ip in (int(f["ip"], 16) for f in frames if f["kind"] == "native"):
+                        self.assertTrue(any(start <= ip < end for start, end in modules), "no module holds %#x" % ip)
                 # The recorded call of the hot method ran in a later body.
-                hot = [t for t in traces["tiered"] if t[2].endswith(".Hot")]
-                self.assertGreaterEqual(len(code.bodies_of(hot[0][1])), 2)
-
-    def test_mixed_stacks_start_in_the_tool_and_end_in_the_threads_native_base(self):
-        run, traces, report, code = self.run_stacks(2)
-        # Libraries the host unloads before the report (its own resolver)
-        # must still be listed, or their frames cannot be named.
-        modules = [(int(m["start"], 16), int(m["end"], 16)) for m in report["modules"]]
-        for stack in report["stacks"][MONITOR_ENTER]:
-            frames = stack["frames"]
-            self.assertEqual("native", frames[0]["kind"], "the walk starts in the tool's own code")
-            self.assertTrue(any(f["kind"] == "managed" for f in frames))
-            self.assertEqual("native", frames[-1]["kind"], "the thread's base is native code")
-            for ip in (int(f["ip"], 16) for f in frames if f["kind"] == "native"):
-                self.assertTrue(any(start <= ip < end for start, end in modules), "no module holds %#x" % ip)
+                hot = [t for t in traces["tiered"] if t["name"].endswith(".Hot")]
+                self.assertGreaterEqual(len(code.bodies_of(hot[0]["token"])), 2)
 
 
 if __name__ == "__main__":

@@ -1,39 +1,48 @@
-// Lock patterns for the lock-order analysis, one per scenario argument. None
-// of them deadlocks in the run unless asked to ("deadlock"): threads that take
-// locks in opposite orders run one after the other. Each thread that takes
-// locks prints "THREAD <name> <managed id>", so that findings can be checked
-// against the threads that really took the locks.
+// Lock patterns for the lock-order analysis, one per scenario; "all" runs
+// every one but "deadlock" in turn, on locks of its own. None of them
+// deadlocks in the run unless asked to ("deadlock"): threads that take locks
+// in opposite orders run one after the other. Each thread that takes locks
+// prints "THREAD <scenario>/<name> <managed id>", so that findings can be
+// checked against the threads that really took the locks.
 using System;
 using System.Collections.Generic;
+using System.Linq;
 using System.Runtime;
 using System.Threading;
 
 internal static class Program
 {
     private static readonly object s_print = new object();
+    private static string s_scenario = "";
+
+    private static readonly Dictionary<string, Action> s_scenarios = new()
+    {
+        ["two"] = TwoThreadInversion, ["three"] = ThreeThreadRing, ["gated"] = Gated, ["ordered"] = Ordered,
+        ["single"] = SingleThread, ["moved"] = MovedBetweenAcquisitions, ["tryfail"] = FailedTryEnter,
+        ["waitpulse"] = WaitAndPulse, ["mutex"] = MutexInversion, ["semaphore"] = SemaphoreInversion,
+        ["deadlock"] = RealDeadlock,
+    };
 
     private static int Main(string[] args)
     {
         string scenario = args.Length > 0 ? args[0] : "";
-        switch (scenario)
+        if (scenario == "loop")
         {
-            case "two": TwoThreadInversion(); break;
-            case "three": ThreeThreadRing(); break;
-            case "gated": Gated(); break;
-            case "ordered": Ordered(); break;
-            case "single": SingleThread(); break;
-            case "moved": MovedBetweenAcquisitions(); break;
-            case "tryfail": FailedTryEnter(); break;
-            case "waitpulse": WaitAndPulse(); break;
-            case "mutex": MutexInversion(); break;
-            case "semaphore": SemaphoreInversion(); break;
-            case "deadlock": RealDeadlock(); break;
-            case "loop": Loop(int.Parse(args[1])); return 0;
-            default:
-                Console.Error.WriteLine("unknown scenario: " + scenario);
-                return 2;
+            Loop(int.Parse(args[1]));
+            return 0;
         }
-        Console.WriteLine("DONE " + scenario);
+        var chosen = scenario == "all" ? s_scenarios.Keys.Where(k => k != "deadlock").ToArray() : new[] { scenario };
+        foreach (string name in chosen)
+        {
+            if (!s_scenarios.TryGetValue(name, out Action? run))
+            {
+                Console.Error.WriteLine("unknown scenario: " + name);
+                return 2;
+            }
+            s_scenario = name;
+            run();
+            Console.WriteLine("DONE " + name);
+        }
         return 0;
     }
 
@@ -42,7 +51,7 @@ internal static class Program
     {
         var t = new Thread(() =>
         {
-            lock (s_print) Console.WriteLine("THREAD " + name + " " + Environment.CurrentManagedThreadId);
+            lock (s_print) Console.WriteLine($"THREAD {s_scenario}/{name} {Environment.CurrentManagedThreadId}");
             body();
         });
         t.Start();

@@ -2,6 +2,8 @@
 // before each, records how the runtime itself sees the stack: for every frame
 // its method (token, module, name as reflection spells it), native and IL
 // offsets, source file and line. Prints them as one JSON line, STACKS {...}.
+// The tests compare them with the stacks the tool captured at the same locks
+// and with what veskmrte-symbolize names.
 using System;
 using System.Collections.Generic;
 using System.Diagnostics;
@@ -25,6 +27,13 @@ namespace StackNames
             var thread = new Thread(Chains.ThreadBody);
             thread.Start();
             thread.Join();
+            for (int round = 0; round < 4; round++)
+            {
+                for (int i = 0; i < 200; i++) Chains.Hot(false);
+                Thread.Sleep(150);
+            }
+            Chains.Hot(true);
+            Chains.CallsInlined();
             Console.WriteLine("STACKS " + JsonSerializer.Serialize(Probe.Recorded));
             return 0;
         }
@@ -72,6 +81,27 @@ namespace StackNames
 
         [MethodImpl(MethodImplOptions.NoInlining)]
         public static void ThreadBody() => Probe.Here("thread");
+
+        private static int s_counter;
+
+        // Called often enough to be compiled again at the optimising tier
+        // where tiering is on; the last call is the probed one.
+        [MethodImpl(MethodImplOptions.NoInlining)]
+        public static void Hot(bool probe)
+        {
+            if (probe) Probe.Here("tiered");
+            else s_counter++;
+        }
+
+        [MethodImpl(MethodImplOptions.AggressiveInlining)]
+        private static int Inlined(int x) => x + 1;
+
+        [MethodImpl(MethodImplOptions.NoInlining)]
+        public static void CallsInlined()
+        {
+            s_counter = Inlined(s_counter);
+            Probe.Here("inlined");
+        }
     }
 
     internal sealed class Box<T>

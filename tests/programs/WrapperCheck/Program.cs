@@ -1,13 +1,11 @@
 // Checks the built wrapper assembly the profiler loads: its identity, the
-// replacement attributes as the profiler reads them, that every wrapper's
-// signature and body match the API it replaces. Prints "N passed, N
-// failed"; exits non-zero on any failure.
+// replacement attributes' placement, that every wrapper's signature and body
+// match the API it replaces. Prints the failures and "N passed, N failed";
+// exits non-zero on any failure.
 //
-// usage: WrapperCheck [--verbose] [path/to/veskmrte_clr40wrap.dll]
-// Without a path it looks in $VESK_DIST_DIR.
+// usage: WrapperCheck path/to/veskmrte_clr40wrap.dll
 using System;
 using System.IO;
-using System.Linq;
 using System.Reflection;
 
 namespace WrapperCheck
@@ -16,55 +14,34 @@ namespace WrapperCheck
     {
         private static int Main(string[] args)
         {
-            bool verbose = args.Contains("--verbose");
-            string? path = args.FirstOrDefault(a => !a.StartsWith("--", StringComparison.Ordinal));
-            if (path == null && Environment.GetEnvironmentVariable("VESK_DIST_DIR") is string dist)
+            if (args.Length != 1 || !File.Exists(args[0]))
             {
-                path = Path.Combine(dist, IdentityChecks.ExpectedName + ".dll");
-            }
-            if (path == null || !File.Exists(path))
-            {
-                Console.Error.WriteLine("usage: WrapperCheck [--verbose] PATH/veskmrte_clr40wrap.dll (or set VESK_DIST_DIR)");
+                Console.Error.WriteLine("usage: WrapperCheck PATH/veskmrte_clr40wrap.dll");
                 return 2;
             }
-            path = Path.GetFullPath(path);
-            Console.WriteLine("checking " + path);
-
-            var r = new Results(verbose);
+            string path = Path.GetFullPath(args[0]);
+            var r = new Results();
             IdentityChecks.Run(path, r);
-
-            Assembly assembly;
             try
             {
-                assembly = Assembly.LoadFrom(path);
+                Assembly assembly = Assembly.LoadFrom(path);
+                r.Check(string.Equals(Path.GetFullPath(assembly.Location), path, StringComparison.Ordinal),
+                        "the loaded assembly is the file under test");
+                var index = new WrapperIndex(assembly);
+                MetadataChecks.Run(assembly, index, r);
+                ShapeChecks.Run(index, r);
+                ReferenceChecks.Run(index, r);
             }
             catch (Exception e)
             {
                 r.Fail($"the assembly loads: {e.GetType().Name}: {e.Message}");
-                return Finish(r);
             }
-            r.Check(string.Equals(Path.GetFullPath(assembly.Location), path, StringComparison.Ordinal), "the loaded assembly is the file under test");
-            var index = new WrapperIndex(assembly);
-
-            MetadataChecks.Run(path, assembly, index, r);
-            ShapeChecks.Run(index, r);
-            ReferenceChecks.Run(index, r);
-            return Finish(r);
-        }
-
-        private static int Finish(Results r)
-        {
-            r.EndSection();
-            if (r.Failed > 0)
+            foreach (string f in r.Failures)
             {
-                Console.WriteLine("failures:");
-                foreach (string f in r.Failures)
-                {
-                    Console.WriteLine("  " + f);
-                }
+                Console.WriteLine("FAIL " + f);
             }
-            Console.WriteLine($"{r.Passed} passed, {r.Failed} failed");
-            return r.Failed == 0 ? 0 : 1;
+            Console.WriteLine($"{r.Passed} passed, {r.Failures.Count} failed");
+            return r.Failures.Count == 0 ? 0 : 1;
         }
     }
 }

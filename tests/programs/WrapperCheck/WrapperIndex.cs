@@ -5,24 +5,9 @@ using System.Reflection;
 
 namespace WrapperCheck
 {
-    internal sealed class Wrapper
+    // An attributed method and the API its attribute names.
+    internal sealed record Wrapper(MethodInfo Method, string Assembly, string Class, string Name)
     {
-        public Wrapper(MethodInfo method, string assembly, string cls, string name)
-        {
-            Method = method;
-            Assembly = assembly;
-            Class = cls;
-            Name = name;
-        }
-
-        public MethodInfo Method { get; }
-
-        public string Assembly { get; }
-
-        public string Class { get; }
-
-        public string Name { get; }
-
         // The runtime API this wrapper stands for, once its signature matched.
         public MethodBase? Original { get; set; }
 
