@@ -48,4 +48,7 @@ run_suite() {
     fi
 }
 export -f run_suite
-ls test_*.py | sed 's/\.py$//' | xargs -P 2 -I{} bash -c 'run_suite {}'
+# test_module_metadata is left to the normal run: its check of the SDK's own
+# tools reads multi-line module blocks of the debug log, which lines of other
+# threads' events can split, and the sanitizers' slowdown makes that common.
+ls test_*.py | sed 's/\.py$//' | grep -vx test_module_metadata | xargs -P 2 -I{} bash -c 'run_suite {}'
