@@ -103,6 +103,29 @@ static void collect(const char* pattern, time_t started, glob_t* found) {
     found->gl_pathc = kept;
 }
 
+/* The runtime ends a process with abort() after FailFast and its fatal
+ * errors, running no handler; the preloaded notice lets the tool library
+ * write its report first. Given to COMMAND only, and after what is already
+ * preloaded: a sanitizer's run-time library must stay first. A path the
+ * loader would split (a space or colon in it) is left out. */
+static void preload_abort_notice(const char* self_dir) {
+    char notice[PATH_MAX];
+    if (snprintf(notice, sizeof notice, "%s/libveskmrte_abort.so", self_dir) >= (int)sizeof notice) return;
+    if (strpbrk(notice, " :") != NULL || access(notice, R_OK) != 0) return;
+    const char* current = getenv("LD_PRELOAD");
+    if (current == NULL || *current == '\0') {
+        setenv("LD_PRELOAD", notice, 1);
+        return;
+    }
+    if (strstr(current, notice) != NULL) return;
+    size_t size = strlen(current) + strlen(notice) + 2;
+    char* both = malloc(size);
+    if (both == NULL) return;
+    snprintf(both, size, "%s:%s", current, notice);
+    setenv("LD_PRELOAD", both, 1);
+    free(both);
+}
+
 /* In a forked child whose exec failed: says why, and ends as a shell would. */
 static _Noreturn void exec_failed(const char* program) {
     fprintf(stderr, "veskmrte-run: cannot run %s: %s\n", program, strerror(errno));
@@ -181,6 +204,7 @@ int main(int argc, char** argv) {
          * program itself was the launcher's process. */
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (getppid() != self_pid) _exit(127);
+        preload_abort_notice(self_dir);
         execvp(argv[first], argv + first);
         exec_failed(argv[first]);
     }

@@ -168,7 +168,7 @@ VESK_EXTERN_C VESK_EXPORT int VESK_CALL vesktool_flush_report(const char* end, c
         how.exitCodeKnown = exitCodeKnown != 0;
         how.exitCode = exitCode;
         if (how.exitCodeKnown) self.noteExitCode(exitCode);
-        self.noteEnd(how.how);
+        self.noteEnd(how);
         self.writeReport(how);
         return vesk_er_success;
     } catch (...) {

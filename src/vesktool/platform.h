@@ -58,6 +58,10 @@ bool replaceFile(const std::string& path, const std::string& content, std::strin
 // environment: variables naming files must then be ignored.
 bool isSecureExecution();
 
+// Has fn called before the process aborts, where the launcher's abort notice
+// is preloaded; null withdraws it. Does nothing elsewhere.
+void whenAborting(void (*fn)());
+
 // One line on standard error: message, then ": " and detail when given.
 // Allocates nothing and bypasses buffered streams, which may already be torn
 // down when this runs at exit.

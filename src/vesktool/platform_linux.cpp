@@ -133,6 +133,11 @@ void* findProcessSymbol(const char* name) {
     return search.found;
 }
 
+void whenAborting(void (*fn)()) {
+    using Register = void (*)(void (*)());
+    if (auto notice = reinterpret_cast<Register>(dlsym(RTLD_DEFAULT, "veskmrte_when_aborting"))) notice(fn);
+}
+
 namespace {
 
 int collectObject(struct dl_phdr_info* info, size_t, void* data) {

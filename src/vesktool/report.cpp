@@ -51,19 +51,23 @@ void Tool::noteExitCode(int32_t code) noexcept {
     exitCodeKnown_.store(true, std::memory_order_release);
 }
 
-void Tool::noteEnd(const std::string& how) {
+void Tool::noteEnd(const ProcessEnd& end) {
     std::lock_guard<std::mutex> hold(endLock_);
-    hostEnd_ = how;
+    hostEnd_ = end.how;
+    hostEndDetail_ = end.detail;
 }
 
-ProcessEnd Tool::endAtUnload() const noexcept {
+ProcessEnd Tool::endUnlessNoted(const char* otherwise) const noexcept {
     ProcessEnd end;
-    end.how = "exit";
     try {
+        end.how = otherwise;
         std::lock_guard<std::mutex> hold(endLock_);
-        if (!hostEnd_.empty()) end.how = hostEnd_;
+        if (!hostEnd_.empty()) {
+            end.how = hostEnd_;
+            end.detail = hostEndDetail_;
+        }
     } catch (...) {
-        // Said as "exit", which it is too.
+        // Said as otherwise, which it is too.
     }
     end.exitCodeKnown = exitCodeKnown_.load(std::memory_order_acquire);
     end.exitCode = exitCode_.load(std::memory_order_relaxed);

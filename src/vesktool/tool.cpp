@@ -59,13 +59,31 @@ Tool& tool() {
 
 }  // namespace vesktool
 
+namespace {
+
+// The runtime aborts the process without running exit handlers; the
+// launcher's abort notice calls this first. The process dies of the signal,
+// so it has no exit code.
+void writeReportAtAbort() {
+    vesktool::Tool& self = vesktool::tool();
+    vesktool::ProcessEnd end = self.endUnlessNoted("abort");
+    end.exitCodeKnown = false;
+    self.writeReport(end);
+}
+
+}  // namespace
+
 // The environment is read as the library loads, before the host can call in;
 // the report is written as it unloads, which for a library the host keeps is
 // at process exit.
 #if defined(__GNUC__)
-__attribute__((constructor)) static void vesktoolLoaded() { vesktool::tool(); }
+__attribute__((constructor)) static void vesktoolLoaded() {
+    vesktool::tool();
+    vesktool::platform::whenAborting(&writeReportAtAbort);
+}
 __attribute__((destructor)) static void vesktoolUnloading() {
+    vesktool::platform::whenAborting(nullptr);
     vesktool::Tool& self = vesktool::tool();
-    self.writeReport(self.endAtUnload());
+    self.writeReport(self.endUnlessNoted("exit"));
 }
 #endif

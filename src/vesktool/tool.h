@@ -65,12 +65,13 @@ public:
     // written as the library unloads has no other way to learn it.
     void noteExitCode(int32_t code) noexcept;
     // The end the host reported last. A runtime may exit the process after a
-    // termination signal it let through, which unloads the library: that
-    // report must still name the signal.
-    void noteEnd(const std::string& how);
-    // How the report written as the library unloads describes the end: as
-    // the host last reported it, else "exit".
-    ProcessEnd endAtUnload() const noexcept;
+    // termination signal it let through, which unloads the library, or abort
+    // it after an unhandled exception: those reports must still name it.
+    void noteEnd(const ProcessEnd& end);
+    // How a later report describes the end: as the host last reported it,
+    // else as otherwise ("exit" as the library unloads, "abort" when the
+    // runtime aborts the process).
+    ProcessEnd endUnlessNoted(const char* otherwise) const noexcept;
 
 private:
     const uint32_t loadedInProcess_;
@@ -82,6 +83,7 @@ private:
     std::atomic<int32_t> exitCode_{0};
     mutable std::mutex endLock_;
     std::string hostEnd_;
+    std::string hostEndDetail_;
 };
 
 Tool& tool();

@@ -53,6 +53,8 @@ class ProcessEnd(ProfilerTestCase):
             ("exit", None, "exit", None),
             ("throw", None, "unhandled-exception", "System.InvalidOperationException"),
             ("throw-on-thread", None, "unhandled-exception", "System.TimeoutException"),
+            # The runtime aborts without running any handler.
+            ("failfast", None, "abort", None),
             ("wait", signal.SIGTERM, "sigterm", None),
             ("wait", signal.SIGINT, "sigint", None),
             ("wait", signal.SIGQUIT, "sigquit", None),
