@@ -11,7 +11,6 @@ from harness import DIST, ProfilerTestCase, on_the_sdk_runtime_only, program
 
 SYNC_APIS = program("SyncApis")
 SCENARIOS = program("Scenarios")
-PLAIN = program("Plain")
 
 
 def member_refs(assembly_path):
@@ -59,14 +58,6 @@ class ModuleMetadata(ProfilerTestCase):
         [core] = module_event(lines, "System.Private.CoreLib.dll")
         self.assertEqual(core.lines[-1], "  module from the forbidden module list")
 
-    def test_the_wrapper_assembly_joins_the_forbidden_list(self):
-        wrapper_path = os.path.join(DIST, "veskmrte_clr40wrap.dll")
-        plain = self.run_plain([SCENARIOS, "load-wrappers", wrapper_path])
-        run = self.run_profiled([SCENARIOS, "load-wrappers", wrapper_path])
-        self.assertSameBehaviour(plain, run)
-        [event] = module_event(run.log_lines(), "veskmrte_clr40wrap.dll")
-        self.assertEqual(event.lines[-1], "  module from the forbidden module list")
-
     def test_a_dynamic_module_is_not_processed(self):
         plain = self.run_plain([SCENARIOS, "dynamic"])
         run = self.run_profiled([SCENARIOS, "dynamic"])
@@ -76,18 +67,6 @@ class ModuleMetadata(ProfilerTestCase):
         lines = run.log_lines()
         self.assertIn("  don't process dynamic module", lines)
         self.assertFalse([l for l in lines if l.startswith("  name=") and "Generated" in l])
-
-    def test_a_module_without_sync_apis_logs_only_the_search_frame(self):
-        plain = self.run_plain([PLAIN, "a", "bc"])
-        run = self.run_profiled([PLAIN, "a", "bc"])
-        self.assertSameBehaviour(plain, run)
-        [event] = module_event(run.log_lines(), "Plain.dll")
-        # The first module after the core library also loads the wrappers.
-        search = event.lines.index("  start searching sync api this module refers to")
-        self.assertEqual(sync_api_blocks(event), [])
-        self.assertEqual(event.lines[-1],
-                         "  searching completed. detected sync api are defined as references for this module")
-        self.assertNotIn("    sync api", event.lines[search:])
 
     def test_without_the_resolver_hook_no_module_gains_wrapper_references(self):
         # The launcher always adds its hook; the runtime's own variables alone

@@ -6,7 +6,7 @@ import re
 import subprocess
 import unittest
 
-from harness import DIST, HEX, LAUNCHER, PROFILER_NAME, ProfilerTestCase, headers, numbers_after, program
+from harness import HEX, LAUNCHER, PROFILER_NAME, ProfilerTestCase, headers, numbers_after, program
 
 SCENARIOS = program("Scenarios")
 
@@ -51,29 +51,6 @@ class StartUp(ProfilerTestCase):
         files = run.jit_files()
         self.assertEqual(len(files), 1, files)
         self.assertIn("-%d-" % report["pid"], os.path.basename(files[0]))
-
-    def test_garbage_collections_show_in_the_log(self):
-        run = self.run_profiled([SCENARIOS, "gc", "3"])
-        self.assertEqual(run.returncode, 0, run.stderr)
-        lines = run.log_lines()
-        started = headers(lines, "GarbageCollectionStarted")
-        finished = headers(lines, "GarbageCollectionFinished")
-        self.assertGreaterEqual(len(started), 3)
-        self.assertEqual(len(started), len(finished))
-
-    def test_runtime_starts_the_profiler_found_next_to_its_libraries_without_launcher_settings(self):
-        # No compatibility setting and no library path: the runtime must still
-        # start a profiler that answers only up to the second callback
-        # interface, and the profiler must find the tool library beside it.
-        run = self.run_with_profiler_at(os.path.join(DIST, PROFILER_NAME), [SCENARIOS, "hello"])
-        self.assertEqual(run.returncode, 0, run.stderr)
-        self.assertEqual(run.log_lines()[:2], ["[Initialize event]", "  initialization succeeded"])
-
-    def test_program_exit_code_and_output_pass_through(self):
-        plain = self.run_plain([SCENARIOS, "exit-code"])
-        run = self.run_profiled([SCENARIOS, "exit-code"])
-        self.assertEqual(plain.returncode, 7)
-        self.assertSameBehaviour(plain, run)
 
     def test_the_launcher_as_a_containers_first_process_runs_the_program(self):
         # As a container's entry point the launcher's supervisor is process 1,

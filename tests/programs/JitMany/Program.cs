@@ -18,7 +18,7 @@ namespace JitMany
             int result = Run(mode, count);
             // The runtime closes its perf map when it shuts down: promotions
             // the run caused are let finish first, so that the map lists them.
-            if (mode == "tiers" || mode == "osr" || mode == "dynamic" || mode == "bulk-wait") Settle();
+            if (mode == "tiers" || mode == "dynamic" || mode == "bulk-wait") Settle();
             if (mode == "bulk-wait")
             {
                 // For tests that end the process from outside (SIGKILL):
@@ -37,10 +37,7 @@ namespace JitMany
                     Console.WriteLine("hello from JitMany");
                     return 0;
                 case "tiers":
-                    Console.WriteLine("tiers sum=" + Tiers.RunHot(count > 0 ? count : 60));
-                    return 0;
-                case "osr":
-                    Console.WriteLine("osr sum=" + Tiers.RunLoop(count > 0 ? count : 50_000_000));
+                    Console.WriteLine("tiers sum=" + Tiers.RunHot(count > 0 ? count : 60) + " loop=" + Tiers.RunLoop(50_000_000));
                     return 0;
                 case "bulk":
                 case "bulk-wait":

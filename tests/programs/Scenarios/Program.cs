@@ -18,12 +18,8 @@ namespace Scenarios
                     return 0;
                 case "threads":
                     return Threads(args.Length > 1 ? int.Parse(args[1]) : 4);
-                case "gc":
-                    return Collections(args.Length > 1 ? int.Parse(args[1]) : 3);
                 case "dynamic":
                     return Dynamic();
-                case "load-wrappers":
-                    return LoadAssembly(args[1]);
                 case "exit-code":
                     Console.WriteLine("exiting with 7");
                     return 7;
@@ -50,14 +46,6 @@ namespace Scenarios
             return 0;
         }
 
-        // Loads an assembly by path, as plug-in hosts do.
-        private static int LoadAssembly(string path)
-        {
-            var loaded = System.Reflection.Assembly.LoadFrom(path);
-            Console.WriteLine("loaded " + loaded.GetName().Name + " with " + loaded.GetTypes().Length + " types");
-            return 0;
-        }
-
         // Starts threads that each take a shared lock; prints the counter.
         private static int Threads(int count)
         {
@@ -79,21 +67,6 @@ namespace Scenarios
             foreach (var t in threads) t.Join();
             Console.WriteLine("threads=" + count + " counter=" + counter);
             return counter == count * 1000 ? 0 : 1;
-        }
-
-        // Forces garbage collections with garbage allocated in between.
-        private static int Collections(int count)
-        {
-            long kept = 0;
-            for (int i = 0; i < count; i++)
-            {
-                var garbage = new List<byte[]>();
-                for (int n = 0; n < 1000; n++) garbage.Add(new byte[128]);
-                kept += garbage.Count;
-                GC.Collect(2, GCCollectionMode.Forced, blocking: true, compacting: true);
-            }
-            Console.WriteLine("collections=" + count + " allocated=" + kept);
-            return 0;
         }
     }
 }

@@ -19,15 +19,10 @@ namespace SyncApis
                     ThreadCalls.Run();
                     HandleCalls.Run();
                     ErrorCalls.Run();
+                    ObjectCalls.Run();
                     break;
                 case "hot":
                     Hot(args.Length > 1 ? int.Parse(args[1]) : 200_000);
-                    break;
-                case "objects":
-                    ObjectCalls.Run();
-                    break;
-                case "none":
-                    Console.WriteLine("no synchronisation here: " + (6 * 7));
                     break;
                 default:
                     Console.Error.WriteLine("unknown scenario " + scenario);

@@ -105,25 +105,6 @@ namespace WrapperCheck
             byte[] padded = new byte[bits / 8];
             decoded.CopyTo(padded, padded.Length - decoded.Length);
             r.Check(padded.AsSpan().SequenceEqual(expected), "strong-name signature verifies against the assembly's public key");
-
-            uint storedChecksum = BinaryPrimitives.ReadUInt32LittleEndian(image.AsSpan(checksumOffset));
-            r.Check(storedChecksum == PeChecksum(image, checksumOffset), "PE checksum is right");
-        }
-
-        private static uint PeChecksum(byte[] image, int checksumOffset)
-        {
-            uint sum = 0;
-            for (int i = 0; i < image.Length; i += 2)
-            {
-                if (i == checksumOffset || i == checksumOffset + 2)
-                {
-                    continue;
-                }
-                uint word = image[i] | (i + 1 < image.Length ? (uint)image[i + 1] << 8 : 0);
-                sum += word;
-                sum = (sum & 0xFFFF) + (sum >> 16);
-            }
-            return sum + (uint)image.Length;
         }
     }
 }

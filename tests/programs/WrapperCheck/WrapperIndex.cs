@@ -37,7 +37,6 @@ namespace WrapperCheck
                     {
                         continue;
                     }
-                    AttributeCounts[m] = attrs.Count;
                     var args = attrs[0].ConstructorArguments;
                     All.Add(new Wrapper(m, (string)args[0].Value!, (string)args[1].Value!, (string)args[2].Value!));
                 }
@@ -47,7 +46,5 @@ namespace WrapperCheck
         public Assembly Assembly { get; }
 
         public List<Wrapper> All { get; } = new List<Wrapper>();
-
-        public Dictionary<MethodInfo, int> AttributeCounts { get; } = new Dictionary<MethodInfo, int>();
     }
 }

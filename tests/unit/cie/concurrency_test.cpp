@@ -81,24 +81,5 @@ TEST_F(Concurrency, ThreadsWorkOnTheirOwnMethods) {
     EXPECT_EQ(1, info.metadata.refCount.load());
 }
 
-TEST(EngineRegistry, OneEnginePerRuntimeInterfaceFromAnyThread) {
-    FakeProfilerInfo a, b;
-    std::vector<tavoli::IEngine*> seenA(kThreads), seenB(kThreads);
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t)
-        threads.emplace_back([&, t] {
-            seenA[t] = tavoli::cie::engineFor(&a);
-            seenB[t] = tavoli::cie::engineFor(&b);
-        });
-    for (std::thread& t : threads) t.join();
-    for (int t = 0; t < kThreads; ++t) {
-        EXPECT_NE(nullptr, seenA[t]);
-        EXPECT_EQ(seenA[0], seenA[t]);
-        EXPECT_EQ(seenB[0], seenB[t]);
-    }
-    EXPECT_NE(seenA[0], seenB[0]);
-    EXPECT_EQ(nullptr, tavoli::cie::engineFor(nullptr));
-}
-
 }  // namespace
 }  // namespace cie_test

@@ -75,7 +75,6 @@ TEST(Decode, RealBodiesClausesAsTheCompilerWroteThem) {
         {"Filtered", 2, {2, 0, 49, 49, 11, 0}},
         {"Nested", 0, {0, 7, 11, 18, 7, 0x01000013}},
         {"Nested", 1, {2, 2, 35, 37, 7, 0}},
-        {"LongTry", 0, {2, 0, 662, 662, 11, 0}},
     };
     for (const Row& row : rows) {
         MethodBody body;

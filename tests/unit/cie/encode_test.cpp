@@ -139,12 +139,6 @@ TEST_F(EncodeEdits, WhatTheRuntimeIsGiven) {
     ragged.insert(ragged.end(), {0xAB, 0xCD});
     const Bytes notEh = Code().u8(0x02).u8(8).u16(0).u32(0x12345678).bytes();
     const EditRow rows[] = {
-        {"a token edit keeps everything else byte for byte", handMadeBodies()[3],
-         [](std::vector<IInstruction*>& in) {
-             tavoli::EngineOperand op = token(0x0A123456);
-             ASSERT_EQ(MRTE_RESULT_OK, in[0]->setOperand(&op, 0, 0, 0));
-         },
-         with(with(with(with(handMadeBodies()[3], 13, 0x56), 14, 0x34), 15, 0x12), 16, 0x0A)},
         {"an edit set back installs nothing", fatBody(kCallInTry),
          [](std::vector<IInstruction*>& in) {
              ASSERT_EQ(MRTE_RESULT_OK, in[0]->setOpcode(0xFE06));

@@ -37,11 +37,6 @@ inline tavoli::EngineOperand operand(uint32_t kind, uint32_t value, uint32_t hig
     op.reserved[0] = high;
     return op;
 }
-inline tavoli::EngineOperand token(uint32_t value) {
-    tavoli::EngineOperand op = operand(tavoli::OPERAND_KIND_TOKEN, value);
-    op.size = 4;
-    return op;
-}
 
 class EngineTest : public ::testing::Test {
 protected:

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "clrprof/jit_record.h"
+#include "interface_stubs.h"
 
 #include <algorithm>
 #include <functional>
@@ -42,7 +43,7 @@ enum FakeCall : unsigned {
     kBodyStarts = 1u << 6,
 };
 
-class FakeRuntime : public ICorProfilerInfo9 {
+class FakeRuntime : public testing_support::ICorProfilerInfo9Stub {
 public:
     unsigned failing = 0;
     std::map<FunctionID, FakeFunction> functions;
@@ -106,68 +107,6 @@ public:
         for (const FakeBody& body : found->second.bodies) starts.push_back(body.blocks.front().startAddress);
         return answer(starts, kBodyStarts, kBodyStarts, room, count, out);
     }
-
-#define FAKE_NOTIMPL(name, ...) \
-    HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_NOTIMPL; }
-    FAKE_NOTIMPL(GetClassFromObject, ObjectID, ClassID*)
-    FAKE_NOTIMPL(GetClassFromToken, ModuleID, mdTypeDef, ClassID*)
-    FAKE_NOTIMPL(GetCodeInfo, FunctionID, LPCBYTE*, ULONG*)
-    FAKE_NOTIMPL(GetEventMask, DWORD*)
-    FAKE_NOTIMPL(GetFunctionFromIP, LPCBYTE, FunctionID*)
-    FAKE_NOTIMPL(GetFunctionFromToken, ModuleID, mdToken, FunctionID*)
-    FAKE_NOTIMPL(GetHandleFromThread, ThreadID, void**)
-    FAKE_NOTIMPL(GetObjectSize, ObjectID, ULONG*)
-    FAKE_NOTIMPL(IsArrayClass, ClassID, CorElementType*, ClassID*, ULONG*)
-    FAKE_NOTIMPL(GetThreadInfo, ThreadID, DWORD*)
-    FAKE_NOTIMPL(GetCurrentThreadID, ThreadID*)
-    FAKE_NOTIMPL(SetEnterLeaveFunctionHooks, FunctionEnter*, FunctionLeave*, FunctionTailcall*)
-    FAKE_NOTIMPL(SetFunctionIDMapper, FunctionIDMapper)
-    FAKE_NOTIMPL(GetTokenAndMetaDataFromFunction, FunctionID, REFIID, IUnknown**, mdToken*)
-    FAKE_NOTIMPL(GetModuleInfo, ModuleID, LPCBYTE*, ULONG, ULONG*, WCHAR[], AssemblyID*)
-    FAKE_NOTIMPL(GetModuleMetaData, ModuleID, DWORD, REFIID, IUnknown**)
-    FAKE_NOTIMPL(GetILFunctionBody, ModuleID, mdMethodDef, LPCBYTE*, ULONG*)
-    FAKE_NOTIMPL(GetILFunctionBodyAllocator, ModuleID, IMethodMalloc**)
-    FAKE_NOTIMPL(SetILFunctionBody, ModuleID, mdMethodDef, LPCBYTE)
-    FAKE_NOTIMPL(GetAppDomainInfo, AppDomainID, ULONG, ULONG*, WCHAR[], ProcessID*)
-    FAKE_NOTIMPL(GetAssemblyInfo, AssemblyID, ULONG, ULONG*, WCHAR[], AppDomainID*, ModuleID*)
-    FAKE_NOTIMPL(SetFunctionReJIT, FunctionID)
-    FAKE_NOTIMPL(ForceGC)
-    FAKE_NOTIMPL(SetILInstrumentedCodeMap, FunctionID, BOOL, ULONG, COR_IL_MAP[])
-    FAKE_NOTIMPL(GetInprocInspectionInterface, IUnknown**)
-    FAKE_NOTIMPL(GetInprocInspectionIThisThread, IUnknown**)
-    FAKE_NOTIMPL(GetThreadContext, ThreadID, ContextID*)
-    FAKE_NOTIMPL(BeginInprocDebugging, BOOL, DWORD*)
-    FAKE_NOTIMPL(EndInprocDebugging, DWORD)
-    FAKE_NOTIMPL(DoStackSnapshot, ThreadID, StackSnapshotCallback, ULONG32, void*, BYTE[], ULONG32)
-    FAKE_NOTIMPL(SetEnterLeaveFunctionHooks2, FunctionEnter2*, FunctionLeave2*, FunctionTailcall2*)
-    FAKE_NOTIMPL(GetFunctionInfo2, FunctionID, COR_PRF_FRAME_INFO, ClassID*, ModuleID*, mdToken*, ULONG32, ULONG32*,
-                 ClassID[])
-    FAKE_NOTIMPL(GetStringLayout, ULONG*, ULONG*, ULONG*)
-    FAKE_NOTIMPL(GetClassLayout, ClassID, COR_FIELD_OFFSET[], ULONG, ULONG*, ULONG*)
-    FAKE_NOTIMPL(GetClassIDInfo2, ClassID, ModuleID*, mdTypeDef*, ClassID*, ULONG32, ULONG32*, ClassID[])
-    FAKE_NOTIMPL(GetClassFromTokenAndTypeArgs, ModuleID, mdTypeDef, ULONG32, ClassID[], ClassID*)
-    FAKE_NOTIMPL(GetFunctionFromTokenAndTypeArgs, ModuleID, mdMethodDef, ClassID, ULONG32, ClassID[], FunctionID*)
-    FAKE_NOTIMPL(EnumModuleFrozenObjects, ModuleID, IUnknown**)
-    FAKE_NOTIMPL(GetArrayObjectInfo, ObjectID, ULONG32, ULONG32[], int[], BYTE**)
-    FAKE_NOTIMPL(GetBoxClassLayout, ClassID, ULONG32*)
-    FAKE_NOTIMPL(GetThreadAppDomain, ThreadID, AppDomainID*)
-    FAKE_NOTIMPL(GetRVAStaticAddress, ClassID, mdFieldDef, void**)
-    FAKE_NOTIMPL(GetAppDomainStaticAddress, ClassID, mdFieldDef, AppDomainID, void**)
-    FAKE_NOTIMPL(GetThreadStaticAddress, ClassID, mdFieldDef, ThreadID, void**)
-    FAKE_NOTIMPL(GetContextStaticAddress, ClassID, mdFieldDef, ContextID, void**)
-    FAKE_NOTIMPL(GetStaticFieldInfo, ClassID, mdFieldDef, COR_PRF_STATIC_TYPE*)
-    FAKE_NOTIMPL(GetGenerationBounds, ULONG, ULONG*, COR_PRF_GC_GENERATION_RANGE[])
-    FAKE_NOTIMPL(GetObjectGeneration, ObjectID, COR_PRF_GC_GENERATION_RANGE*)
-    FAKE_NOTIMPL(GetNotifiedExceptionClauseInfo, COR_PRF_EX_CLAUSE_INFO*)
-#undef FAKE_NOTIMPL
-#define FAKE_UNUSED(n) \
-    HRESULT STDMETHODCALLTYPE unusedSlot##n() override { return E_NOTIMPL; }
-    FAKE_UNUSED(57) FAKE_UNUSED(58) FAKE_UNUSED(59) FAKE_UNUSED(60) FAKE_UNUSED(61) FAKE_UNUSED(62) FAKE_UNUSED(63)
-    FAKE_UNUSED(64) FAKE_UNUSED(65) FAKE_UNUSED(66) FAKE_UNUSED(67) FAKE_UNUSED(68) FAKE_UNUSED(69) FAKE_UNUSED(70)
-    FAKE_UNUSED(71) FAKE_UNUSED(72) FAKE_UNUSED(73) FAKE_UNUSED(74) FAKE_UNUSED(75) FAKE_UNUSED(76) FAKE_UNUSED(77)
-    FAKE_UNUSED(78) FAKE_UNUSED(79) FAKE_UNUSED(80) FAKE_UNUSED(81) FAKE_UNUSED(82) FAKE_UNUSED(83) FAKE_UNUSED(84)
-    FAKE_UNUSED(85) FAKE_UNUSED(86) FAKE_UNUSED(87) FAKE_UNUSED(88) FAKE_UNUSED(89)
-#undef FAKE_UNUSED
 
 private:
     const FakeBody* firstBody(FunctionID id) const {

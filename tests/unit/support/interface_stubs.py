@@ -15,7 +15,9 @@ for path in headers:
     with open(path, encoding="utf-8") as f:
         text = f.read()
     for found in re.finditer(r"class (\w+) : public (\w+) \{(.*?)\n\};", text, re.S):
-        slots = re.findall(r"virtual\s+([\w*]+)\s+STDMETHODCALLTYPE\s+(\w+)\(([^)]*)\)\s*=\s*0;", found.group(3))
+        body = re.sub(r"VESK_UNUSED_INFO_SLOT\((\d+)\)", r"virtual HRESULT STDMETHODCALLTYPE unusedSlot\1() = 0;",
+                      found.group(3))
+        slots = re.findall(r"virtual\s+([\w*]+)\s+STDMETHODCALLTYPE\s+(\w+)\(([^)]*)\)\s*=\s*0;", body)
         interfaces[found.group(1)] = (found.group(2), slots)
 
 lines = ["// Written by tests/unit/support/interface_stubs.py; do not edit.", "#pragma once", ""]
