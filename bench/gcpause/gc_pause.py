@@ -7,10 +7,14 @@ full collections and prints the collector's total pause over them
 busy machine disturbs less. Each configuration runs once per round, rounds
 interleaved; the table gives the median pause, its ratio to no profiler and
 its ratio to the do-nothing profiler that asks for the same events as ours
-(the floor). The other do-nothing rows show what each kind of event costs.
+(the floor), and the live heap the collections carried. The other
+do-nothing rows show what each kind of event costs; --baseline DIST adds our
+profiler from another build's tool directory, for before-and-after figures
+from one run.
 
 Usage: python3 gc_pause.py [--build build] [--rounds 9] [--objects 100000]
                            [--collections 20] [--server] [--configs a,b,...]
+                           [--baseline DIST]
 """
 
 import argparse
@@ -33,19 +37,25 @@ CONFIGS = {
     "basic GC + moved objects": ("0x10100225", "0x30", False),
     "ours": "ours",
 }
+BASELINE = "ours, baseline build"
 DEFAULT_CONFIGS = ["none", "floor: our events and answers", "ours"]
 FLOOR = "floor: our events and answers"
 
 
-def command(name, build, objects, collections, server):
+def command(name, build, objects, collections, server, baseline=None):
     program = os.path.join(build, "bench", "gcpause", "GcPause", "GcPause.dll")
     env = {k: v for k, v in os.environ.items() if not k.startswith(("CORECLR_", "VESK", "DOTNET_gc"))}
     env.update({"DOTNET_CLI_TELEMETRY_OPTOUT": "1", "DOTNET_NOLOGO": "1"})
     if server:
         env["DOTNET_gcServer"] = "1"
     args = ["dotnet", program, str(objects), str(collections)]
-    config = CONFIGS[name]
-    if config == "ours":
+    config = CONFIGS.get(name)
+    # The launcher as a user runs it: no stack capture (VESKTOOL_* is cleared
+    # above), the tool's report and deadlock summary at exit, outside the
+    # measured collections.
+    if name == BASELINE:
+        args = [os.path.join(baseline, "veskmrte-run"), "--"] + args
+    elif config == "ours":
         args = [os.path.join(build, "dist", "veskmrte-run"), "--"] + args
     elif config is not None:
         low, high, all_ok = config
@@ -57,13 +67,13 @@ def command(name, build, objects, collections, server):
     return args, env
 
 
-def pause_ms(name, build, objects, collections, server):
-    args, env = command(name, build, objects, collections, server)
+def pause_ms(name, build, objects, collections, server, baseline):
+    args, env = command(name, build, objects, collections, server, baseline)
     done = subprocess.run(args, env=env, capture_output=True, text=True)
-    found = re.search(r"PAUSE_MS (\S+) MEDIAN_MS (\S+) FULL_GCS (\d+) LOCKED (\d+)", done.stdout)
+    found = re.search(r"PAUSE_MS (\S+) MEDIAN_MS (\S+) FULL_GCS (\d+) LOCKED (\d+) LIVE_KB (\d+)", done.stdout)
     if done.returncode != 0 or not found or int(found.group(4)) != objects:
         raise SystemExit("%s failed (%d): %s %s" % (name, done.returncode, done.stdout, done.stderr))
-    return float(found.group(1)), float(found.group(2))
+    return float(found.group(1)), float(found.group(2)), int(found.group(5))
 
 
 def main():
@@ -75,6 +85,7 @@ def main():
     parser.add_argument("--server", action="store_true", help="server collector")
     parser.add_argument("--configs", default=",".join(DEFAULT_CONFIGS),
                         help="comma-separated, from: " + "; ".join(CONFIGS) + "; or 'all'")
+    parser.add_argument("--baseline", help="another build's tool directory (its dist/) to run as one more row")
     options = parser.parse_args()
     names = list(CONFIGS) if options.configs == "all" else options.configs.split(",")
     for name in names:
@@ -84,25 +95,30 @@ def main():
         names.insert(0, "none")
     if FLOOR not in names:
         names.insert(1, FLOOR)
+    if options.baseline:
+        names.append(BASELINE)
 
     totals = {name: [] for name in names}
     singles = {name: [] for name in names}
+    live = {name: [] for name in names}
     for _ in range(options.rounds):
         for name in names:
-            total, single = pause_ms(name, options.build, options.objects, options.collections, options.server)
+            total, single, live_kb = pause_ms(name, options.build, options.objects, options.collections,
+                                              options.server, options.baseline)
             totals[name].append(total)
             singles[name].append(single)
+            live[name].append(live_kb)
 
     print("GC pause, %d objects, %d compacting full collections, %s collector, median of %d rounds"
           % (options.objects, options.collections, "server" if options.server else "workstation", options.rounds))
-    print("%-34s %9s %7s %7s   %9s %7s %7s" % ("configuration", "total ms", "/ none", "/ floor",
-                                             "one GC ms", "/ none", "/ floor"))
+    print("%-34s %9s %7s %7s   %9s %7s %7s   %8s" % ("configuration", "total ms", "/ none", "/ floor",
+                                                    "one GC ms", "/ none", "/ floor", "live KB"))
     medians = {name: (statistics.median(totals[name]), statistics.median(singles[name])) for name in names}
     for name in names:
         total, single = medians[name]
-        print("%-34s %9.1f %7.2f %7.2f   %9.2f %7.2f %7.2f"
+        print("%-34s %9.1f %7.2f %7.2f   %9.2f %7.2f %7.2f   %8d"
               % (name, total, total / medians["none"][0], total / medians[FLOOR][0],
-                 single, single / medians["none"][1], single / medians[FLOOR][1]))
+                 single, single / medians["none"][1], single / medians[FLOOR][1], statistics.median(live[name])))
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
-// The object tracker's two costs: answering the tool for objects it already
-// knows, and carrying every identity along at the end of a collection.
+// The object tracker's costs: answering the tool for objects it already
+// knows, keeping a collection's reports in its pause, and carrying every
+// identity through the collection at the first question after it.
 #include "clrprof/object_tracker.h"
 
 #include <benchmark/benchmark.h>
@@ -104,9 +105,9 @@ void BM_GetObjectIdKnown(benchmark::State& state) {
 }
 BENCHMARK(BM_GetObjectIdKnown)->Threads(1)->Threads(2)->Threads(8);
 
-// The end of a compacting collection that moved every tracked object: the
-// identities follow their objects (the collection's share of the upkeep).
-void BM_RebuildAfterCompacting(benchmark::State& state) {
+// The end of a compacting collection that moved every tracked object: what
+// the tracker adds to the collection's pause.
+void BM_PauseEndOfCompacting(benchmark::State& state) {
     const size_t count = static_cast<size_t>(state.range(0));
     ObjectTracker tracker;
     OneRangeHeap heap;
@@ -120,6 +121,9 @@ void BM_RebuildAfterCompacting(benchmark::State& state) {
         (atStart ? there : back).moved(tracker);
         state.ResumeTiming();
         tracker.gcFinished();
+        state.PauseTiming();
+        benchmark::DoNotOptimize(tracker.getObjectID(objectAt(atStart ? kSecondHalf : kHeapStart, 0)));
+        state.ResumeTiming();
         atStart = !atStart;
     }
     if (tracker.trackedCount() != count) state.SkipWithError("objects were lost");
@@ -128,10 +132,10 @@ void BM_RebuildAfterCompacting(benchmark::State& state) {
                                                           benchmark::Counter::kInvert);
     state.counters["bytes_per_object"] = static_cast<double>(tracker.bytesHeld()) / static_cast<double>(count);
 }
-BENCHMARK(BM_RebuildAfterCompacting)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PauseEndOfCompacting)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
-// The first question after a compacting collection, which builds the lookup
-// table from the carried identities (outside the collection's pause).
+// The first question after a compacting collection, which carries the
+// identities through it and builds the lookup table (outside its pause).
 void BM_FirstQuestionAfterCompacting(benchmark::State& state) {
     const size_t count = static_cast<size_t>(state.range(0));
     ObjectTracker tracker;
@@ -155,8 +159,9 @@ void BM_FirstQuestionAfterCompacting(benchmark::State& state) {
 }
 BENCHMARK(BM_FirstQuestionAfterCompacting)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
-// The end of a collection that only swept: entries stay, each one checked.
-void BM_RebuildAfterSweeping(benchmark::State& state) {
+// A collection that only swept, to the first question after it: entries
+// stay, each one checked.
+void BM_UpkeepOfSweeping(benchmark::State& state) {
     const size_t count = static_cast<size_t>(state.range(0));
     ObjectTracker tracker;
     OneRangeHeap heap;
@@ -168,16 +173,17 @@ void BM_RebuildAfterSweeping(benchmark::State& state) {
         stay.surviving(tracker);
         state.ResumeTiming();
         tracker.gcFinished();
+        benchmark::DoNotOptimize(tracker.getObjectID(kHeapStart));
     }
     if (tracker.trackedCount() != count) state.SkipWithError("objects were lost");
     state.counters["per_object"] = benchmark::Counter(static_cast<double>(count),
                                                       benchmark::Counter::kIsIterationInvariantRate |
                                                           benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_RebuildAfterSweeping)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UpkeepOfSweeping)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
-// A whole compacting collection as the runtime drives it: start, reports in
-// batches, finish.
+// A whole compacting collection as the runtime drives it (start, reports in
+// batches, finish), and the first question after it.
 void BM_WholeCompactingCollection(benchmark::State& state) {
     const size_t count = static_cast<size_t>(state.range(0));
     ObjectTracker tracker;
@@ -191,6 +197,7 @@ void BM_WholeCompactingCollection(benchmark::State& state) {
         (atStart ? there : back).moved(tracker);
         tracker.gcFinished();
         atStart = !atStart;
+        benchmark::DoNotOptimize(tracker.getObjectID(objectAt(atStart ? kHeapStart : kSecondHalf, 0)));
     }
     state.counters["per_object"] = benchmark::Counter(static_cast<double>(count),
                                                       benchmark::Counter::kIsIterationInvariantRate |

@@ -13,6 +13,12 @@ namespace {
 
 // Enough for a small heap in one call; a heap of many regions takes a second.
 const size_t kInitialBoundsCapacity = 64;
+// Collections left for the first question to carry. Past these, the end of
+// each collection carries the oldest, so that the reports kept stay bounded
+// when the tool stops asking (as much work in the pause as without the queue).
+const size_t kMaxPending = 4;
+// Emptied collections kept for their buffers.
+const size_t kMaxSpare = 2;
 
 }  // namespace
 
@@ -43,7 +49,7 @@ ObjectTracker& ObjectTracker::instance() {
 }
 
 ObjectTracker::ObjectTracker()
-    : m_tableCurrent(true), nextID(1), m_nullID(0), m_condemnedKnown(false), m_collecting(false) {}
+    : m_tableCurrent(true), m_tableStale(false), nextID(1), m_nullID(0), m_collecting(false) {}
 
 ObjectTracker::~ObjectTracker() = default;
 
@@ -60,12 +66,9 @@ uint32_t ObjectTracker::getObjectID(ObjectID address) {
 
 uint32_t ObjectTracker::identify(uintptr_t address) {
     pal::MutexLock hold(m_insertLock);
-    // The first question after a collection that moved objects builds the
-    // table from the sorted objects; the others wait here meanwhile.
-    if (!m_tableCurrent.load(std::memory_order_relaxed)) {
-        m_table.rebuild(m_sorted);
-        m_tableCurrent.store(true, std::memory_order_release);
-    }
+    // The first question after a collection carries the identities through
+    // it; the others wait here meanwhile.
+    catchUp();
     // Another thread may have inserted it since the lookup.
     const uint32_t existing = m_table.find(address);
     if (existing != 0) return existing;
@@ -87,8 +90,8 @@ void ObjectTracker::gcStarted(GenerationBounds* bounds, int cGenerations, const 
     m_gate.close();
     m_collecting.store(true);
     pal::MutexLock hold(m_reportLock);
-    movedRanges.clear();
-    survivingRanges.clear();
+    m_reporting.moved.clear();
+    m_reporting.surviving.clear();
     collectCondemnedArea(bounds, cGenerations, generationCollected);
 }
 
@@ -101,8 +104,9 @@ void ObjectTracker::gcStarted(GenerationBounds* bounds, int cGenerations, const 
 // lay outside, keep a stale identity and collide with whatever moves there.
 void ObjectTracker::collectCondemnedArea(GenerationBounds* bounds, int cGenerations,
                                          const BOOL generationCollected[]) {
-    m_condemnedArea.clear();
-    m_condemnedKnown = false;
+    std::vector<AddressRange>& area = m_reporting.condemned;
+    area.clear();
+    m_reporting.condemnedKnown = false;
     if (bounds == nullptr || !bounds->read(m_boundsBuffer) || m_boundsBuffer.empty()) return;
     for (const COR_PRF_GC_GENERATION_RANGE& range : m_boundsBuffer) {
         // A generation the runtime does not flag counts as condemned: dropping
@@ -111,24 +115,24 @@ void ObjectTracker::collectCondemnedArea(GenerationBounds* bounds, int cGenerati
                              range.generation < cGenerations;
         if (flagged && generationCollected[range.generation] == 0) continue;
         const size_t length = std::max(range.rangeLength, range.rangeLengthReserved);
-        if (length != 0) m_condemnedArea.push_back(AddressRange{range.rangeStart, length});
+        if (length != 0) area.push_back(AddressRange{range.rangeStart, length});
     }
-    std::sort(m_condemnedArea.begin(), m_condemnedArea.end(),
+    std::sort(area.begin(), area.end(),
               [](const AddressRange& a, const AddressRange& b) { return a.start < b.start; });
     // Merged so that one binary search answers membership.
     size_t merged = 0;
-    for (const AddressRange& range : m_condemnedArea) {
+    for (const AddressRange& range : area) {
         if (merged > 0) {
-            AddressRange& last = m_condemnedArea[merged - 1];
+            AddressRange& last = area[merged - 1];
             if (range.start <= last.start + last.length) {
                 last.length = std::max(last.length, range.start + range.length - last.start);
                 continue;
             }
         }
-        m_condemnedArea[merged++] = range;
+        area[merged++] = range;
     }
-    m_condemnedArea.resize(merged);
-    m_condemnedKnown = true;
+    area.resize(merged);
+    m_reporting.condemnedKnown = true;
 }
 
 void ObjectTracker::movedReferences(ULONG count, const ObjectID oldStarts[], const ObjectID newStarts[],
@@ -136,14 +140,14 @@ void ObjectTracker::movedReferences(ULONG count, const ObjectID oldStarts[], con
     pal::MutexLock hold(m_reportLock);
     for (ULONG i = 0; i < count; ++i) {
         // An empty range holds no object.
-        if (lengths[i] != 0) movedRanges.push_back(MovedRange{oldStarts[i], lengths[i], newStarts[i]});
+        if (lengths[i] != 0) m_reporting.moved.push_back(MovedRange{oldStarts[i], lengths[i], newStarts[i]});
     }
 }
 
 void ObjectTracker::survivingReferences(ULONG count, const ObjectID starts[], const ULONG lengths[]) {
     pal::MutexLock hold(m_reportLock);
     for (ULONG i = 0; i < count; ++i) {
-        if (lengths[i] != 0) survivingRanges.push_back(AddressRange{starts[i], lengths[i]});
+        if (lengths[i] != 0) m_reporting.surviving.push_back(AddressRange{starts[i], lengths[i]});
     }
 }
 
@@ -156,9 +160,21 @@ void ObjectTracker::gcFinished() {
         // object in the heap from a live one outside it.
         pal::MutexLock hold(m_reportLock);
         sortReports();
-        const bool nothingToDo = movedRanges.empty() && !m_condemnedKnown;
-        if (!nothingToDo && (!m_sorted.empty() || !m_new.empty())) carryIdentities();
+        const bool nothingToDo = m_reporting.moved.empty() && !m_reporting.condemnedKnown;
+        const bool nothingTracked = m_pending.empty() && m_sorted.empty() && m_new.empty();
+        if (!nothingToDo && !nothingTracked) {
+            // Handing the reports over costs a few pointers; the merge waits
+            // for the first question.
+            m_pending.push_back(std::move(m_reporting));
+            m_reporting = Collection();
+            if (!m_spare.empty()) {
+                m_reporting = std::move(m_spare.back());
+                m_spare.pop_back();
+            }
+        }
     }
+    if (m_pending.size() > kMaxPending) retireOldest();
+    m_tableCurrent.store(m_pending.empty() && !m_tableStale, std::memory_order_relaxed);
     // No reader is inside: tables replaced by growth can go.
     m_table.freeRetired();
     m_collecting.store(false);
@@ -170,6 +186,8 @@ void ObjectTracker::gcFinished() {
 void ObjectTracker::sortReports() {
     // The runtime reports each heap's ranges in address order: usually
     // nothing to sort.
+    std::vector<MovedRange>& movedRanges = m_reporting.moved;
+    std::vector<AddressRange>& survivingRanges = m_reporting.surviving;
     auto movedOrder = [](const MovedRange& a, const MovedRange& b) { return a.start < b.start; };
     if (!std::is_sorted(movedRanges.begin(), movedRanges.end(), movedOrder))
         std::sort(movedRanges.begin(), movedRanges.end(), movedOrder);
@@ -184,6 +202,23 @@ void ObjectTracker::sortReports() {
         const bool result = survivingRanges[i - 1].start + survivingRanges[i - 1].length <= survivingRanges[i].start;
         VESK_ASSERT(result);
     }
+}
+
+// Carries the identities through the oldest waiting collection.
+void ObjectTracker::retireOldest() {
+    Collection& oldest = m_pending.front();
+    if (carryIdentities(oldest)) m_tableStale = true;
+    if (m_spare.size() < kMaxSpare) m_spare.push_back(std::move(oldest));
+    m_pending.erase(m_pending.begin());
+}
+
+// Under m_insertLock, inside the gate: no collection runs meanwhile.
+void ObjectTracker::catchUp() {
+    if (m_tableCurrent.load(std::memory_order_relaxed)) return;
+    while (!m_pending.empty()) retireOldest();
+    if (m_tableStale) m_table.rebuild(m_sorted);
+    m_tableStale = false;
+    m_tableCurrent.store(true, std::memory_order_release);
 }
 
 namespace {
@@ -217,12 +252,15 @@ struct ByAddress {
 // not own, such as literals and type objects, and objects of generations it
 // did not collect), and is gone otherwise. Compaction keeps the order of
 // objects within a range and, mostly, between ranges, so the result is
-// usually sorted already; otherwise it is sorted once.
-void ObjectTracker::carryIdentities() {
+// usually sorted already; otherwise it is sorted once. True when an object
+// moved or went.
+bool ObjectTracker::carryIdentities(const Collection& collection) {
+    if (m_sorted.empty() && m_new.empty()) return false;
     std::sort(m_new.begin(), m_new.end(), ByAddress());
-    RangeCursor<MovedRange> moved(movedRanges);
-    RangeCursor<AddressRange> surviving(survivingRanges);
-    RangeCursor<AddressRange> condemned(m_condemnedArea);
+    RangeCursor<MovedRange> moved(collection.moved);
+    RangeCursor<AddressRange> surviving(collection.surviving);
+    RangeCursor<AddressRange> condemned(collection.condemned);
+    const bool condemnedKnown = collection.condemnedKnown;
     std::vector<TrackedObject>& out = m_scratch;
     out.clear();
     out.reserve(m_sorted.size() + m_new.size());
@@ -235,7 +273,7 @@ void ObjectTracker::carryIdentities() {
         if (const MovedRange* range = moved.find(address)) {
             address = range->newStart + (address - range->start);
             changed = changed || address != object.address;
-        } else if ((!m_condemnedKnown || condemned.find(address) != nullptr) && surviving.find(address) == nullptr) {
+        } else if ((!condemnedKnown || condemned.find(address) != nullptr) && surviving.find(address) == nullptr) {
             changed = true;
             return;
         }
@@ -261,16 +299,15 @@ void ObjectTracker::carryIdentities() {
     }
     m_sorted.swap(out);
     m_new.clear();
-    // The table already holds every object where it was. When one moved or
-    // went, the table is rebuilt by the first question after the collection,
-    // not here: the program's threads wait for the collection, only the
-    // threads asking wait for the table.
-    if (changed) m_tableCurrent.store(false, std::memory_order_relaxed);
+    // The table already holds every object where it was; the caller rebuilds
+    // it once when one moved or went.
+    return changed;
 }
 
 size_t ObjectTracker::trackedCount() {
     ReaderGate::Pass pass(m_gate);
     pal::MutexLock hold(m_insertLock);
+    catchUp();
     return m_sorted.size() + m_new.size();
 }
 
@@ -282,6 +319,7 @@ void ObjectTracker::setNextIDForTesting(uint32_t id) {
 size_t ObjectTracker::bytesHeld() {
     ReaderGate::Pass pass(m_gate);
     pal::MutexLock hold(m_insertLock);
+    catchUp();
     return m_table.bytes() +
            (m_sorted.capacity() + m_new.capacity() + m_scratch.capacity()) * sizeof(TrackedObject);
 }

@@ -56,9 +56,12 @@ private:
 // gcFinished itself: it would wait for its own collection forever.
 //
 // Upkeep: the objects are also kept sorted by address (those identified since
-// the last collection apart, sorted when it ends), so that the end of a
-// collection is one merge of the objects with the sorted reports. The lookup
-// table is rebuilt from them by the first question after the collection.
+// the last collection apart), so that carrying them through a collection is
+// one merge of the objects with its sorted reports. The collection itself
+// only keeps its reports: the merge, and the lookup table's rebuild, fall to
+// the first question after it, outside the pause in which the runtime stops
+// every thread. Collections that come before any question queue up, in
+// order; beyond a few, each collection's end carries the oldest itself.
 class ObjectTracker {
 public:
     static ObjectTracker& instance();
@@ -103,16 +106,32 @@ private:
         uintptr_t newStart;
     };
 
+    // What one collection reported, kept until the identities are carried
+    // through it.
+    struct Collection {
+        std::vector<MovedRange> moved;
+        std::vector<AddressRange> surviving;
+        // The condemned part of the heap as it was when the collection
+        // started: sorted, disjoint, not adjacent. Meaningful only when
+        // condemnedKnown.
+        std::vector<AddressRange> condemned;
+        bool condemnedKnown = false;
+    };
+
     uint32_t identify(uintptr_t address);
     uint32_t nullIdentity();
     void collectCondemnedArea(GenerationBounds* bounds, int cGenerations, const cor::BOOL generationCollected[]);
     void sortReports();
-    void carryIdentities();
+    void retireOldest();
+    void catchUp();
+    bool carryIdentities(const Collection& collection);
 
     IdentityTable m_table;
-    // False from a collection that moved or dropped objects until the table
-    // is rebuilt; read by readers inside the gate.
+    // False while collections wait to be carried or the table to be rebuilt;
+    // read by readers inside the gate.
     std::atomic<bool> m_tableCurrent;
+    // The objects moved or went since the table was built.
+    bool m_tableStale;
     ReaderGate m_gate;
     // Taken by threads that insert a new object.
     pal::Mutex m_insertLock;
@@ -123,14 +142,14 @@ private:
     std::vector<TrackedObject> m_sorted;
     std::vector<TrackedObject> m_new;
     std::vector<TrackedObject> m_scratch;
-    // Guards the two report lists while the collection's reports come in.
+    // Guards the running collection's reports while they come in.
     pal::Mutex m_reportLock;
-    std::vector<MovedRange> movedRanges;
-    std::vector<AddressRange> survivingRanges;
-    // The condemned part of the heap as it was when the collection started:
-    // sorted, disjoint, not adjacent. Meaningful only when m_condemnedKnown.
-    std::vector<AddressRange> m_condemnedArea;
-    bool m_condemnedKnown;
+    Collection m_reporting;
+    // Collections not yet carried, oldest first, and emptied ones whose
+    // buffers the next collections reuse, so that a pause rarely allocates.
+    // Touched with the gate closed, or by a reader holding m_insertLock.
+    std::vector<Collection> m_pending;
+    std::vector<Collection> m_spare;
     std::vector<cor::COR_PRF_GC_GENERATION_RANGE> m_boundsBuffer;
     // Set while gcStarted's hold lasts, so that a finish without a start
     // cannot open a gate that someone else has closed.

@@ -50,6 +50,7 @@ struct Case {
     std::vector<std::pair<ObjectID, ObjectID>> objects;  // address before, address after (or kDropped)
     std::vector<std::vector<Moved>> moved;  // one report each
     std::vector<std::pair<ObjectID, ULONG>> surviving;
+    std::vector<Moved> thenMoved = {};  // a second compacting collection, without bounds, before any question
 };
 
 const Ranges kNone, kRegionsAndG5 = [] { Ranges r = kRegions; r.push_back({5, G5, 0x1000, 0x10000}); return r; }();
@@ -91,6 +92,9 @@ const Case kCases[] = {
     {"bounds the runtime refuses count as none", &kRegions, true, kGen0,
      {{kFrozen, kDropped}, {G2 + 0x10, kDropped}}, {{{G0, G0 + 0x100, 0x20}}}, {}},
     {"an empty answer counts as no answer", &kNone, false, kFull, {{G2 + 0x10, G2 + 0x10}}, {}, {{G0, 0x20}}},
+    {"collections before any question apply in order; the second moves objects onto the first's dead", &kRegions,
+     false, kFull, {{G0 + 0x10, G1 + 0x30}, {G0 + 0x80, kDropped}, {G1 + 0x10, G0 + 0x80}, {G1 + 0x40, kDropped}},
+     {{{G0, G1, 0x20}, {G1, G0 + 0x70, 0x30}}}, {}, {{G1, G1 + 0x20, 0x20}, {G0 + 0x80, G0 + 0x80, 0x10}}},
 };
 
 class CollectionRules : public ::testing::TestWithParam<Case> {};
@@ -115,6 +119,11 @@ TEST_P(CollectionRules, IdentitiesFollowTheReports) {
     }
     for (const auto& r : c.surviving) tracker.survivingReferences(1, &r.first, &r.second);
     tracker.gcFinished();
+    if (!c.thenMoved.empty()) {
+        tracker.gcStarted();
+        for (const Moved& m : c.thenMoved) tracker.movedReferences(1, &m.from, &m.to, &m.length);
+        tracker.gcFinished();
+    }
 
     size_t kept = 0;
     for (size_t i = 0; i < c.objects.size(); ++i) {
