@@ -8,22 +8,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-win32"
 
-packages=(cmake make g++-mingw-w64-i686 wine wine32:i386 googletest libboost-dev nlohmann-json3-dev)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "installing: ${missing[*]}"
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "need root to install ${missing[*]}" >&2
-        exit 1
-    fi
-    # 32-bit Wine comes from the i386 architecture.
-    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+bash "$root/scripts/install-deps.sh" windows
 
 # The compiler cache, when the machine has one.
 if command -v ccache >/dev/null && [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ]; then

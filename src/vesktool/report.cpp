@@ -28,14 +28,12 @@ std::string hex(uintptr_t value) {
 nlohmann::json loadedObjects(const std::vector<platform::LoadedObject>& atStart) {
     std::vector<platform::LoadedObject> objects = platform::loadedObjects();
     for (const platform::LoadedObject& early : atStart) {
-        bool still = false;
-        for (const platform::LoadedObject& now : objects)
-            still = still || (now.path == early.path && now.base == early.base);
-        // An address range reused by a later library belongs to that one.
+        // A library still loaded is listed already, and an address range a
+        // later library reuses belongs to that one.
         bool overlapped = false;
         for (const platform::LoadedObject& now : objects)
             overlapped = overlapped || (early.start < now.end && now.start < early.end);
-        if (!still && !overlapped) objects.push_back(early);
+        if (!overlapped) objects.push_back(early);
     }
     nlohmann::json list = nlohmann::json::array();
     for (const platform::LoadedObject& object : objects)
