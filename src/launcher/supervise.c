@@ -39,12 +39,25 @@ static void forward(int signum) {
     errno = saved;
 }
 
+/* Signals ignored when the launcher started (a shell's background job,
+ * nohup) stay ignored, in the launcher and in the program, as they would be
+ * for the program alone. */
+static int ignored[FORWARDED_COUNT];
+
+static void note_ignored(void) {
+    for (size_t i = 0; i < FORWARDED_COUNT; ++i) {
+        struct sigaction current;
+        ignored[i] = sigaction(forwarded[i], NULL, &current) == 0 && current.sa_handler == SIG_IGN;
+    }
+}
+
 static void set_handlers(void (*handler)(int)) {
     struct sigaction action;
     memset(&action, 0, sizeof action);
     action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
-    for (size_t i = 0; i < FORWARDED_COUNT; ++i) sigaction(forwarded[i], &action, NULL);
+    for (size_t i = 0; i < FORWARDED_COUNT; ++i)
+        if (!ignored[i]) sigaction(forwarded[i], &action, NULL);
 }
 
 /* Whether the report has a non-empty array under key (as the tool library
@@ -191,6 +204,7 @@ int main(int argc, char** argv) {
     const char* self_dir = dirname(self);
 
     const time_t started = time(NULL);
+    note_ignored();
     set_handlers(forward);
     const pid_t self_pid = getpid();
     pid_t pid = fork();

@@ -13,6 +13,11 @@ ENDING = program("Ending")
 ENTER = "System.Threading.Monitor.Enter"
 
 
+def default_signals():
+    for sig in (signal.SIGINT, signal.SIGQUIT):
+        signal.signal(sig, signal.SIG_DFL)
+
+
 class ProcessEnd(ProfilerTestCase):
     def run_ending(self, mode, send=None, profiled=True):
         """Runs the Ending program in MODE; with SEND, sends that signal once
@@ -24,10 +29,12 @@ class ProcessEnd(ProfilerTestCase):
             env["VESKMRTE_DEBUG"] = os.path.join(workdir, "debug.log")
             env["VESKTOOL_REPORT"] = os.path.join(workdir, "report.json")
             command = [LAUNCHER] + command
-        # Its own session, so that SIGINT and SIGQUIT are not ignored as they
-        # are for a shell's background jobs.
+        # A shell's background jobs inherit SIGINT and SIGQUIT ignored, and
+        # the runtime leaves ignored signals ignored: the program gets them
+        # back at their defaults, in a session of its own.
         process = subprocess.Popen(command, cwd=workdir, env=env, stdout=subprocess.PIPE,
-                                   stderr=subprocess.PIPE, text=True, start_new_session=True)
+                                   stderr=subprocess.PIPE, text=True, start_new_session=True,
+                                   preexec_fn=default_signals)
         try:
             if send is not None:
                 lines = []
@@ -79,6 +86,19 @@ class ProcessEnd(ProfilerTestCase):
                 self.assertEqual(report["events"][ENTER]["returns"], entered)
                 # The debug log is written line by line up to the end.
                 self.assertEqual(run.log_lines()[-1], "")
+
+    def test_signals_ignored_by_the_caller_stay_ignored_in_the_program(self):
+        # As nohup and a shell's background jobs leave them.
+        probe = "import signal; print([signal.getsignal(s) == signal.SIG_IGN for s in %r])" % (
+            [int(signal.SIGHUP), int(signal.SIGINT), int(signal.SIGQUIT), int(signal.SIGTERM)],)
+
+        def ignore_some():
+            for sig in (signal.SIGHUP, signal.SIGINT, signal.SIGQUIT):
+                signal.signal(sig, signal.SIG_IGN)
+
+        out = subprocess.run([LAUNCHER, "python3", "-c", probe], capture_output=True, text=True,
+                             timeout=TIMEOUT, preexec_fn=ignore_some)
+        self.assertEqual(out.stdout, "[True, True, True, False]\n", out.stderr)
 
     def test_sigkill_leaves_no_report_and_no_partial_file(self):
         run = self.run_ending("wait", signal.SIGKILL)
