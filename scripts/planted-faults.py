@@ -67,7 +67,9 @@ def sync_scratch(scratch):
         if os.path.isfile(target) and filecmp.cmp(source, target, shallow=False):
             continue
         os.makedirs(os.path.dirname(target), exist_ok=True)
-        shutil.copy2(source, target)
+        # A fresh time stamp: the source's own may be older than the scratch
+        # build's outputs, which would then not be rebuilt.
+        shutil.copy(source, target)
     for d, dirs, names in os.walk(dest):
         dirs[:] = [x for x in dirs if x not in ("bin", "obj")]  # the SDK's in-tree outputs
         for n in names:
