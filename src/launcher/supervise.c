@@ -5,8 +5,8 @@
  * to it, and after it ends hands the reports it left (REPORT_PATTERN, %p for
  * any process id) to veskmrte-deadlocks when there is something to show or,
  * with --name-frames, frames to name. With --temporary the reports go to a
- * directory of its own (VESKTOOL_REPORT is set for COMMAND), removed
- * afterwards. Written in C so that a program pays nothing for it at start:
+ * directory of its own (VESKTOOL_REPORT is set for COMMAND, and
+ * VESKTOOL_OBJECTS=0 unless set), removed afterwards. Written in C so that a program pays nothing for it at start:
  * the Python summariser only runs when a report holds a finding or frames
  * are to be named. Exits as COMMAND did, by the same signal if one ended it. */
 #define _GNU_SOURCE
@@ -188,6 +188,9 @@ int main(int argc, char** argv) {
         strncat(temporary, "/report-%p.json", sizeof temporary - strlen(temporary) - 1);
         pattern = temporary;
         setenv("VESKTOOL_REPORT", pattern, 1);
+        /* Read for its findings only: the per-object counts, which can
+         * take the report to tens of megabytes, are not needed. */
+        setenv("VESKTOOL_OBJECTS", "0", 0);
     }
     for (; first < argc; ++first) {
         if (strcmp(argv[first], "--name-frames") == 0) name_frames = 1;

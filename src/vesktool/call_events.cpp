@@ -71,7 +71,7 @@ bool CallEvents::report(int32_t apiId, int32_t phase, int32_t managedThread, uin
     if (entry && identity != 0) {
         try {
             std::lock_guard<std::mutex> hold(counts->objectsLock);
-            ++counts->objects[identity][apiId];
+            ++counts->objects[objectKey(identity, apiId)];
         } catch (...) {
             refused_.fetch_add(1, std::memory_order_relaxed);
         }
@@ -114,7 +114,7 @@ void CallEvents::reportStacks(nlohmann::json& root) const {
     root["stacks"] = byApi;
 }
 
-void CallEvents::report(nlohmann::json& root) const {
+void CallEvents::report(nlohmann::json& root, bool withObjects) const {
     std::lock_guard<std::mutex> hold(lock_);
     std::map<std::string, nlohmann::json> apis;
     for (int32_t id = 0; id < kMaxApis; ++id) {
@@ -136,11 +136,17 @@ void CallEvents::report(nlohmann::json& root) const {
     for (auto& a : apis) events[a.first] = a.second;
     root["events"] = events;
 
+    if (withObjects) reportObjects(root);
+    reportStacks(root);
+    root["events_refused"] = refused_.load(std::memory_order_relaxed);
+}
+
+void CallEvents::reportObjects(nlohmann::json& root) const {
     std::map<uint32_t, std::map<int32_t, uint64_t>> objects;
     for (ThreadCounts* t : threads_) {
         std::lock_guard<std::mutex> holdObjects(t->objectsLock);
         for (const auto& o : t->objects)
-            for (const auto& call : o.second) objects[o.first][call.first] += call.second;
+            objects[static_cast<uint32_t>(o.first >> 8)][static_cast<int32_t>(o.first & 0xff)] += o.second;
     }
     nlohmann::json byObject = nlohmann::json::object();
     for (const auto& o : objects) {
@@ -152,8 +158,6 @@ void CallEvents::report(nlohmann::json& root) const {
         byObject[std::to_string(o.first)] = calls;
     }
     root["objects"] = byObject;
-    reportStacks(root);
-    root["events_refused"] = refused_.load(std::memory_order_relaxed);
 }
 
 }  // namespace vesktool

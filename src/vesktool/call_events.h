@@ -9,6 +9,7 @@
 #include <mutex>
 #include <nlohmann/json_fwd.hpp>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace vesktool {
@@ -39,7 +40,7 @@ public:
     }
 
     // Ids index a table the wrappers share with us; larger ids are refused.
-    static const int32_t kMaxApis = 256;
+    static const int32_t kMaxApis = 256;  // ids fit a byte of objectKey
 
     // Names an API id; a later name for the same id replaces the earlier.
     bool define(int32_t apiId, const char* name);
@@ -54,22 +55,28 @@ public:
     // profiler offers none.
     uint32_t objectIdentity(uintptr_t address) noexcept;
 
-    void report(nlohmann::json& root) const;
+    // Without objects, the per-object counts are left out.
+    void report(nlohmann::json& root, bool objects = true) const;
 
 private:
     struct ThreadCounts {
         int32_t managedThread;
         std::atomic<uint64_t> counts[kMaxApis][2];
-        // Calls per object identity and API; only the owning thread writes,
-        // the report reads at exit.
+        // Calls per object identity and API (objectKey); only the owning
+        // thread writes, the report reads at exit. One hashed entry per pair:
+        // a program locking many objects pays one allocation for each.
         std::mutex objectsLock;
-        std::map<uint32_t, std::map<int32_t, uint64_t>> objects;
+        std::unordered_map<uint64_t, uint64_t> objects;
         // Captured stacks per API and stack id, under objectsLock.
         std::map<std::pair<int32_t, uint32_t>, uint64_t> stacks;
         uint64_t callsSinceStack = 0;
     };
+    static uint64_t objectKey(uint32_t identity, int32_t apiId) {
+        return (static_cast<uint64_t>(identity) << 8) | static_cast<uint8_t>(apiId);
+    }
     void captureStack(ThreadCounts& counts, int32_t apiId) noexcept;
     void reportStacks(nlohmann::json& root) const;
+    void reportObjects(nlohmann::json& root) const;
     ThreadCounts* countsFor(int32_t managedThread) noexcept;
 
     mutable std::mutex lock_;

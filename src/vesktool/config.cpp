@@ -13,6 +13,7 @@ const char kEnvFail[] = "VESKTOOL_FAIL";
 const char kEnvStackWalkMode[] = "VESKTOOL_STACK_WALK_MODE";
 const char kEnvStacks[] = "VESKTOOL_STACKS";
 const char kEnvLockOrder[] = "VESKTOOL_LOCK_ORDER";
+const char kEnvObjects[] = "VESKTOOL_OBJECTS";
 
 namespace {
 
@@ -86,6 +87,7 @@ Config readConfig() {
     if (platform::getEnv(kEnvStackWalkMode, text)) config.stackWalkMode = parseStackWalkMode(text);
     if (platform::getEnv(kEnvStacks, text)) config.stackEvery = parseStackEvery(text);
     if (platform::getEnv(kEnvLockOrder, text)) config.lockOrder = text != "0";
+    if (platform::getEnv(kEnvObjects, text)) config.objectCounts = text != "0";
     if (platform::getEnv(kEnvReport, text) && !text.empty())
         config.reportPath = platform::absolutePath(withProcessId(text));
     return config;

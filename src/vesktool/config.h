@@ -16,6 +16,7 @@ extern const char kEnvFail[];            // comma-separated operations that fail
 extern const char kEnvStackWalkMode[];   // integer answered by get_stack_walk_mode
 extern const char kEnvStacks[];          // N: capture the stack of every Nth reported call per thread
 extern const char kEnvLockOrder[];       // "0": no lock-order analysis
+extern const char kEnvObjects[];         // "0": no per-object counts in the report
 
 constexpr int kDefaultStackWalkMode = 2;
 
@@ -29,6 +30,10 @@ struct Config {
     uint32_t stackEvery = 0;
     std::string reportPath;
     bool lockOrder = true;
+    // The per-object counts can make the report tens of megabytes for a
+    // program that locks many objects; the launcher's own report, read only
+    // for the findings, goes without them.
+    bool objectCounts = true;
 
     bool fails(Operation op) const { return (failing & operationBit(op)) != 0; }
 };

@@ -80,7 +80,7 @@ nlohmann::json Tool::buildReport() const {
     threads.report(root);
     runtime.report(root);
     codeRanges.report(root);
-    callEvents.report(root);
+    callEvents.report(root, config.objectCounts);
     lockCalls.report(root);
     root["unwind_calls"] = unwindCalls.load(std::memory_order_relaxed);
     root["failures_injected"] = injectedFailures(config);

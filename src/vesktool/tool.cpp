@@ -40,7 +40,7 @@ bool Tool::reportCall(int32_t apiId, int32_t phase, int32_t managedThread, uintp
     const uint32_t identity = objectAddress != 0 && wanted && CallEvents::validCall(apiId, phase)
                                   ? callEvents.objectIdentity(objectAddress)
                                   : 0;
-    if (!callEvents.report(apiId, phase, managedThread, identity)) return false;
+    if (!callEvents.report(apiId, phase, managedThread, config.objectCounts ? identity : 0)) return false;
     if (config.lockOrder) lockCalls.report(apiId, phase, managedThread, identity);
     return true;
 }
