@@ -55,8 +55,8 @@ public:
     // profiler offers none.
     uint32_t objectIdentity(uintptr_t address) noexcept;
 
-    // Without objects, the per-object counts are left out.
-    void report(nlohmann::json& root, bool objects = true) const;
+    // Without withObjects, the per-object counts are left out.
+    void report(nlohmann::json& root, bool withObjects = true) const;
 
 private:
     struct ThreadCounts {

@@ -51,8 +51,8 @@ void Tool::noteExitCode(int32_t code) noexcept {
 
 void Tool::noteEnd(const ProcessEnd& end) {
     std::lock_guard<std::mutex> hold(endLock_);
-    hostEnd_ = end.how;
-    hostEndDetail_ = end.detail;
+    hostEnd_.how = end.how;
+    hostEnd_.detail = end.detail;
 }
 
 ProcessEnd Tool::endUnlessNoted(const char* otherwise) const noexcept {
@@ -60,9 +60,9 @@ ProcessEnd Tool::endUnlessNoted(const char* otherwise) const noexcept {
     try {
         end.how = otherwise;
         std::lock_guard<std::mutex> hold(endLock_);
-        if (!hostEnd_.empty()) {
-            end.how = hostEnd_;
-            end.detail = hostEndDetail_;
+        if (!hostEnd_.how.empty()) {
+            end.how = hostEnd_.how;
+            end.detail = hostEnd_.detail;
         }
     } catch (...) {
         // Said as otherwise, which it is too.

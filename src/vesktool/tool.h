@@ -82,8 +82,8 @@ private:
     std::atomic<bool> exitCodeKnown_{false};
     std::atomic<int32_t> exitCode_{0};
     mutable std::mutex endLock_;
-    std::string hostEnd_;
-    std::string hostEndDetail_;
+    // How and detail only; empty how: nothing noted.
+    ProcessEnd hostEnd_;
 };
 
 Tool& tool();
