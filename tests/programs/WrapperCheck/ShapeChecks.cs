@@ -23,6 +23,40 @@ namespace WrapperCheck
             "System.Threading.Thread.Join",
             "System.Threading.WaitHandle.WaitOne",
             "System.Threading.SemaphoreSlim.Wait",
+            "System.Threading.Thread.Sleep",
+            "System.Threading.Lock.Enter",
+            "System.Threading.Lock.TryEnter",
+            "System.Threading.Lock.EnterScope",
+            "System.Threading.ReaderWriterLockSlim.EnterReadLock",
+            "System.Threading.ReaderWriterLockSlim.TryEnterReadLock",
+            "System.Threading.ReaderWriterLockSlim.EnterWriteLock",
+            "System.Threading.ReaderWriterLockSlim.TryEnterWriteLock",
+            "System.Threading.ReaderWriterLockSlim.EnterUpgradeableReadLock",
+            "System.Threading.ReaderWriterLockSlim.TryEnterUpgradeableReadLock",
+            "System.Threading.ReaderWriterLock.AcquireReaderLock",
+            "System.Threading.ReaderWriterLock.AcquireWriterLock",
+            "System.Threading.ReaderWriterLock.UpgradeToWriterLock",
+            "System.Threading.ReaderWriterLock.RestoreLock",
+            "System.Threading.ManualResetEventSlim.Wait",
+            "System.Threading.CountdownEvent.Wait",
+            "System.Threading.Barrier.SignalAndWait",
+            "System.Threading.Tasks.Task.Wait",
+            "System.Threading.Tasks.Task.WaitAll",
+            "System.Threading.Tasks.Task.WaitAny",
+            "System.Threading.Tasks.Parallel.For",
+            "System.Threading.Tasks.Parallel.Invoke",
+        };
+
+        // Static APIs that name no object to report: they work on a memory
+        // location, on the calling thread, or on work they create.
+        private static readonly HashSet<string> s_noSubject = new HashSet<string>
+        {
+            "System.Threading.Interlocked", "System.Threading.Volatile", "System.Threading.Tasks.Parallel",
+            "System.Threading.Thread.Sleep", "System.Threading.Thread.Yield",
+            "System.Threading.ThreadPool.QueueUserWorkItem", "System.Threading.ThreadPool.UnsafeQueueUserWorkItem",
+            "System.Threading.Tasks.Task.Run", "System.Threading.Tasks.Task.WaitAll",
+            "System.Threading.Tasks.Task.WaitAny", "System.Threading.Tasks.Task.WhenAll",
+            "System.Threading.Tasks.Task.WhenAny",
         };
 
         public static void Run(WrapperIndex index, Results r)
@@ -84,7 +118,11 @@ namespace WrapperCheck
             {
                 candidates.AddRange(type.GetMethods(Declared | BindingFlags.Static)
                     .Where(m => m.Name == w.Name && m.ReturnType == w.Method.ReturnType && SameGenericArity(m, w.Method) && SameParameters(m.GetParameters(), wp)));
-                if (wp.Length > 0 && wp[0].ParameterType == type && !wp[0].IsOut)
+                // A value type's instance comes by reference.
+                bool receiver = wp.Length > 0 && !wp[0].IsOut &&
+                                (wp[0].ParameterType == type ||
+                                 (type.IsValueType && wp[0].ParameterType.IsByRef && wp[0].ParameterType.GetElementType() == type));
+                if (receiver)
                 {
                     candidates.AddRange(type.GetMethods(Declared | BindingFlags.Instance)
                         .Where(m => m.Name == w.Name && m.ReturnType == w.Method.ReturnType && SameGenericArity(m, w.Method) && SameParameters(m.GetParameters(), wp[1..])));
@@ -127,7 +165,10 @@ namespace WrapperCheck
                     continue;
                 }
                 var il = IlDecoder.Decode(w.Method.GetMethodBody()!.GetILAsByteArray()!);
-                var calls = il.Select((ins, pos) => (ins, pos)).Where(x => x.ins.OpCode.FlowControl == FlowControl.Call).ToList();
+                // Helpers that find the object a value-type instance stands
+                // for are part of reporting, not calls of their own.
+                var calls = il.Select((ins, pos) => (ins, pos))
+                              .Where(x => x.ins.OpCode.FlowControl == FlowControl.Call && !IsSubjectHelper(index, x.ins)).ToList();
                 bool blocking = s_blocking.Contains($"{w.Class}.{w.Name}");
                 string body = string.Join("; ", il);
                 var allowed = il.All(i => i.OpCode.Name!.StartsWith("ldarg", StringComparison.Ordinal) || i.OpCode.Name!.StartsWith("ldc.i4", StringComparison.Ordinal) ||
@@ -144,7 +185,8 @@ namespace WrapperCheck
                 // opcode that keeps its semantics.
                 var (call, at) = calls[1];
                 MethodBase? target = index.Assembly.ManifestModule.ResolveMethod(call.Token);
-                OpCode expectedOp = w.IsCtor ? OpCodes.Newobj : w.Original.IsStatic ? OpCodes.Call : OpCodes.Callvirt;
+                OpCode expectedOp = w.IsCtor ? OpCodes.Newobj
+                                  : w.Original.IsStatic || w.Original.DeclaringType!.IsValueType ? OpCodes.Call : OpCodes.Callvirt;
                 r.Check(SameMethod(target, w.Original), $"second call is the original {w.Original.DeclaringType!.Name}::{w.Original}: {w}");
                 r.Check(call.OpCode == expectedOp, $"original is called with {expectedOp.Name}: {w}");
                 int n = w.Method.GetParameters().Length;
@@ -175,6 +217,14 @@ namespace WrapperCheck
             }
         }
 
+        private static bool IsSubjectHelper(WrapperIndex index, Instruction ins)
+        {
+            if (ins.OpCode != OpCodes.Call) return false;
+            MethodBase? target = index.Assembly.ManifestModule.ResolveMethod(ins.Token);
+            return target != null && target.Module == index.Assembly.ManifestModule && target.Name.EndsWith("Of", StringComparison.Ordinal) &&
+                   target.DeclaringType!.Name != "Report";
+        }
+
         private static int? CheckHook(WrapperIndex index, List<Instruction> il, (Instruction ins, int pos) call, string hookName,
                                       Wrapper w, string[] names, Results r, ref Type? report)
         {
@@ -189,9 +239,12 @@ namespace WrapperCheck
             report ??= hook!.DeclaringType;
             r.Check(hook!.DeclaringType == report, $"{hookName} hook lives in the one report class: {w}");
             Instruction subject = il[call.pos - 1];
-            bool subjectOk = w.IsCtor ? subject.OpCode == OpCodes.Ldnull : subject.ArgIndex == 0;
-            r.Check(subjectOk, $"{hookName} reports {(w.IsCtor ? "no instance" : "the first argument")}: {w}");
-            int? id = call.pos >= 2 ? il[call.pos - 2].Int32Constant : null;
+            bool none = w.IsCtor || s_noSubject.Contains(w.Class) || s_noSubject.Contains($"{w.Class}.{w.Name}");
+            bool subjectOk = none ? subject.OpCode == OpCodes.Ldnull
+                           : subject.ArgIndex == 0 || (IsSubjectHelper(index, subject) && il[call.pos - 2].ArgIndex == 0);
+            r.Check(subjectOk, $"{hookName} reports {(none ? "no instance" : "the first argument")}: {w}");
+            int idAt = IsSubjectHelper(index, subject) ? call.pos - 3 : call.pos - 2;
+            int? id = idAt >= 0 ? il[idAt].Int32Constant : null;
             string expectedName = $"{w.Class}.{w.Name}";
             r.Check(id is int i && i >= 0 && i < names.Length && names[i] == expectedName,
                     $"{hookName} reports the id of {expectedName} (saw {id}): {w}");
