@@ -10,6 +10,7 @@ Ids are positions in API_TYPES order and the native side keys on them: append
 new APIs at the end of a type, or new types at the end, never reorder.
 """
 
+import itertools
 import sys
 from pathlib import Path
 
@@ -387,7 +388,7 @@ API_TYPES = [
             "bool (Task[] tasks, TimeSpan timeout)",
             "void (Task[] tasks, CancellationToken cancellationToken)",
             "bool (Task[] tasks, int millisecondsTimeout, CancellationToken cancellationToken)",
-            "[NET9_0_OR_GREATER] void (ReadOnlySpan<Task> tasks)",
+            "[newer] void (ReadOnlySpan<Task> tasks)",
         ]),
         Api("WaitAny", static=True, blocking=True, overloads=[
             "int (Task[] tasks)",
@@ -408,13 +409,13 @@ API_TYPES = [
         Api("WhenAll", static=True, overloads=[
             "Task (params Task[] tasks)",
             "Task (IEnumerable<Task> tasks)",
-            "[NET9_0_OR_GREATER] Task (params ReadOnlySpan<Task> tasks)",
+            "[newer] Task (params ReadOnlySpan<Task> tasks)",
         ]),
         Api("WhenAny", static=True, overloads=[
             "Task<Task> (params Task[] tasks)",
             "Task<Task> (IEnumerable<Task> tasks)",
             "Task<Task> (Task task1, Task task2)",
-            "[NET9_0_OR_GREATER] Task<Task> (params ReadOnlySpan<Task> tasks)",
+            "[newer] Task<Task> (params ReadOnlySpan<Task> tasks)",
         ]),
     ]),
     ApiType("System.Threading.Tasks.TaskFactory", RUNTIME, instance="factory", apis=[
@@ -464,6 +465,10 @@ def split_parameters(inner):
             start = i + 1
     parts.append(inner[start:])
     return [p.strip() for p in parts if p.strip()]
+
+
+# Marks an overload that only newer runtimes define (see render_method).
+NEWER = "newer"
 
 
 def parse_overload(text):
@@ -544,7 +549,26 @@ def render_method(surface, api_type, api, overload):
         reported = api.subject or api_type.subject or "null"
         call = f"{api_type.short_name}.{api.method}({args})"
 
-    lines = [f"#if {condition}"] if condition else []
+    lines = [f"#if {condition}"] if condition and condition != NEWER else []
+    if condition == NEWER:
+        # A member of a newer runtime than the one the assembly is built
+        # for, whose parameter types the older one has: the original is
+        # found when the wrapper is first used, and called through its
+        # address with the same arguments.
+        assert is_static(api_type, api) and api.method != CTOR, overload
+        # The holder class keeps the look-up out of the wrapper class's own
+        # initialisation, which older runtimes run too.
+        decl = [" ".join(w for w in p.split() if w != "params") for p in decl]
+        types = [" ".join(p.split()[:-1]) for p in decl]
+        pointer = f"delegate*<{', '.join(types + [ret])}>"
+        holder = f"{wrapper_method_name(api)}Of{''.join(t.replace('<', '').replace('>', '') for t in types)}"
+        lookup = ", ".join([f'typeof({api_type.short_name})', f'"{api.method}"'] + [f"typeof({t})" for t in types])
+        lines += [f"        private static class {holder}",
+                  "        {",
+                  f"            internal static readonly {pointer} Original = ({pointer})Newer.Method({lookup});",
+                  "        }",
+                  ""]
+        call = f"{holder}.Original({args})"
     lines += [
         f'        [Replacement("{surface}", "{api_type.full_name}", "{api.method}")]',
         f"        public static {ret} {wrapper_method_name(api)}({', '.join(decl)})",
@@ -562,7 +586,7 @@ def render_method(surface, api_type, api, overload):
     else:
         lines.append(f"            return {call};")
     lines.append("        }")
-    if condition:
+    if condition and condition != NEWER:
         lines.append("#endif")
     return lines
 
@@ -593,7 +617,7 @@ def render_surface(surface):
             # named, never to be locked on.
             out.append("#pragma warning disable CS9216")
         out.append(f'    // Replaces calls that name {api_type.full_name} through "{surface}".')
-        out.append(f"    public static class {api_type.short_name.replace('.', '')}Wrapper")
+        out.append(f"    public static unsafe class {api_type.short_name.replace('.', '')}Wrapper")
         out.append("    {")
         first_method = True
         for api in api_type.apis:
@@ -620,17 +644,28 @@ def render_table():
         "    internal static class ApiTable",
         "    {",
     ]
+    # Types only some runtimes have come last, so that the ids of the others
+    # are the same in every build.
+    ordered = [t for t in API_TYPES if not t.condition] + [t for t in API_TYPES if t.condition]
     names = []
-    for api_type in API_TYPES:
-        for api in api_type.apis:
-            out.append(f"        internal const int {api_id_name(api_type, api)} = {len(names)};")
-            names.append(api_full_name(api_type, api))
-    out.append("")
-    out.append(f"        internal const int Count = {len(names)};")
+    for condition, group in itertools.groupby(ordered, key=lambda t: t.condition):
+        entries = [(api_id_name(t, a), api_full_name(t, a)) for t in group for a in t.apis]
+        names.append((condition, entries))
+    ids, count = [], 0
+    for condition, entries in names:
+        ids += [f"#if {condition}"] if condition else []
+        for ident, _ in entries:
+            ids.append(f"        internal const int {ident} = {count};")
+            count += 1
+        ids += ["#endif"] if condition else []
+    out.extend(ids)
     out.append("")
     out.append("        internal static readonly string[] Names =")
     out.append("        {")
-    out.extend(f'            "{name}",' for name in names)
+    for condition, entries in names:
+        out += [f"#if {condition}"] if condition else []
+        out.extend(f'            "{name}",' for _, name in entries)
+        out += ["#endif"] if condition else []
     out.append("        };")
     out.append("    }")
     out.append("}")

@@ -27,82 +27,82 @@ namespace Veskmrte.Wrappers
         internal const int SemaphoreSlimWait = 19;
         internal const int SemaphoreSlimRelease = 20;
         internal const int SemaphoreSlimWaitAsync = 21;
-        internal const int LockCtor = 22;
-        internal const int LockEnter = 23;
-        internal const int LockTryEnter = 24;
-        internal const int LockExit = 25;
-        internal const int LockEnterScope = 26;
-        internal const int LockScopeDispose = 27;
-        internal const int ReaderWriterLockSlimCtor = 28;
-        internal const int ReaderWriterLockSlimEnterReadLock = 29;
-        internal const int ReaderWriterLockSlimTryEnterReadLock = 30;
-        internal const int ReaderWriterLockSlimExitReadLock = 31;
-        internal const int ReaderWriterLockSlimEnterWriteLock = 32;
-        internal const int ReaderWriterLockSlimTryEnterWriteLock = 33;
-        internal const int ReaderWriterLockSlimExitWriteLock = 34;
-        internal const int ReaderWriterLockSlimEnterUpgradeableReadLock = 35;
-        internal const int ReaderWriterLockSlimTryEnterUpgradeableReadLock = 36;
-        internal const int ReaderWriterLockSlimExitUpgradeableReadLock = 37;
-        internal const int ReaderWriterLockCtor = 38;
-        internal const int ReaderWriterLockAcquireReaderLock = 39;
-        internal const int ReaderWriterLockReleaseReaderLock = 40;
-        internal const int ReaderWriterLockAcquireWriterLock = 41;
-        internal const int ReaderWriterLockReleaseWriterLock = 42;
-        internal const int ReaderWriterLockUpgradeToWriterLock = 43;
-        internal const int ReaderWriterLockDowngradeFromWriterLock = 44;
-        internal const int ReaderWriterLockReleaseLock = 45;
-        internal const int ReaderWriterLockRestoreLock = 46;
-        internal const int ManualResetEventSlimCtor = 47;
-        internal const int ManualResetEventSlimSet = 48;
-        internal const int ManualResetEventSlimReset = 49;
-        internal const int ManualResetEventSlimWait = 50;
-        internal const int SemaphoreCtor = 51;
-        internal const int SemaphoreRelease = 52;
-        internal const int AutoResetEventCtor = 53;
-        internal const int ManualResetEventCtor = 54;
-        internal const int CountdownEventCtor = 55;
-        internal const int CountdownEventSignal = 56;
-        internal const int CountdownEventAddCount = 57;
-        internal const int CountdownEventTryAddCount = 58;
-        internal const int CountdownEventReset = 59;
-        internal const int CountdownEventWait = 60;
-        internal const int BarrierCtor = 61;
-        internal const int BarrierSignalAndWait = 62;
-        internal const int BarrierAddParticipant = 63;
-        internal const int BarrierAddParticipants = 64;
-        internal const int BarrierRemoveParticipant = 65;
-        internal const int BarrierRemoveParticipants = 66;
-        internal const int InterlockedIncrement = 67;
-        internal const int InterlockedDecrement = 68;
-        internal const int InterlockedAdd = 69;
-        internal const int InterlockedExchange = 70;
-        internal const int InterlockedCompareExchange = 71;
-        internal const int InterlockedRead = 72;
-        internal const int InterlockedAnd = 73;
-        internal const int InterlockedOr = 74;
-        internal const int InterlockedMemoryBarrier = 75;
-        internal const int VolatileRead = 76;
-        internal const int VolatileWrite = 77;
-        internal const int ThreadPoolQueueUserWorkItem = 78;
-        internal const int ThreadPoolUnsafeQueueUserWorkItem = 79;
-        internal const int ThreadPoolRegisterWaitForSingleObject = 80;
-        internal const int TimerCtor = 81;
-        internal const int TimerChange = 82;
-        internal const int CancellationTokenSourceCancel = 83;
-        internal const int CancellationTokenSourceCancelAfter = 84;
-        internal const int TaskRun = 85;
-        internal const int TaskStart = 86;
-        internal const int TaskWait = 87;
-        internal const int TaskWaitAll = 88;
-        internal const int TaskWaitAny = 89;
-        internal const int TaskContinueWith = 90;
-        internal const int TaskWhenAll = 91;
-        internal const int TaskWhenAny = 92;
-        internal const int TaskFactoryStartNew = 93;
-        internal const int ParallelFor = 94;
-        internal const int ParallelInvoke = 95;
-
-        internal const int Count = 96;
+        internal const int ReaderWriterLockSlimCtor = 22;
+        internal const int ReaderWriterLockSlimEnterReadLock = 23;
+        internal const int ReaderWriterLockSlimTryEnterReadLock = 24;
+        internal const int ReaderWriterLockSlimExitReadLock = 25;
+        internal const int ReaderWriterLockSlimEnterWriteLock = 26;
+        internal const int ReaderWriterLockSlimTryEnterWriteLock = 27;
+        internal const int ReaderWriterLockSlimExitWriteLock = 28;
+        internal const int ReaderWriterLockSlimEnterUpgradeableReadLock = 29;
+        internal const int ReaderWriterLockSlimTryEnterUpgradeableReadLock = 30;
+        internal const int ReaderWriterLockSlimExitUpgradeableReadLock = 31;
+        internal const int ReaderWriterLockCtor = 32;
+        internal const int ReaderWriterLockAcquireReaderLock = 33;
+        internal const int ReaderWriterLockReleaseReaderLock = 34;
+        internal const int ReaderWriterLockAcquireWriterLock = 35;
+        internal const int ReaderWriterLockReleaseWriterLock = 36;
+        internal const int ReaderWriterLockUpgradeToWriterLock = 37;
+        internal const int ReaderWriterLockDowngradeFromWriterLock = 38;
+        internal const int ReaderWriterLockReleaseLock = 39;
+        internal const int ReaderWriterLockRestoreLock = 40;
+        internal const int ManualResetEventSlimCtor = 41;
+        internal const int ManualResetEventSlimSet = 42;
+        internal const int ManualResetEventSlimReset = 43;
+        internal const int ManualResetEventSlimWait = 44;
+        internal const int SemaphoreCtor = 45;
+        internal const int SemaphoreRelease = 46;
+        internal const int AutoResetEventCtor = 47;
+        internal const int ManualResetEventCtor = 48;
+        internal const int CountdownEventCtor = 49;
+        internal const int CountdownEventSignal = 50;
+        internal const int CountdownEventAddCount = 51;
+        internal const int CountdownEventTryAddCount = 52;
+        internal const int CountdownEventReset = 53;
+        internal const int CountdownEventWait = 54;
+        internal const int BarrierCtor = 55;
+        internal const int BarrierSignalAndWait = 56;
+        internal const int BarrierAddParticipant = 57;
+        internal const int BarrierAddParticipants = 58;
+        internal const int BarrierRemoveParticipant = 59;
+        internal const int BarrierRemoveParticipants = 60;
+        internal const int InterlockedIncrement = 61;
+        internal const int InterlockedDecrement = 62;
+        internal const int InterlockedAdd = 63;
+        internal const int InterlockedExchange = 64;
+        internal const int InterlockedCompareExchange = 65;
+        internal const int InterlockedRead = 66;
+        internal const int InterlockedAnd = 67;
+        internal const int InterlockedOr = 68;
+        internal const int InterlockedMemoryBarrier = 69;
+        internal const int VolatileRead = 70;
+        internal const int VolatileWrite = 71;
+        internal const int ThreadPoolQueueUserWorkItem = 72;
+        internal const int ThreadPoolUnsafeQueueUserWorkItem = 73;
+        internal const int ThreadPoolRegisterWaitForSingleObject = 74;
+        internal const int TimerCtor = 75;
+        internal const int TimerChange = 76;
+        internal const int CancellationTokenSourceCancel = 77;
+        internal const int CancellationTokenSourceCancelAfter = 78;
+        internal const int TaskRun = 79;
+        internal const int TaskStart = 80;
+        internal const int TaskWait = 81;
+        internal const int TaskWaitAll = 82;
+        internal const int TaskWaitAny = 83;
+        internal const int TaskContinueWith = 84;
+        internal const int TaskWhenAll = 85;
+        internal const int TaskWhenAny = 86;
+        internal const int TaskFactoryStartNew = 87;
+        internal const int ParallelFor = 88;
+        internal const int ParallelInvoke = 89;
+#if NET9_0_OR_GREATER
+        internal const int LockCtor = 90;
+        internal const int LockEnter = 91;
+        internal const int LockTryEnter = 92;
+        internal const int LockExit = 93;
+        internal const int LockEnterScope = 94;
+        internal const int LockScopeDispose = 95;
+#endif
 
         internal static readonly string[] Names =
         {
@@ -128,12 +128,6 @@ namespace Veskmrte.Wrappers
             "System.Threading.SemaphoreSlim.Wait",
             "System.Threading.SemaphoreSlim.Release",
             "System.Threading.SemaphoreSlim.WaitAsync",
-            "System.Threading.Lock..ctor",
-            "System.Threading.Lock.Enter",
-            "System.Threading.Lock.TryEnter",
-            "System.Threading.Lock.Exit",
-            "System.Threading.Lock.EnterScope",
-            "System.Threading.Lock+Scope.Dispose",
             "System.Threading.ReaderWriterLockSlim..ctor",
             "System.Threading.ReaderWriterLockSlim.EnterReadLock",
             "System.Threading.ReaderWriterLockSlim.TryEnterReadLock",
@@ -202,6 +196,14 @@ namespace Veskmrte.Wrappers
             "System.Threading.Tasks.TaskFactory.StartNew",
             "System.Threading.Tasks.Parallel.For",
             "System.Threading.Tasks.Parallel.Invoke",
+#if NET9_0_OR_GREATER
+            "System.Threading.Lock..ctor",
+            "System.Threading.Lock.Enter",
+            "System.Threading.Lock.TryEnter",
+            "System.Threading.Lock.Exit",
+            "System.Threading.Lock.EnterScope",
+            "System.Threading.Lock+Scope.Dispose",
+#endif
         };
     }
 }

@@ -9,7 +9,7 @@ using veskmrte_1_0;
 namespace Veskmrte.Wrappers.Mscorlib
 {
     // Replaces calls that name System.Threading.Monitor through "mscorlib".
-    public static class MonitorWrapper
+    public static unsafe class MonitorWrapper
     {
         [Replacement("mscorlib", "System.Threading.Monitor", "Enter")]
         public static void Enter(object obj)
@@ -146,7 +146,7 @@ namespace Veskmrte.Wrappers.Mscorlib
     }
 
     // Replaces calls that name System.Threading.Thread through "mscorlib".
-    public static class ThreadWrapper
+    public static unsafe class ThreadWrapper
     {
         [Replacement("mscorlib", "System.Threading.Thread", ".ctor")]
         public static Thread Ctor(ThreadStart start)
@@ -262,7 +262,7 @@ namespace Veskmrte.Wrappers.Mscorlib
     }
 
     // Replaces calls that name System.Threading.WaitHandle through "mscorlib".
-    public static class WaitHandleWrapper
+    public static unsafe class WaitHandleWrapper
     {
         [Replacement("mscorlib", "System.Threading.WaitHandle", "WaitOne")]
         public static bool WaitOne(WaitHandle handle)
@@ -311,7 +311,7 @@ namespace Veskmrte.Wrappers.Mscorlib
     }
 
     // Replaces calls that name System.Threading.EventWaitHandle through "mscorlib".
-    public static class EventWaitHandleWrapper
+    public static unsafe class EventWaitHandleWrapper
     {
         [Replacement("mscorlib", "System.Threading.EventWaitHandle", "Set")]
         public static bool Set(EventWaitHandle handle)
@@ -329,7 +329,7 @@ namespace Veskmrte.Wrappers.Mscorlib
     }
 
     // Replaces calls that name System.Threading.Mutex through "mscorlib".
-    public static class MutexWrapper
+    public static unsafe class MutexWrapper
     {
         [Replacement("mscorlib", "System.Threading.Mutex", ".ctor")]
         public static Mutex Ctor()
@@ -368,7 +368,7 @@ namespace Veskmrte.Wrappers.Mscorlib
     }
 
     // Replaces calls that name System.Threading.SemaphoreSlim through "mscorlib".
-    public static class SemaphoreSlimWrapper
+    public static unsafe class SemaphoreSlimWrapper
     {
         [Replacement("mscorlib", "System.Threading.SemaphoreSlim", ".ctor")]
         public static SemaphoreSlim Ctor(int initialCount)
@@ -494,7 +494,7 @@ namespace Veskmrte.Wrappers.Mscorlib
     }
 
     // Replaces calls that name System.Threading.ReaderWriterLock through "mscorlib".
-    public static class ReaderWriterLockWrapper
+    public static unsafe class ReaderWriterLockWrapper
     {
         [Replacement("mscorlib", "System.Threading.ReaderWriterLock", ".ctor")]
         public static ReaderWriterLock Ctor()
@@ -591,7 +591,7 @@ namespace Veskmrte.Wrappers.Mscorlib
     }
 
     // Replaces calls that name System.Threading.ManualResetEventSlim through "mscorlib".
-    public static class ManualResetEventSlimWrapper
+    public static unsafe class ManualResetEventSlimWrapper
     {
         [Replacement("mscorlib", "System.Threading.ManualResetEventSlim", ".ctor")]
         public static ManualResetEventSlim Ctor()
@@ -682,7 +682,7 @@ namespace Veskmrte.Wrappers.Mscorlib
     }
 
     // Replaces calls that name System.Threading.AutoResetEvent through "mscorlib".
-    public static class AutoResetEventWrapper
+    public static unsafe class AutoResetEventWrapper
     {
         [Replacement("mscorlib", "System.Threading.AutoResetEvent", ".ctor")]
         public static AutoResetEvent Ctor(bool initialState)
@@ -693,7 +693,7 @@ namespace Veskmrte.Wrappers.Mscorlib
     }
 
     // Replaces calls that name System.Threading.ManualResetEvent through "mscorlib".
-    public static class ManualResetEventWrapper
+    public static unsafe class ManualResetEventWrapper
     {
         [Replacement("mscorlib", "System.Threading.ManualResetEvent", ".ctor")]
         public static ManualResetEvent Ctor(bool initialState)
@@ -704,7 +704,7 @@ namespace Veskmrte.Wrappers.Mscorlib
     }
 
     // Replaces calls that name System.Threading.CountdownEvent through "mscorlib".
-    public static class CountdownEventWrapper
+    public static unsafe class CountdownEventWrapper
     {
         [Replacement("mscorlib", "System.Threading.CountdownEvent", ".ctor")]
         public static CountdownEvent Ctor(int initialCount)
@@ -823,7 +823,7 @@ namespace Veskmrte.Wrappers.Mscorlib
     }
 
     // Replaces calls that name System.Threading.Interlocked through "mscorlib".
-    public static class InterlockedWrapper
+    public static unsafe class InterlockedWrapper
     {
         [Replacement("mscorlib", "System.Threading.Interlocked", "Increment")]
         public static int Increment(ref int location)
@@ -1114,7 +1114,7 @@ namespace Veskmrte.Wrappers.Mscorlib
     }
 
     // Replaces calls that name System.Threading.Volatile through "mscorlib".
-    public static class VolatileWrapper
+    public static unsafe class VolatileWrapper
     {
         [Replacement("mscorlib", "System.Threading.Volatile", "Read")]
         public static bool Read(ref readonly bool location)
@@ -1300,7 +1300,7 @@ namespace Veskmrte.Wrappers.Mscorlib
     }
 
     // Replaces calls that name System.Threading.ThreadPool through "mscorlib".
-    public static class ThreadPoolWrapper
+    public static unsafe class ThreadPoolWrapper
     {
         [Replacement("mscorlib", "System.Threading.ThreadPool", "QueueUserWorkItem")]
         public static bool QueueUserWorkItem(WaitCallback callBack)
@@ -1360,7 +1360,7 @@ namespace Veskmrte.Wrappers.Mscorlib
     }
 
     // Replaces calls that name System.Threading.Timer through "mscorlib".
-    public static class TimerWrapper
+    public static unsafe class TimerWrapper
     {
         [Replacement("mscorlib", "System.Threading.Timer", ".ctor")]
         public static Timer Ctor(TimerCallback callback)
@@ -1427,7 +1427,7 @@ namespace Veskmrte.Wrappers.Mscorlib
     }
 
     // Replaces calls that name System.Threading.CancellationTokenSource through "mscorlib".
-    public static class CancellationTokenSourceWrapper
+    public static unsafe class CancellationTokenSourceWrapper
     {
         [Replacement("mscorlib", "System.Threading.CancellationTokenSource", "Cancel")]
         public static void Cancel(CancellationTokenSource source)
@@ -1459,7 +1459,7 @@ namespace Veskmrte.Wrappers.Mscorlib
     }
 
     // Replaces calls that name System.Threading.Tasks.Task through "mscorlib".
-    public static class TaskWrapper
+    public static unsafe class TaskWrapper
     {
         [Replacement("mscorlib", "System.Threading.Tasks.Task", "Run")]
         public static Task Run(Action action)
@@ -1589,15 +1589,18 @@ namespace Veskmrte.Wrappers.Mscorlib
             return result;
         }
 
-#if NET9_0_OR_GREATER
+        private static class WaitAllOfReadOnlySpanTask
+        {
+            internal static readonly delegate*<ReadOnlySpan<Task>, void> Original = (delegate*<ReadOnlySpan<Task>, void>)Newer.Method(typeof(Task), "WaitAll", typeof(ReadOnlySpan<Task>));
+        }
+
         [Replacement("mscorlib", "System.Threading.Tasks.Task", "WaitAll")]
         public static void WaitAll(ReadOnlySpan<Task> tasks)
         {
             Report.Before(ApiTable.TaskWaitAll, null);
-            Task.WaitAll(tasks);
+            WaitAllOfReadOnlySpanTask.Original(tasks);
             Report.After(ApiTable.TaskWaitAll, null);
         }
-#endif
 
         [Replacement("mscorlib", "System.Threading.Tasks.Task", "WaitAny")]
         public static int WaitAny(Task[] tasks)
@@ -1700,14 +1703,17 @@ namespace Veskmrte.Wrappers.Mscorlib
             return Task.WhenAll(tasks);
         }
 
-#if NET9_0_OR_GREATER
+        private static class WhenAllOfReadOnlySpanTask
+        {
+            internal static readonly delegate*<ReadOnlySpan<Task>, Task> Original = (delegate*<ReadOnlySpan<Task>, Task>)Newer.Method(typeof(Task), "WhenAll", typeof(ReadOnlySpan<Task>));
+        }
+
         [Replacement("mscorlib", "System.Threading.Tasks.Task", "WhenAll")]
-        public static Task WhenAll(params ReadOnlySpan<Task> tasks)
+        public static Task WhenAll(ReadOnlySpan<Task> tasks)
         {
             Report.Before(ApiTable.TaskWhenAll, null);
-            return Task.WhenAll(tasks);
+            return WhenAllOfReadOnlySpanTask.Original(tasks);
         }
-#endif
 
         [Replacement("mscorlib", "System.Threading.Tasks.Task", "WhenAny")]
         public static Task<Task> WhenAny(params Task[] tasks)
@@ -1730,18 +1736,21 @@ namespace Veskmrte.Wrappers.Mscorlib
             return Task.WhenAny(task1, task2);
         }
 
-#if NET9_0_OR_GREATER
+        private static class WhenAnyOfReadOnlySpanTask
+        {
+            internal static readonly delegate*<ReadOnlySpan<Task>, Task<Task>> Original = (delegate*<ReadOnlySpan<Task>, Task<Task>>)Newer.Method(typeof(Task), "WhenAny", typeof(ReadOnlySpan<Task>));
+        }
+
         [Replacement("mscorlib", "System.Threading.Tasks.Task", "WhenAny")]
-        public static Task<Task> WhenAny(params ReadOnlySpan<Task> tasks)
+        public static Task<Task> WhenAny(ReadOnlySpan<Task> tasks)
         {
             Report.Before(ApiTable.TaskWhenAny, null);
-            return Task.WhenAny(tasks);
+            return WhenAnyOfReadOnlySpanTask.Original(tasks);
         }
-#endif
     }
 
     // Replaces calls that name System.Threading.Tasks.TaskFactory through "mscorlib".
-    public static class TaskFactoryWrapper
+    public static unsafe class TaskFactoryWrapper
     {
         [Replacement("mscorlib", "System.Threading.Tasks.TaskFactory", "StartNew")]
         public static Task StartNew(TaskFactory factory, Action action)
@@ -1794,7 +1803,7 @@ namespace Veskmrte.Wrappers.Mscorlib
     }
 
     // Replaces calls that name System.Threading.Tasks.Parallel through "mscorlib".
-    public static class ParallelWrapper
+    public static unsafe class ParallelWrapper
     {
         [Replacement("mscorlib", "System.Threading.Tasks.Parallel", "For")]
         public static ParallelLoopResult For(int fromInclusive, int toExclusive, Action<int> body)

@@ -9,7 +9,7 @@ using veskmrte_1_0;
 namespace Veskmrte.Wrappers.Netstandard
 {
     // Replaces calls that name System.Threading.Monitor through "netstandard".
-    public static class MonitorWrapper
+    public static unsafe class MonitorWrapper
     {
         [Replacement("netstandard", "System.Threading.Monitor", "Enter")]
         public static void Enter(object obj)
@@ -146,7 +146,7 @@ namespace Veskmrte.Wrappers.Netstandard
     }
 
     // Replaces calls that name System.Threading.Thread through "netstandard".
-    public static class ThreadWrapper
+    public static unsafe class ThreadWrapper
     {
         [Replacement("netstandard", "System.Threading.Thread", ".ctor")]
         public static Thread Ctor(ThreadStart start)
@@ -262,7 +262,7 @@ namespace Veskmrte.Wrappers.Netstandard
     }
 
     // Replaces calls that name System.Threading.WaitHandle through "netstandard".
-    public static class WaitHandleWrapper
+    public static unsafe class WaitHandleWrapper
     {
         [Replacement("netstandard", "System.Threading.WaitHandle", "WaitOne")]
         public static bool WaitOne(WaitHandle handle)
@@ -311,7 +311,7 @@ namespace Veskmrte.Wrappers.Netstandard
     }
 
     // Replaces calls that name System.Threading.EventWaitHandle through "netstandard".
-    public static class EventWaitHandleWrapper
+    public static unsafe class EventWaitHandleWrapper
     {
         [Replacement("netstandard", "System.Threading.EventWaitHandle", "Set")]
         public static bool Set(EventWaitHandle handle)
@@ -329,7 +329,7 @@ namespace Veskmrte.Wrappers.Netstandard
     }
 
     // Replaces calls that name System.Threading.Mutex through "netstandard".
-    public static class MutexWrapper
+    public static unsafe class MutexWrapper
     {
         [Replacement("netstandard", "System.Threading.Mutex", ".ctor")]
         public static Mutex Ctor()
@@ -368,7 +368,7 @@ namespace Veskmrte.Wrappers.Netstandard
     }
 
     // Replaces calls that name System.Threading.SemaphoreSlim through "netstandard".
-    public static class SemaphoreSlimWrapper
+    public static unsafe class SemaphoreSlimWrapper
     {
         [Replacement("netstandard", "System.Threading.SemaphoreSlim", ".ctor")]
         public static SemaphoreSlim Ctor(int initialCount)
@@ -494,7 +494,7 @@ namespace Veskmrte.Wrappers.Netstandard
     }
 
     // Replaces calls that name System.Threading.ReaderWriterLockSlim through "netstandard".
-    public static class ReaderWriterLockSlimWrapper
+    public static unsafe class ReaderWriterLockSlimWrapper
     {
         [Replacement("netstandard", "System.Threading.ReaderWriterLockSlim", ".ctor")]
         public static ReaderWriterLockSlim Ctor()
@@ -611,7 +611,7 @@ namespace Veskmrte.Wrappers.Netstandard
     }
 
     // Replaces calls that name System.Threading.ReaderWriterLock through "netstandard".
-    public static class ReaderWriterLockWrapper
+    public static unsafe class ReaderWriterLockWrapper
     {
         [Replacement("netstandard", "System.Threading.ReaderWriterLock", ".ctor")]
         public static ReaderWriterLock Ctor()
@@ -708,7 +708,7 @@ namespace Veskmrte.Wrappers.Netstandard
     }
 
     // Replaces calls that name System.Threading.ManualResetEventSlim through "netstandard".
-    public static class ManualResetEventSlimWrapper
+    public static unsafe class ManualResetEventSlimWrapper
     {
         [Replacement("netstandard", "System.Threading.ManualResetEventSlim", ".ctor")]
         public static ManualResetEventSlim Ctor()
@@ -799,7 +799,7 @@ namespace Veskmrte.Wrappers.Netstandard
     }
 
     // Replaces calls that name System.Threading.Semaphore through "netstandard".
-    public static class SemaphoreWrapper
+    public static unsafe class SemaphoreWrapper
     {
         [Replacement("netstandard", "System.Threading.Semaphore", ".ctor")]
         public static Semaphore Ctor(int initialCount, int maximumCount)
@@ -838,7 +838,7 @@ namespace Veskmrte.Wrappers.Netstandard
     }
 
     // Replaces calls that name System.Threading.AutoResetEvent through "netstandard".
-    public static class AutoResetEventWrapper
+    public static unsafe class AutoResetEventWrapper
     {
         [Replacement("netstandard", "System.Threading.AutoResetEvent", ".ctor")]
         public static AutoResetEvent Ctor(bool initialState)
@@ -849,7 +849,7 @@ namespace Veskmrte.Wrappers.Netstandard
     }
 
     // Replaces calls that name System.Threading.ManualResetEvent through "netstandard".
-    public static class ManualResetEventWrapper
+    public static unsafe class ManualResetEventWrapper
     {
         [Replacement("netstandard", "System.Threading.ManualResetEvent", ".ctor")]
         public static ManualResetEvent Ctor(bool initialState)
@@ -860,7 +860,7 @@ namespace Veskmrte.Wrappers.Netstandard
     }
 
     // Replaces calls that name System.Threading.CountdownEvent through "netstandard".
-    public static class CountdownEventWrapper
+    public static unsafe class CountdownEventWrapper
     {
         [Replacement("netstandard", "System.Threading.CountdownEvent", ".ctor")]
         public static CountdownEvent Ctor(int initialCount)
@@ -979,7 +979,7 @@ namespace Veskmrte.Wrappers.Netstandard
     }
 
     // Replaces calls that name System.Threading.Barrier through "netstandard".
-    public static class BarrierWrapper
+    public static unsafe class BarrierWrapper
     {
         [Replacement("netstandard", "System.Threading.Barrier", ".ctor")]
         public static Barrier Ctor(int participantCount)
@@ -1077,7 +1077,7 @@ namespace Veskmrte.Wrappers.Netstandard
     }
 
     // Replaces calls that name System.Threading.Interlocked through "netstandard".
-    public static class InterlockedWrapper
+    public static unsafe class InterlockedWrapper
     {
         [Replacement("netstandard", "System.Threading.Interlocked", "Increment")]
         public static int Increment(ref int location)
@@ -1368,7 +1368,7 @@ namespace Veskmrte.Wrappers.Netstandard
     }
 
     // Replaces calls that name System.Threading.Volatile through "netstandard".
-    public static class VolatileWrapper
+    public static unsafe class VolatileWrapper
     {
         [Replacement("netstandard", "System.Threading.Volatile", "Read")]
         public static bool Read(ref readonly bool location)
@@ -1554,7 +1554,7 @@ namespace Veskmrte.Wrappers.Netstandard
     }
 
     // Replaces calls that name System.Threading.ThreadPool through "netstandard".
-    public static class ThreadPoolWrapper
+    public static unsafe class ThreadPoolWrapper
     {
         [Replacement("netstandard", "System.Threading.ThreadPool", "QueueUserWorkItem")]
         public static bool QueueUserWorkItem(WaitCallback callBack)
@@ -1614,7 +1614,7 @@ namespace Veskmrte.Wrappers.Netstandard
     }
 
     // Replaces calls that name System.Threading.Timer through "netstandard".
-    public static class TimerWrapper
+    public static unsafe class TimerWrapper
     {
         [Replacement("netstandard", "System.Threading.Timer", ".ctor")]
         public static Timer Ctor(TimerCallback callback)
@@ -1681,7 +1681,7 @@ namespace Veskmrte.Wrappers.Netstandard
     }
 
     // Replaces calls that name System.Threading.CancellationTokenSource through "netstandard".
-    public static class CancellationTokenSourceWrapper
+    public static unsafe class CancellationTokenSourceWrapper
     {
         [Replacement("netstandard", "System.Threading.CancellationTokenSource", "Cancel")]
         public static void Cancel(CancellationTokenSource source)
@@ -1713,7 +1713,7 @@ namespace Veskmrte.Wrappers.Netstandard
     }
 
     // Replaces calls that name System.Threading.Tasks.Task through "netstandard".
-    public static class TaskWrapper
+    public static unsafe class TaskWrapper
     {
         [Replacement("netstandard", "System.Threading.Tasks.Task", "Run")]
         public static Task Run(Action action)
@@ -1843,15 +1843,18 @@ namespace Veskmrte.Wrappers.Netstandard
             return result;
         }
 
-#if NET9_0_OR_GREATER
+        private static class WaitAllOfReadOnlySpanTask
+        {
+            internal static readonly delegate*<ReadOnlySpan<Task>, void> Original = (delegate*<ReadOnlySpan<Task>, void>)Newer.Method(typeof(Task), "WaitAll", typeof(ReadOnlySpan<Task>));
+        }
+
         [Replacement("netstandard", "System.Threading.Tasks.Task", "WaitAll")]
         public static void WaitAll(ReadOnlySpan<Task> tasks)
         {
             Report.Before(ApiTable.TaskWaitAll, null);
-            Task.WaitAll(tasks);
+            WaitAllOfReadOnlySpanTask.Original(tasks);
             Report.After(ApiTable.TaskWaitAll, null);
         }
-#endif
 
         [Replacement("netstandard", "System.Threading.Tasks.Task", "WaitAny")]
         public static int WaitAny(Task[] tasks)
@@ -1954,14 +1957,17 @@ namespace Veskmrte.Wrappers.Netstandard
             return Task.WhenAll(tasks);
         }
 
-#if NET9_0_OR_GREATER
+        private static class WhenAllOfReadOnlySpanTask
+        {
+            internal static readonly delegate*<ReadOnlySpan<Task>, Task> Original = (delegate*<ReadOnlySpan<Task>, Task>)Newer.Method(typeof(Task), "WhenAll", typeof(ReadOnlySpan<Task>));
+        }
+
         [Replacement("netstandard", "System.Threading.Tasks.Task", "WhenAll")]
-        public static Task WhenAll(params ReadOnlySpan<Task> tasks)
+        public static Task WhenAll(ReadOnlySpan<Task> tasks)
         {
             Report.Before(ApiTable.TaskWhenAll, null);
-            return Task.WhenAll(tasks);
+            return WhenAllOfReadOnlySpanTask.Original(tasks);
         }
-#endif
 
         [Replacement("netstandard", "System.Threading.Tasks.Task", "WhenAny")]
         public static Task<Task> WhenAny(params Task[] tasks)
@@ -1984,18 +1990,21 @@ namespace Veskmrte.Wrappers.Netstandard
             return Task.WhenAny(task1, task2);
         }
 
-#if NET9_0_OR_GREATER
+        private static class WhenAnyOfReadOnlySpanTask
+        {
+            internal static readonly delegate*<ReadOnlySpan<Task>, Task<Task>> Original = (delegate*<ReadOnlySpan<Task>, Task<Task>>)Newer.Method(typeof(Task), "WhenAny", typeof(ReadOnlySpan<Task>));
+        }
+
         [Replacement("netstandard", "System.Threading.Tasks.Task", "WhenAny")]
-        public static Task<Task> WhenAny(params ReadOnlySpan<Task> tasks)
+        public static Task<Task> WhenAny(ReadOnlySpan<Task> tasks)
         {
             Report.Before(ApiTable.TaskWhenAny, null);
-            return Task.WhenAny(tasks);
+            return WhenAnyOfReadOnlySpanTask.Original(tasks);
         }
-#endif
     }
 
     // Replaces calls that name System.Threading.Tasks.TaskFactory through "netstandard".
-    public static class TaskFactoryWrapper
+    public static unsafe class TaskFactoryWrapper
     {
         [Replacement("netstandard", "System.Threading.Tasks.TaskFactory", "StartNew")]
         public static Task StartNew(TaskFactory factory, Action action)
@@ -2048,7 +2057,7 @@ namespace Veskmrte.Wrappers.Netstandard
     }
 
     // Replaces calls that name System.Threading.Tasks.Parallel through "netstandard".
-    public static class ParallelWrapper
+    public static unsafe class ParallelWrapper
     {
         [Replacement("netstandard", "System.Threading.Tasks.Parallel", "For")]
         public static ParallelLoopResult For(int fromInclusive, int toExclusive, Action<int> body)

@@ -9,7 +9,7 @@ using veskmrte_1_0;
 namespace Veskmrte.Wrappers.SystemPrivateCoreLib
 {
     // Replaces calls that name System.Threading.Monitor through "System.Private.CoreLib".
-    public static class MonitorWrapper
+    public static unsafe class MonitorWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.Monitor", "Enter")]
         public static void Enter(object obj)
@@ -146,7 +146,7 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
     }
 
     // Replaces calls that name System.Threading.Thread through "System.Private.CoreLib".
-    public static class ThreadWrapper
+    public static unsafe class ThreadWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.Thread", ".ctor")]
         public static Thread Ctor(ThreadStart start)
@@ -262,7 +262,7 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
     }
 
     // Replaces calls that name System.Threading.WaitHandle through "System.Private.CoreLib".
-    public static class WaitHandleWrapper
+    public static unsafe class WaitHandleWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.WaitHandle", "WaitOne")]
         public static bool WaitOne(WaitHandle handle)
@@ -311,7 +311,7 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
     }
 
     // Replaces calls that name System.Threading.EventWaitHandle through "System.Private.CoreLib".
-    public static class EventWaitHandleWrapper
+    public static unsafe class EventWaitHandleWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.EventWaitHandle", "Set")]
         public static bool Set(EventWaitHandle handle)
@@ -329,7 +329,7 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
     }
 
     // Replaces calls that name System.Threading.Mutex through "System.Private.CoreLib".
-    public static class MutexWrapper
+    public static unsafe class MutexWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.Mutex", ".ctor")]
         public static Mutex Ctor()
@@ -368,7 +368,7 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
     }
 
     // Replaces calls that name System.Threading.SemaphoreSlim through "System.Private.CoreLib".
-    public static class SemaphoreSlimWrapper
+    public static unsafe class SemaphoreSlimWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.SemaphoreSlim", ".ctor")]
         public static SemaphoreSlim Ctor(int initialCount)
@@ -496,7 +496,7 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
 #if NET9_0_OR_GREATER
 #pragma warning disable CS9216
     // Replaces calls that name System.Threading.Lock through "System.Private.CoreLib".
-    public static class LockWrapper
+    public static unsafe class LockWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.Lock", ".ctor")]
         public static Lock Ctor()
@@ -562,7 +562,7 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
 #if NET9_0_OR_GREATER
 #pragma warning disable CS9216
     // Replaces calls that name System.Threading.Lock+Scope through "System.Private.CoreLib".
-    public static class LockScopeWrapper
+    public static unsafe class LockScopeWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.Lock+Scope", "Dispose")]
         public static void Dispose(ref Lock.Scope scope)
@@ -575,7 +575,7 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
 #endif
 
     // Replaces calls that name System.Threading.ReaderWriterLockSlim through "System.Private.CoreLib".
-    public static class ReaderWriterLockSlimWrapper
+    public static unsafe class ReaderWriterLockSlimWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.ReaderWriterLockSlim", ".ctor")]
         public static ReaderWriterLockSlim Ctor()
@@ -692,7 +692,7 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
     }
 
     // Replaces calls that name System.Threading.ManualResetEventSlim through "System.Private.CoreLib".
-    public static class ManualResetEventSlimWrapper
+    public static unsafe class ManualResetEventSlimWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.ManualResetEventSlim", ".ctor")]
         public static ManualResetEventSlim Ctor()
@@ -783,7 +783,7 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
     }
 
     // Replaces calls that name System.Threading.Semaphore through "System.Private.CoreLib".
-    public static class SemaphoreWrapper
+    public static unsafe class SemaphoreWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.Semaphore", ".ctor")]
         public static Semaphore Ctor(int initialCount, int maximumCount)
@@ -822,7 +822,7 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
     }
 
     // Replaces calls that name System.Threading.AutoResetEvent through "System.Private.CoreLib".
-    public static class AutoResetEventWrapper
+    public static unsafe class AutoResetEventWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.AutoResetEvent", ".ctor")]
         public static AutoResetEvent Ctor(bool initialState)
@@ -833,7 +833,7 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
     }
 
     // Replaces calls that name System.Threading.ManualResetEvent through "System.Private.CoreLib".
-    public static class ManualResetEventWrapper
+    public static unsafe class ManualResetEventWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.ManualResetEvent", ".ctor")]
         public static ManualResetEvent Ctor(bool initialState)
@@ -844,7 +844,7 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
     }
 
     // Replaces calls that name System.Threading.Interlocked through "System.Private.CoreLib".
-    public static class InterlockedWrapper
+    public static unsafe class InterlockedWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Increment")]
         public static int Increment(ref int location)
@@ -1135,7 +1135,7 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
     }
 
     // Replaces calls that name System.Threading.Volatile through "System.Private.CoreLib".
-    public static class VolatileWrapper
+    public static unsafe class VolatileWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Read")]
         public static bool Read(ref readonly bool location)
@@ -1321,7 +1321,7 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
     }
 
     // Replaces calls that name System.Threading.ThreadPool through "System.Private.CoreLib".
-    public static class ThreadPoolWrapper
+    public static unsafe class ThreadPoolWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.ThreadPool", "QueueUserWorkItem")]
         public static bool QueueUserWorkItem(WaitCallback callBack)
@@ -1381,7 +1381,7 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
     }
 
     // Replaces calls that name System.Threading.Timer through "System.Private.CoreLib".
-    public static class TimerWrapper
+    public static unsafe class TimerWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.Timer", ".ctor")]
         public static Timer Ctor(TimerCallback callback)
@@ -1448,7 +1448,7 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
     }
 
     // Replaces calls that name System.Threading.CancellationTokenSource through "System.Private.CoreLib".
-    public static class CancellationTokenSourceWrapper
+    public static unsafe class CancellationTokenSourceWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.CancellationTokenSource", "Cancel")]
         public static void Cancel(CancellationTokenSource source)
@@ -1480,7 +1480,7 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
     }
 
     // Replaces calls that name System.Threading.Tasks.Task through "System.Private.CoreLib".
-    public static class TaskWrapper
+    public static unsafe class TaskWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "Run")]
         public static Task Run(Action action)
@@ -1610,15 +1610,18 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
             return result;
         }
 
-#if NET9_0_OR_GREATER
+        private static class WaitAllOfReadOnlySpanTask
+        {
+            internal static readonly delegate*<ReadOnlySpan<Task>, void> Original = (delegate*<ReadOnlySpan<Task>, void>)Newer.Method(typeof(Task), "WaitAll", typeof(ReadOnlySpan<Task>));
+        }
+
         [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WaitAll")]
         public static void WaitAll(ReadOnlySpan<Task> tasks)
         {
             Report.Before(ApiTable.TaskWaitAll, null);
-            Task.WaitAll(tasks);
+            WaitAllOfReadOnlySpanTask.Original(tasks);
             Report.After(ApiTable.TaskWaitAll, null);
         }
-#endif
 
         [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WaitAny")]
         public static int WaitAny(Task[] tasks)
@@ -1721,14 +1724,17 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
             return Task.WhenAll(tasks);
         }
 
-#if NET9_0_OR_GREATER
+        private static class WhenAllOfReadOnlySpanTask
+        {
+            internal static readonly delegate*<ReadOnlySpan<Task>, Task> Original = (delegate*<ReadOnlySpan<Task>, Task>)Newer.Method(typeof(Task), "WhenAll", typeof(ReadOnlySpan<Task>));
+        }
+
         [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WhenAll")]
-        public static Task WhenAll(params ReadOnlySpan<Task> tasks)
+        public static Task WhenAll(ReadOnlySpan<Task> tasks)
         {
             Report.Before(ApiTable.TaskWhenAll, null);
-            return Task.WhenAll(tasks);
+            return WhenAllOfReadOnlySpanTask.Original(tasks);
         }
-#endif
 
         [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WhenAny")]
         public static Task<Task> WhenAny(params Task[] tasks)
@@ -1751,18 +1757,21 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
             return Task.WhenAny(task1, task2);
         }
 
-#if NET9_0_OR_GREATER
+        private static class WhenAnyOfReadOnlySpanTask
+        {
+            internal static readonly delegate*<ReadOnlySpan<Task>, Task<Task>> Original = (delegate*<ReadOnlySpan<Task>, Task<Task>>)Newer.Method(typeof(Task), "WhenAny", typeof(ReadOnlySpan<Task>));
+        }
+
         [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WhenAny")]
-        public static Task<Task> WhenAny(params ReadOnlySpan<Task> tasks)
+        public static Task<Task> WhenAny(ReadOnlySpan<Task> tasks)
         {
             Report.Before(ApiTable.TaskWhenAny, null);
-            return Task.WhenAny(tasks);
+            return WhenAnyOfReadOnlySpanTask.Original(tasks);
         }
-#endif
     }
 
     // Replaces calls that name System.Threading.Tasks.TaskFactory through "System.Private.CoreLib".
-    public static class TaskFactoryWrapper
+    public static unsafe class TaskFactoryWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.Tasks.TaskFactory", "StartNew")]
         public static Task StartNew(TaskFactory factory, Action action)

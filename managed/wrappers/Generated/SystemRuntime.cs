@@ -9,7 +9,7 @@ using veskmrte_1_0;
 namespace Veskmrte.Wrappers.SystemRuntime
 {
     // Replaces calls that name System.Threading.WaitHandle through "System.Runtime".
-    public static class WaitHandleWrapper
+    public static unsafe class WaitHandleWrapper
     {
         [Replacement("System.Runtime", "System.Threading.WaitHandle", "WaitOne")]
         public static bool WaitOne(WaitHandle handle)
@@ -60,7 +60,7 @@ namespace Veskmrte.Wrappers.SystemRuntime
 #if NET9_0_OR_GREATER
 #pragma warning disable CS9216
     // Replaces calls that name System.Threading.Lock through "System.Runtime".
-    public static class LockWrapper
+    public static unsafe class LockWrapper
     {
         [Replacement("System.Runtime", "System.Threading.Lock", ".ctor")]
         public static Lock Ctor()
@@ -126,7 +126,7 @@ namespace Veskmrte.Wrappers.SystemRuntime
 #if NET9_0_OR_GREATER
 #pragma warning disable CS9216
     // Replaces calls that name System.Threading.Lock+Scope through "System.Runtime".
-    public static class LockScopeWrapper
+    public static unsafe class LockScopeWrapper
     {
         [Replacement("System.Runtime", "System.Threading.Lock+Scope", "Dispose")]
         public static void Dispose(ref Lock.Scope scope)
@@ -139,7 +139,7 @@ namespace Veskmrte.Wrappers.SystemRuntime
 #endif
 
     // Replaces calls that name System.Threading.Timer through "System.Runtime".
-    public static class TimerWrapper
+    public static unsafe class TimerWrapper
     {
         [Replacement("System.Runtime", "System.Threading.Timer", ".ctor")]
         public static Timer Ctor(TimerCallback callback)
@@ -206,7 +206,7 @@ namespace Veskmrte.Wrappers.SystemRuntime
     }
 
     // Replaces calls that name System.Threading.CancellationTokenSource through "System.Runtime".
-    public static class CancellationTokenSourceWrapper
+    public static unsafe class CancellationTokenSourceWrapper
     {
         [Replacement("System.Runtime", "System.Threading.CancellationTokenSource", "Cancel")]
         public static void Cancel(CancellationTokenSource source)
@@ -238,7 +238,7 @@ namespace Veskmrte.Wrappers.SystemRuntime
     }
 
     // Replaces calls that name System.Threading.Tasks.Task through "System.Runtime".
-    public static class TaskWrapper
+    public static unsafe class TaskWrapper
     {
         [Replacement("System.Runtime", "System.Threading.Tasks.Task", "Run")]
         public static Task Run(Action action)
@@ -368,15 +368,18 @@ namespace Veskmrte.Wrappers.SystemRuntime
             return result;
         }
 
-#if NET9_0_OR_GREATER
+        private static class WaitAllOfReadOnlySpanTask
+        {
+            internal static readonly delegate*<ReadOnlySpan<Task>, void> Original = (delegate*<ReadOnlySpan<Task>, void>)Newer.Method(typeof(Task), "WaitAll", typeof(ReadOnlySpan<Task>));
+        }
+
         [Replacement("System.Runtime", "System.Threading.Tasks.Task", "WaitAll")]
         public static void WaitAll(ReadOnlySpan<Task> tasks)
         {
             Report.Before(ApiTable.TaskWaitAll, null);
-            Task.WaitAll(tasks);
+            WaitAllOfReadOnlySpanTask.Original(tasks);
             Report.After(ApiTable.TaskWaitAll, null);
         }
-#endif
 
         [Replacement("System.Runtime", "System.Threading.Tasks.Task", "WaitAny")]
         public static int WaitAny(Task[] tasks)
@@ -479,14 +482,17 @@ namespace Veskmrte.Wrappers.SystemRuntime
             return Task.WhenAll(tasks);
         }
 
-#if NET9_0_OR_GREATER
+        private static class WhenAllOfReadOnlySpanTask
+        {
+            internal static readonly delegate*<ReadOnlySpan<Task>, Task> Original = (delegate*<ReadOnlySpan<Task>, Task>)Newer.Method(typeof(Task), "WhenAll", typeof(ReadOnlySpan<Task>));
+        }
+
         [Replacement("System.Runtime", "System.Threading.Tasks.Task", "WhenAll")]
-        public static Task WhenAll(params ReadOnlySpan<Task> tasks)
+        public static Task WhenAll(ReadOnlySpan<Task> tasks)
         {
             Report.Before(ApiTable.TaskWhenAll, null);
-            return Task.WhenAll(tasks);
+            return WhenAllOfReadOnlySpanTask.Original(tasks);
         }
-#endif
 
         [Replacement("System.Runtime", "System.Threading.Tasks.Task", "WhenAny")]
         public static Task<Task> WhenAny(params Task[] tasks)
@@ -509,18 +515,21 @@ namespace Veskmrte.Wrappers.SystemRuntime
             return Task.WhenAny(task1, task2);
         }
 
-#if NET9_0_OR_GREATER
+        private static class WhenAnyOfReadOnlySpanTask
+        {
+            internal static readonly delegate*<ReadOnlySpan<Task>, Task<Task>> Original = (delegate*<ReadOnlySpan<Task>, Task<Task>>)Newer.Method(typeof(Task), "WhenAny", typeof(ReadOnlySpan<Task>));
+        }
+
         [Replacement("System.Runtime", "System.Threading.Tasks.Task", "WhenAny")]
-        public static Task<Task> WhenAny(params ReadOnlySpan<Task> tasks)
+        public static Task<Task> WhenAny(ReadOnlySpan<Task> tasks)
         {
             Report.Before(ApiTable.TaskWhenAny, null);
-            return Task.WhenAny(tasks);
+            return WhenAnyOfReadOnlySpanTask.Original(tasks);
         }
-#endif
     }
 
     // Replaces calls that name System.Threading.Tasks.TaskFactory through "System.Runtime".
-    public static class TaskFactoryWrapper
+    public static unsafe class TaskFactoryWrapper
     {
         [Replacement("System.Runtime", "System.Threading.Tasks.TaskFactory", "StartNew")]
         public static Task StartNew(TaskFactory factory, Action action)

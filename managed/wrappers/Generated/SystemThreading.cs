@@ -9,7 +9,7 @@ using veskmrte_1_0;
 namespace Veskmrte.Wrappers.SystemThreading
 {
     // Replaces calls that name System.Threading.Monitor through "System.Threading".
-    public static class MonitorWrapper
+    public static unsafe class MonitorWrapper
     {
         [Replacement("System.Threading", "System.Threading.Monitor", "Enter")]
         public static void Enter(object obj)
@@ -146,7 +146,7 @@ namespace Veskmrte.Wrappers.SystemThreading
     }
 
     // Replaces calls that name System.Threading.EventWaitHandle through "System.Threading".
-    public static class EventWaitHandleWrapper
+    public static unsafe class EventWaitHandleWrapper
     {
         [Replacement("System.Threading", "System.Threading.EventWaitHandle", "Set")]
         public static bool Set(EventWaitHandle handle)
@@ -164,7 +164,7 @@ namespace Veskmrte.Wrappers.SystemThreading
     }
 
     // Replaces calls that name System.Threading.Mutex through "System.Threading".
-    public static class MutexWrapper
+    public static unsafe class MutexWrapper
     {
         [Replacement("System.Threading", "System.Threading.Mutex", ".ctor")]
         public static Mutex Ctor()
@@ -203,7 +203,7 @@ namespace Veskmrte.Wrappers.SystemThreading
     }
 
     // Replaces calls that name System.Threading.SemaphoreSlim through "System.Threading".
-    public static class SemaphoreSlimWrapper
+    public static unsafe class SemaphoreSlimWrapper
     {
         [Replacement("System.Threading", "System.Threading.SemaphoreSlim", ".ctor")]
         public static SemaphoreSlim Ctor(int initialCount)
@@ -329,7 +329,7 @@ namespace Veskmrte.Wrappers.SystemThreading
     }
 
     // Replaces calls that name System.Threading.ReaderWriterLockSlim through "System.Threading".
-    public static class ReaderWriterLockSlimWrapper
+    public static unsafe class ReaderWriterLockSlimWrapper
     {
         [Replacement("System.Threading", "System.Threading.ReaderWriterLockSlim", ".ctor")]
         public static ReaderWriterLockSlim Ctor()
@@ -446,7 +446,7 @@ namespace Veskmrte.Wrappers.SystemThreading
     }
 
     // Replaces calls that name System.Threading.ReaderWriterLock through "System.Threading".
-    public static class ReaderWriterLockWrapper
+    public static unsafe class ReaderWriterLockWrapper
     {
         [Replacement("System.Threading", "System.Threading.ReaderWriterLock", ".ctor")]
         public static ReaderWriterLock Ctor()
@@ -543,7 +543,7 @@ namespace Veskmrte.Wrappers.SystemThreading
     }
 
     // Replaces calls that name System.Threading.ManualResetEventSlim through "System.Threading".
-    public static class ManualResetEventSlimWrapper
+    public static unsafe class ManualResetEventSlimWrapper
     {
         [Replacement("System.Threading", "System.Threading.ManualResetEventSlim", ".ctor")]
         public static ManualResetEventSlim Ctor()
@@ -634,7 +634,7 @@ namespace Veskmrte.Wrappers.SystemThreading
     }
 
     // Replaces calls that name System.Threading.Semaphore through "System.Threading".
-    public static class SemaphoreWrapper
+    public static unsafe class SemaphoreWrapper
     {
         [Replacement("System.Threading", "System.Threading.Semaphore", ".ctor")]
         public static Semaphore Ctor(int initialCount, int maximumCount)
@@ -673,7 +673,7 @@ namespace Veskmrte.Wrappers.SystemThreading
     }
 
     // Replaces calls that name System.Threading.AutoResetEvent through "System.Threading".
-    public static class AutoResetEventWrapper
+    public static unsafe class AutoResetEventWrapper
     {
         [Replacement("System.Threading", "System.Threading.AutoResetEvent", ".ctor")]
         public static AutoResetEvent Ctor(bool initialState)
@@ -684,7 +684,7 @@ namespace Veskmrte.Wrappers.SystemThreading
     }
 
     // Replaces calls that name System.Threading.ManualResetEvent through "System.Threading".
-    public static class ManualResetEventWrapper
+    public static unsafe class ManualResetEventWrapper
     {
         [Replacement("System.Threading", "System.Threading.ManualResetEvent", ".ctor")]
         public static ManualResetEvent Ctor(bool initialState)
@@ -695,7 +695,7 @@ namespace Veskmrte.Wrappers.SystemThreading
     }
 
     // Replaces calls that name System.Threading.CountdownEvent through "System.Threading".
-    public static class CountdownEventWrapper
+    public static unsafe class CountdownEventWrapper
     {
         [Replacement("System.Threading", "System.Threading.CountdownEvent", ".ctor")]
         public static CountdownEvent Ctor(int initialCount)
@@ -814,7 +814,7 @@ namespace Veskmrte.Wrappers.SystemThreading
     }
 
     // Replaces calls that name System.Threading.Barrier through "System.Threading".
-    public static class BarrierWrapper
+    public static unsafe class BarrierWrapper
     {
         [Replacement("System.Threading", "System.Threading.Barrier", ".ctor")]
         public static Barrier Ctor(int participantCount)
@@ -912,7 +912,7 @@ namespace Veskmrte.Wrappers.SystemThreading
     }
 
     // Replaces calls that name System.Threading.Interlocked through "System.Threading".
-    public static class InterlockedWrapper
+    public static unsafe class InterlockedWrapper
     {
         [Replacement("System.Threading", "System.Threading.Interlocked", "Increment")]
         public static int Increment(ref int location)
@@ -1203,7 +1203,7 @@ namespace Veskmrte.Wrappers.SystemThreading
     }
 
     // Replaces calls that name System.Threading.Volatile through "System.Threading".
-    public static class VolatileWrapper
+    public static unsafe class VolatileWrapper
     {
         [Replacement("System.Threading", "System.Threading.Volatile", "Read")]
         public static bool Read(ref readonly bool location)

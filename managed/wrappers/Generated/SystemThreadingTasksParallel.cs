@@ -9,7 +9,7 @@ using veskmrte_1_0;
 namespace Veskmrte.Wrappers.SystemThreadingTasksParallel
 {
     // Replaces calls that name System.Threading.Tasks.Parallel through "System.Threading.Tasks.Parallel".
-    public static class ParallelWrapper
+    public static unsafe class ParallelWrapper
     {
         [Replacement("System.Threading.Tasks.Parallel", "System.Threading.Tasks.Parallel", "For")]
         public static ParallelLoopResult For(int fromInclusive, int toExclusive, Action<int> body)

@@ -9,7 +9,7 @@ using veskmrte_1_0;
 namespace Veskmrte.Wrappers.SystemThreadingThread
 {
     // Replaces calls that name System.Threading.Thread through "System.Threading.Thread".
-    public static class ThreadWrapper
+    public static unsafe class ThreadWrapper
     {
         [Replacement("System.Threading.Thread", "System.Threading.Thread", ".ctor")]
         public static Thread Ctor(ThreadStart start)

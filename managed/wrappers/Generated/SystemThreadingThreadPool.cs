@@ -9,7 +9,7 @@ using veskmrte_1_0;
 namespace Veskmrte.Wrappers.SystemThreadingThreadPool
 {
     // Replaces calls that name System.Threading.ThreadPool through "System.Threading.ThreadPool".
-    public static class ThreadPoolWrapper
+    public static unsafe class ThreadPoolWrapper
     {
         [Replacement("System.Threading.ThreadPool", "System.Threading.ThreadPool", "QueueUserWorkItem")]
         public static bool QueueUserWorkItem(WaitCallback callBack)

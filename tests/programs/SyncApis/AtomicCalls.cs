@@ -8,6 +8,9 @@ namespace SyncApis
     // printed values.
     internal static class AtomicCalls
     {
+        // The unsigned, bitwise and native-sized overloads are newer than the
+        // runtime of the unsupported-runtime build.
+#if NET5_0_OR_GREATER
         private static int s_int;
         private static long s_long;
         private static uint s_uint;
@@ -71,5 +74,10 @@ namespace SyncApis
             Counts.Add("System.Threading.Volatile.Read", 8);
             Console.WriteLine("volatile: " + flag + " " + sum);
         }
+#else
+        public static void Run()
+        {
+        }
+#endif
     }
 }

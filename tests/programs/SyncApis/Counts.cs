@@ -26,9 +26,6 @@ namespace SyncApis
                 "System.Threading.SemaphoreSlim.Wait", "System.Threading.SemaphoreSlim.Release",
                 "System.Threading.SemaphoreSlim.WaitAsync",
             };
-            foreach (string m in new[] { "..ctor", ".Enter", ".TryEnter", ".Exit", ".EnterScope" })
-                names.Add("System.Threading.Lock" + m);
-            names.Add("System.Threading.Lock+Scope.Dispose");
             foreach (string m in new[] { "..ctor", ".EnterReadLock", ".TryEnterReadLock", ".ExitReadLock", ".EnterWriteLock",
                                          ".TryEnterWriteLock", ".ExitWriteLock", ".EnterUpgradeableReadLock",
                                          ".TryEnterUpgradeableReadLock", ".ExitUpgradeableReadLock" })
@@ -66,7 +63,6 @@ namespace SyncApis
         // loads of a method's address, so the program's own bookkeeping is
         // never counted among the calls it keeps count of.
         private static readonly unsafe delegate*<ref long, long, long> s_add = &Interlocked.Add;
-        private static readonly unsafe delegate*<ref readonly long, long> s_read = &Interlocked.Read;
 
         private static readonly Dictionary<string, int> s_index = BuildIndex();
         private static readonly long[] s_counts = new long[s_apis.Length];
@@ -88,7 +84,7 @@ namespace SyncApis
             for (int i = 0; i < s_apis.Length; i++)
             {
                 long n;
-                unsafe { n = s_read(in s_counts[i]); }
+                unsafe { n = s_add(ref s_counts[i], 0); }
                 if (n == 0) continue;
                 if (!first) text.Append(", ");
                 text.Append('"').Append(s_apis[i]).Append("\": ").Append(n);

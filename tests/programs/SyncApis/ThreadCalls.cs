@@ -44,7 +44,11 @@ namespace SyncApis
                     Console.WriteLine("sleeper interrupted");
                 }
             });
+#if NET5_0_OR_GREATER
             sleeper.UnsafeStart();
+#else
+            sleeper.Start();
+#endif
             Counts.Add("System.Threading.Thread..ctor");
             Counts.Add("System.Threading.Thread.UnsafeStart");
             sleeper.Interrupt();
@@ -53,7 +57,11 @@ namespace SyncApis
             Counts.Add("System.Threading.Thread.Join");
             Counts.Add("System.Threading.Thread.Sleep");
             var withState = new Thread(state => Thread.Sleep(TimeSpan.FromMilliseconds((int)state!)));
+#if NET5_0_OR_GREATER
             withState.UnsafeStart(1);
+#else
+            withState.Start(1);
+#endif
             withState.Join();
             Thread.Yield();
             Counts.Add("System.Threading.Thread..ctor");

@@ -27,15 +27,6 @@ namespace WrapperCheck
             semaphore.WaitAsync(1, token);
             semaphore.WaitAsync(t, token);
 
-            var gate = new Lock();
-            gate.Enter();
-            gate.TryEnter();
-            gate.TryEnter(1);
-            gate.TryEnter(t);
-            gate.Exit();
-            Lock.Scope scope = gate.EnterScope();
-            scope.Dispose();
-
             var slim = new ReaderWriterLockSlim();
             slim = new ReaderWriterLockSlim(LockRecursionPolicy.NoRecursion);
             slim.EnterReadLock();

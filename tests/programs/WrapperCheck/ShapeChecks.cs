@@ -174,7 +174,8 @@ namespace WrapperCheck
                 var allowed = il.All(i => i.OpCode.Name!.StartsWith("ldarg", StringComparison.Ordinal) || i.OpCode.Name!.StartsWith("ldc.i4", StringComparison.Ordinal) ||
                                           i.OpCode.Name!.StartsWith("stloc", StringComparison.Ordinal) || i.OpCode.Name!.StartsWith("ldloc", StringComparison.Ordinal) ||
                                           i.OpCode == OpCodes.Ldnull || i.OpCode == OpCodes.Ret || i.OpCode == OpCodes.Nop ||
-                                          i.OpCode == OpCodes.Call || i.OpCode == OpCodes.Callvirt || (i.OpCode == OpCodes.Newobj && w.IsCtor));
+                                          i.OpCode == OpCodes.Call || i.OpCode == OpCodes.Callvirt || (i.OpCode == OpCodes.Newobj && w.IsCtor) ||
+                                          i.OpCode == OpCodes.Ldsfld || i.OpCode == OpCodes.Calli);
                 r.Check(allowed, $"body only moves arguments and calls (nothing that allocates): {w}: {body}");
                 if (!r.Check(calls.Count == (blocking ? 3 : 2), $"body makes {(blocking ? "3 calls (before, original, after)" : "2 calls (before, original)")}: {w}: {body}"))
                 {
@@ -184,6 +185,22 @@ namespace WrapperCheck
                 // The original, called with every argument in order, by the
                 // opcode that keeps its semantics.
                 var (call, at) = calls[1];
+                if (call.OpCode == OpCodes.Calli)
+                {
+                    // A member of a newer runtime, called through the address
+                    // its holder class looked up: that address, then every
+                    // argument in order.
+                    var loads = il.Where(i => i.OpCode == OpCodes.Ldsfld).ToList();
+                    FieldInfo? field = loads.Count == 1 ? index.Assembly.ManifestModule.ResolveField(loads[0].Token) : null;
+                    r.Check(field != null && field.Name == "Original" && field.DeclaringType!.DeclaringType == w.Method.DeclaringType &&
+                            field.DeclaringType.GetField("Original", BindingFlags.NonPublic | BindingFlags.Static) == field,
+                            $"the original's address comes from the wrapper's holder class: {w}");
+                    int k = w.Method.GetParameters().Length;
+                    r.Check(at >= k + 1 && Enumerable.Range(0, k).All(j => il[at - 1 - k + j].ArgIndex == j),
+                            $"original gets every argument unchanged and in order: {w}");
+                    if (CheckHook(index, il, calls[0], "Before", w, names, r, ref report) is int lateId) used.Add(lateId);
+                    continue;
+                }
                 MethodBase? target = index.Assembly.ManifestModule.ResolveMethod(call.Token);
                 OpCode expectedOp = w.IsCtor ? OpCodes.Newobj
                                   : w.Original.IsStatic || w.Original.DeclaringType!.IsValueType ? OpCodes.Call : OpCodes.Callvirt;
