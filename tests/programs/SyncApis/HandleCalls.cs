@@ -9,6 +9,8 @@ namespace SyncApis
         {
             var manual = new ManualResetEvent(false);
             var auto = new AutoResetEvent(false);
+            Counts.Add("System.Threading.ManualResetEvent..ctor");
+            Counts.Add("System.Threading.AutoResetEvent..ctor");
             manual.Set();
             Counts.Add("System.Threading.EventWaitHandle.Set");
             bool signalled = manual.WaitOne();

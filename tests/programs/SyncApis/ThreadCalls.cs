@@ -28,7 +28,47 @@ namespace SyncApis
             joined &= threads[2].Join(TimeSpan.FromSeconds(10));
             threads[3].Join();
             Counts.Add("System.Threading.Thread.Join", 4);
+            Counts.Add("System.Threading.Interlocked.Increment", 2);
+            Counts.Add("System.Threading.Interlocked.Add", 2);
             Console.WriteLine("threads: ran " + s_ran + ", joined " + joined);
+
+            // Interrupting a thread that sleeps wakes it with an exception.
+            var sleeper = new Thread(() =>
+            {
+                try
+                {
+                    Thread.Sleep(Timeout.Infinite);
+                }
+                catch (ThreadInterruptedException)
+                {
+                    Console.WriteLine("sleeper interrupted");
+                }
+            });
+#if NET5_0_OR_GREATER
+            sleeper.UnsafeStart();
+#else
+            sleeper.Start();
+#endif
+            Counts.Add("System.Threading.Thread..ctor");
+            Counts.Add("System.Threading.Thread.UnsafeStart");
+            sleeper.Interrupt();
+            Counts.Add("System.Threading.Thread.Interrupt");
+            sleeper.Join();
+            Counts.Add("System.Threading.Thread.Join");
+            Counts.Add("System.Threading.Thread.Sleep");
+            var withState = new Thread(state => Thread.Sleep(TimeSpan.FromMilliseconds((int)state!)));
+#if NET5_0_OR_GREATER
+            withState.UnsafeStart(1);
+#else
+            withState.Start(1);
+#endif
+            withState.Join();
+            Thread.Yield();
+            Counts.Add("System.Threading.Thread..ctor");
+            Counts.Add("System.Threading.Thread.UnsafeStart");
+            Counts.Add("System.Threading.Thread.Sleep");
+            Counts.Add("System.Threading.Thread.Join");
+            Counts.Add("System.Threading.Thread.Yield");
         }
     }
 }

@@ -6,7 +6,7 @@ namespace WrapperCheck
     // Never run. It is compiled like any net10.0 program, so its metadata
     // shows which reference assembly each covered API is named through and
     // which overloads exist; ReferenceChecks reads it back.
-    internal static class OriginalCalls
+    internal static partial class OriginalCalls
     {
         internal static void All(object o, WaitHandle handle, EventWaitHandle ev, ManualResetEvent manual, AutoResetEvent auto,
                                  SemaphoreSlim semaphore, CancellationToken token, ThreadStart start, ParameterizedThreadStart pstart)

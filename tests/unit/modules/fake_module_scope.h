@@ -59,6 +59,8 @@ public:
 
     std::map<uint32_t, AssemblyRefRow> assemblyRefs;
     std::map<uint32_t, TypeRefRow> typeRefs;
+    // The name of the assembly the module belongs to.
+    vesk::WString assemblyName = VESK_W("App");
     std::map<uint32_t, TypeDefRow> typeDefs;
     std::map<uint32_t, MemberRow> memberRefs;
     std::map<uint32_t, MemberRow> methodDefs;
@@ -197,6 +199,16 @@ public:
 
     // ---- lookups -----------------------------------------------------------
 
+    HRESULT STDMETHODCALLTYPE GetAssemblyFromScope(mdAssembly* ptkAssembly) override {
+        *ptkAssembly = 0x20000001;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetAssemblyProps(mdAssembly mda, const void**, ULONG*, ULONG*, LPWSTR szName, ULONG cchName,
+                                               ULONG* pchName, ASSEMBLYMETADATA*, DWORD*) override {
+        std::lock_guard<std::recursive_mutex> hold(m_mutex);
+        if (mda != 0x20000001) return CLDB_E_RECORD_NOTFOUND;
+        return writeName(assemblyName, szName, cchName, pchName);
+    }
     HRESULT STDMETHODCALLTYPE FindTypeDefByName(LPCWSTR szTypeDef, mdToken tkEnclosingClass, mdTypeDef* ptd) override {
         std::lock_guard<std::recursive_mutex> hold(m_mutex);
         count("FindTypeDefByName");
@@ -426,15 +438,12 @@ public:
     FAKE_NOTIMPL(GetNativeCallConvFromSig, void const*, ULONG, ULONG*)
     FAKE_NOTIMPL(IsGlobal, mdToken, int*)
     // IMetaDataAssemblyImport
-    FAKE_NOTIMPL(GetAssemblyProps, mdAssembly, const void**, ULONG*, ULONG*, LPWSTR, ULONG, ULONG*,
-                 ASSEMBLYMETADATA*, DWORD*)
     FAKE_NOTIMPL(GetFileProps, mdFile, LPWSTR, ULONG, ULONG*, const void**, ULONG*, DWORD*)
     FAKE_NOTIMPL(GetExportedTypeProps, mdExportedType, LPWSTR, ULONG, ULONG*, mdToken*, mdTypeDef*, DWORD*)
     FAKE_NOTIMPL(GetManifestResourceProps, mdManifestResource, LPWSTR, ULONG, ULONG*, mdToken*, DWORD*, DWORD*)
     FAKE_NOTIMPL(EnumFiles, HCORENUM*, mdFile*, ULONG, ULONG*)
     FAKE_NOTIMPL(EnumExportedTypes, HCORENUM*, mdExportedType*, ULONG, ULONG*)
     FAKE_NOTIMPL(EnumManifestResources, HCORENUM*, mdManifestResource*, ULONG, ULONG*)
-    FAKE_NOTIMPL(GetAssemblyFromScope, mdAssembly*)
     FAKE_NOTIMPL(FindExportedTypeByName, LPCWSTR, mdToken, mdExportedType*)
     FAKE_NOTIMPL(FindManifestResourceByName, LPCWSTR, mdManifestResource*)
     FAKE_NOTIMPL(FindAssembliesByName, LPCWSTR, LPCWSTR, LPCWSTR, IUnknown**, ULONG, ULONG*)

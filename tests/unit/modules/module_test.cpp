@@ -251,7 +251,11 @@ private:
 
 // ---- findSyncApiTokens --------------------------------------------------------
 
-TEST_F(ModuleRecord, ClassDefinedByTheModuleYieldsItsMethodDefinitionsWhateverTheAssembly) {
+// A framework module that defines a synchronisation type (System.Threading
+// defines Barrier) answers for its own name only: answering for every
+// surface gave one method two wrappers, which ended the program.
+TEST_F(ModuleRecord, ClassDefinedByTheModuleYieldsItsMethodDefinitionsUnderItsOwnAssemblyNameOnly) {
+    scope.assemblyName = kApiAssembly;
     cor::mdTypeDef gate = scope.addTypeDef(kApiClass);
     cor::mdTypeDef other = scope.addTypeDef(VESK_W("Lib.Sync.Other"));
     cor::mdMethodDef first = scope.addMethodDef(gate, kApiMethod, {kHasThis, 0, kBool});
@@ -263,7 +267,7 @@ TEST_F(ModuleRecord, ClassDefinedByTheModuleYieldsItsMethodDefinitionsWhateverTh
     cor::mdToken assembly = scope.addAssemblyRef(kApiAssembly);
     scope.addMemberRef(scope.addTypeRef(assembly, kApiClass), kApiMethod, {kHasThis, 0, kBool});
 
-    EXPECT_EQ(find(VESK_W("Some.Unrelated.Assembly"), kApiClass, kApiMethod), (std::vector<cor::mdToken>{first, second}));
+    EXPECT_TRUE(find(VESK_W("Some.Unrelated.Assembly"), kApiClass, kApiMethod).empty());
     EXPECT_EQ(find(kApiAssembly, kApiClass, kApiMethod), (std::vector<cor::mdToken>{first, second}));
 }
 
@@ -344,6 +348,26 @@ TEST_F(ModuleRecord, EveryOverloadOfTheNameIsFoundButNoNameThatOnlyBeginsWithIt)
     EXPECT_EQ(find(kApiAssembly, kApiClass, VESK_W("WaitOne")).size(), 1u);
 }
 
+// A value type nested in the API's class (Lock.Scope): its reference is
+// scoped by the outer type's reference, and the name of another outer
+// type's nested type of the same name never stands in for it.
+TEST_F(ModuleRecord, NestedTypesAreFoundAndNamedThroughTheirOuterType) {
+    cor::mdToken assembly = scope.addAssemblyRef(kApiAssembly);
+    cor::mdToken otherOuter = scope.addTypeRef(assembly, VESK_W("Lib.Sync.Other"));
+    cor::mdToken otherScope = scope.addTypeRef(otherOuter, VESK_W("Scope"));
+    scope.addMemberRef(otherScope, VESK_W("Dispose"), {kHasThis, 0, kVoid});
+    cor::mdToken gate = scope.addTypeRef(assembly, kApiClass);
+    cor::mdToken gateScope = scope.addTypeRef(gate, VESK_W("Scope"));
+    cor::mdToken dispose = scope.addMemberRef(gateScope, VESK_W("Dispose"), {kHasThis, 0, kVoid});
+
+    const vesk::WString nested = vesk::WString(kApiClass) + VESK_W("+Scope");
+    EXPECT_EQ(find(kApiAssembly, nested.c_str(), VESK_W("Dispose")), std::vector<cor::mdToken>{dispose});
+    EXPECT_TRUE(find(kApiAssembly, VESK_W("Lib.Sync.Missing+Scope"), VESK_W("Dispose")).empty());
+    EXPECT_EQ(record().findTypeToken(nested), gateScope);
+    EXPECT_EQ(record().findTypeToken(VESK_W("Lib.Sync.Other+Scope")), otherScope);
+    EXPECT_EQ(record().findTypeToken(VESK_W("Scope")), cor::mdTokenNil);
+}
+
 TEST_F(ModuleRecord, EnumerationsGoOnPastOneBatch) {
     // The API's assembly comes after more references than one batch holds.
     for (int i = 0; i < 200; ++i) scope.addAssemblyRef(VESK_W("Filler.A") + vesk::fromUtf8(std::to_string(i)));
@@ -357,6 +381,7 @@ TEST_F(ModuleRecord, EnumerationsGoOnPastOneBatch) {
     EXPECT_EQ(find(kApiAssembly, kApiClass, kApiMethod), expected);
 
     // Method definitions the same way.
+    scope.assemblyName = kApiAssembly;
     cor::mdTypeDef defined = scope.addTypeDef(VESK_W("Lib.Sync.Defined"));
     std::vector<cor::mdToken> methods;
     for (int i = 0; i < 260; ++i) methods.push_back(scope.addMethodDef(defined, kApiMethod, {kHasThis, 0, kVoid}));
@@ -727,15 +752,18 @@ protected:
         w = &wrapper({wrapperWaitInt(), wrapperWaitTimeout()});
     }
 
-    // What the profiler does when the module loads.
+    // What the profiler does when the module loads; without the wrapper
+    // references, only the tokens are kept.
     void prepare(bool defineRefs = true) {
-        std::vector<cor::mdToken> tokens;
-        ASSERT_EQ(record().findSyncApiTokens(kApiAssembly, kApiClass, kApiMethod, tokens), meSuccess);
-        ASSERT_EQ(tokens, (std::vector<cor::mdToken>{targets.waitInt, targets.waitTimeout, targets.waitString}));
-        for (cor::mdToken token : tokens) record().addSyncApiToken(w, token);
         if (defineRefs) {
-            ASSERT_EQ(record().defineWrapperRefs(w, wrapperIdentity()), meSuccess);
+            ASSERT_TRUE(record().prepareRedirection(w, wrapperIdentity()));
+        } else {
+            std::vector<cor::mdToken> tokens;
+            ASSERT_EQ(record().findSyncApiTokens(kApiAssembly, kApiClass, kApiMethod, tokens), meSuccess);
+            for (cor::mdToken token : tokens) record().addSyncApiToken(w, token);
         }
+        for (cor::mdToken token : {targets.waitInt, targets.waitTimeout, targets.waitString})
+            ASSERT_TRUE(record().isSyncApiToken(token));
         const cor::mdToken wrapperType = cor::mdtTypeRef | 3u;
         refWaitInt = memberRefOf(wrapperType, kWrapperMethod, kModuleWaitInt);
         refWaitTimeout = memberRefOf(wrapperType, kWrapperMethod, kModuleWaitTimeout);
@@ -787,6 +815,18 @@ TEST_F(Redirection, ATargetThatFitsNoOverloadStaysAsItIsAndTheOthersStillWork) {
     EXPECT_EQ(log.countStartingWith("VESKMRTE_ASSERT"), 2);
 }
 
+// Regression: module loads kept only as many of the API's member references
+// as the wrapper has overloads, so a call through a later reference that
+// does fit an overload was never redirected.
+TEST_F(Redirection, MemberReferencesBeyondTheWrappersOverloadCountAreKept) {
+    Wrapper& timeoutOnly = wrapper({wrapperWaitTimeout()});
+    ASSERT_TRUE(record().prepareRedirection(&timeoutOnly, wrapperIdentity()));
+    const cor::mdToken ref = memberRefOf(cor::mdtTypeRef | 3u, kWrapperMethod, kModuleWaitTimeout);
+    ASSERT_NE(ref, cor::mdTokenNil);
+    EXPECT_EQ(record().getWrapperRefToken(targets.waitTimeout), ref);
+    EXPECT_EQ(record().getWrapperRefToken(targets.waitString), cor::mdTokenNil);
+}
+
 TEST_F(Redirection, AnOverloadWithoutADefinedReferenceLeavesTheCall) {
     ASSERT_TRUE(DebugLog::instance().isOn());
     ASSERT_NO_FATAL_FAILURE(prepare(/*defineRefs=*/false));
@@ -834,6 +874,7 @@ TEST_F(Redirection, ManyThreadsAskingAtOnceGetTheSameAnswers) {
 }
 
 TEST_F(ModuleRecord, MethodDefinitionTargetsAreReadThroughTheirMemberProperties) {
+    scope.assemblyName = kApiAssembly;
     cor::mdToken assembly = scope.addAssemblyRef(kApiAssembly);
     cor::mdTypeDef gate = scope.addTypeDefAt(2, kApiClass);
     scope.addTypeRef(assembly, kTimeoutClass);  // row 1

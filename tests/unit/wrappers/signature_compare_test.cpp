@@ -115,10 +115,56 @@ TEST_F(CompareSignatures, TypesTheModuleDefinesAreNamedFromItsDefinitions) {
     EXPECT_EQ(module.typeDefRequests, 1);
 }
 
-TEST_F(CompareSignatures, ByRefMatchesByValue) {
-    // How a parameter is passed is not compared, only its type.
-    signature t = target({0x00, 0x01, ELEMENT_TYPE_VOID, ELEMENT_TYPE_BYREF, ELEMENT_TYPE_I4});
-    EXPECT_TRUE(match(t, wrapper({0x00, 0x01, ELEMENT_TYPE_VOID, ELEMENT_TYPE_I4})));
+// Regression: a call of M(ref bool) was redirected to a wrapper M(bool),
+// which hands an address where the wrapper expects a value.
+TEST_F(CompareSignatures, ByRefParameterNeverMatchesByValue) {
+    signature byRef = target({0x00, 0x01, ELEMENT_TYPE_VOID, ELEMENT_TYPE_BYREF, ELEMENT_TYPE_BOOLEAN});
+    signature byValue = target({0x00, 0x01, ELEMENT_TYPE_VOID, ELEMENT_TYPE_BOOLEAN});
+    signature wrapperByValue = wrapper({0x00, 0x01, ELEMENT_TYPE_VOID, ELEMENT_TYPE_BOOLEAN});
+    signature wrapperByRef = wrapper({0x00, 0x01, ELEMENT_TYPE_VOID, ELEMENT_TYPE_BYREF, ELEMENT_TYPE_BOOLEAN});
+    EXPECT_FALSE(match(byRef, wrapperByValue));
+    EXPECT_FALSE(match(byValue, wrapperByRef));
+    EXPECT_TRUE(match(byRef, wrapperByRef));
+    // A ref return is no plain return either.
+    signature refReturn = target({0x00, 0x00, ELEMENT_TYPE_BYREF, ELEMENT_TYPE_I4});
+    EXPECT_FALSE(match(refReturn, wrapper({0x00, 0x00, ELEMENT_TYPE_I4})));
+}
+
+// Overloads that differ only inside a generic instance: Action<Widget>
+// against Action<Widget, object>, Func<Widget> against Func<Gadget>.
+TEST_F(CompareSignatures, GenericInstancesAreComparedWhole) {
+    wrapperImport.addTypeRef(typeRefToken(5), VESK_W("System.Action`1"));
+    wrapperImport.addTypeRef(typeRefToken(6), VESK_W("System.Action`2"));
+    module.addTypeRef(typeRefToken(10), VESK_W("System.Action`1"));
+    auto oneArg = [](Bytes generic, Bytes arg) {
+        return cat({{0x00, 0x01, ELEMENT_TYPE_VOID, ELEMENT_TYPE_GENERICINST, ELEMENT_TYPE_CLASS}, generic,
+                    {0x01, ELEMENT_TYPE_CLASS}, arg});
+    };
+    signature t = target(oneArg(typeRefCoded(10), typeRefCoded(7)));
+    EXPECT_TRUE(match(t, wrapper(oneArg(typeRefCoded(5), typeRefCoded(1)))));
+    EXPECT_FALSE(match(t, wrapper(oneArg(typeRefCoded(5), typeRefCoded(3)))));
+    signature twoArgs = wrapper(cat({{0x00, 0x01, ELEMENT_TYPE_VOID, ELEMENT_TYPE_GENERICINST, ELEMENT_TYPE_CLASS},
+                                     typeRefCoded(6), {0x02, ELEMENT_TYPE_CLASS}, typeRefCoded(1),
+                                     {ELEMENT_TYPE_OBJECT}}));
+    EXPECT_FALSE(match(t, twoArgs));
+}
+
+// A member of a generic type instance (Task<int>.get_Result) is served by
+// a generic wrapper whose first type parameters stand for the type's.
+TEST_F(CompareSignatures, TypeParametersOfAGenericInstanceMapToTheWrappersFirstMethodParameters) {
+    // instance !0 get_Result() / static !!0 Result<T>(object)
+    signature t = target({SIG_HASTHIS, 0x00, ELEMENT_TYPE_VAR, 0x00});
+    signature w = wrapper({SIG_GENERIC, 0x01, 0x01, ELEMENT_TYPE_MVAR, 0x00, ELEMENT_TYPE_OBJECT});
+    EXPECT_FALSE(match(t, w));
+    EXPECT_TRUE(compareSignatures(&module, &t, &w, false, 1));
+    // instance !!0 M<U>(!0) on a one-parameter type: U is the wrapper's second.
+    signature m = target({SIG_HASTHIS | SIG_GENERIC, 0x01, 0x01, ELEMENT_TYPE_MVAR, 0x00, ELEMENT_TYPE_VAR, 0x00});
+    signature wm = wrapper({SIG_GENERIC, 0x02, 0x02, ELEMENT_TYPE_MVAR, 0x01, ELEMENT_TYPE_OBJECT, ELEMENT_TYPE_MVAR,
+                            0x00});
+    EXPECT_TRUE(compareSignatures(&module, &m, &wm, false, 1));
+    signature swapped = wrapper({SIG_GENERIC, 0x02, 0x02, ELEMENT_TYPE_MVAR, 0x00, ELEMENT_TYPE_OBJECT,
+                                 ELEMENT_TYPE_MVAR, 0x01});
+    EXPECT_FALSE(compareSignatures(&module, &m, &swapped, false, 1));
 }
 
 TEST_F(CompareSignatures, ShapeMismatches) {
