@@ -59,6 +59,9 @@ class Run:
         return [os.path.join(jit_dir, n) for n in os.listdir(jit_dir)] if os.path.isdir(jit_dir) else []
 
 
+_plain_runs = {}
+
+
 class ProfilerTestCase(unittest.TestCase):
     def setUp(self):
         self._dirs = []
@@ -90,10 +93,15 @@ class ProfilerTestCase(unittest.TestCase):
         return env
 
     def run_plain(self, args):
-        workdir = self.workdir()
-        completed = subprocess.run(["dotnet"] + args, cwd=workdir, env=self.base_env(workdir),
-                                   capture_output=True, text=True, timeout=TIMEOUT)
-        return Run(completed, workdir)
+        """The program's run without the profiler: made once per suite for
+        each command line, as only its exit code and output are compared."""
+        key = tuple(args)
+        if key not in _plain_runs:
+            workdir = self.workdir()
+            completed = subprocess.run(["dotnet"] + args, cwd=workdir, env=self.base_env(workdir),
+                                       capture_output=True, text=True, timeout=TIMEOUT)
+            _plain_runs[key] = Run(completed, workdir)
+        return _plain_runs[key]
 
     def run_profiled(self, args, log=True, report=True, extra_env=None, launcher=LAUNCHER, options=(),
                      command=("dotnet",)):

@@ -165,11 +165,15 @@ class JitRecordsTestCase(ProfilerTestCase):
 
 
 class EveryCodeBody(JitRecordsTestCase):
-    def test_each_tier_of_a_hot_method_has_its_own_record(self):
-        plain = self.run_plain([JITMANY, "tiers"])
-        run, (process,) = self.run_with_perf_map([JITMANY, "tiers"], PROMPT_TIERING)
+    def test_each_tier_of_each_method_has_one_record_and_the_tool_gets_each_range_once(self):
+        # Without precompiled code every body is a JIT-compiled one, so
+        # records and the perf map's bodies correspond one to one.
+        plain = self.run_plain([JITMANY, "tiers", "20"])
+        run, (process,) = self.run_with_perf_map(
+            [JITMANY, "tiers", "20"], dict(PROMPT_TIERING, DOTNET_ReadyToRun="0", MRTE_ACTIVATE_OFFLINE_STACKWALKER=""))
         self.assertSameBehaviour(plain, run)
-        self.assertRecordsMatchRuntime(process)
+        self.assertGreater(len(process.bodies), 500)
+        self.assertRecordsMatchRuntime(process, precompiled_allowed=False)
         hot = process.bodies_named("JitMany.Tiers::Hot(")
         self.assertGreaterEqual(len(hot), 2, "the runtime compiled Hot at one tier only: %s" % hot)
         self.assertTrue(any("[OptimizedTier1]" in b[2] for b in hot), hot)
@@ -180,6 +184,14 @@ class EveryCodeBody(JitRecordsTestCase):
                       and r["moduleFileName"].endswith("JitMany.dll")]
         self.assertEqual(len(with_token), len(hot))
 
+        report = run.report()
+        given = [(r["start"], r["end"]) for r in report["code_ranges"]]
+        recorded = [(int(b["start"], 16), int(b["start"], 16) + b["size"])
+                    for r in process.records for b in r["codeRanges"]]
+        self.assertEqual(report["code_range_duplicates"], 0)
+        self.assertEqual(sorted(given), sorted(recorded))
+        self.assertEqual(len(set(recorded)), len(recorded))
+
     def test_on_stack_replacement_body_is_recorded(self):
         run, (process,) = self.run_with_perf_map([JITMANY, "osr"])
         self.assertIn("osr sum=", run.stdout)
@@ -189,12 +201,6 @@ class EveryCodeBody(JitRecordsTestCase):
         self.assertEqual(len(replaced), 1, loop)
         self.assertIn(replaced[0][0], process.records_at())
 
-    def test_without_precompiled_code_records_and_compiled_bodies_correspond_one_to_one(self):
-        run, (process,) = self.run_with_perf_map([JITMANY, "tiers", "20"],
-                                                 dict(PROMPT_TIERING, DOTNET_ReadyToRun="0"))
-        self.assertGreater(len(process.bodies), 500)
-        self.assertRecordsMatchRuntime(process, precompiled_allowed=False)
-
     def test_thousands_of_methods_are_each_recorded(self):
         run, (process,) = self.run_with_perf_map([JITMANY, "bulk"])
         self.assertIn("bulk methods=5000", run.stdout)
@@ -203,56 +209,33 @@ class EveryCodeBody(JitRecordsTestCase):
 
 
 class ModulesAndTimeStamps(JitRecordsTestCase):
-    def test_methods_of_emitted_collectible_assemblies_are_recorded_without_a_module_file(self):
+    def test_records_name_the_module_file_where_there_is_one(self):
         plain = self.run_plain([JITMANY, "dynamic", "6"])
         run, (process,) = self.run_with_perf_map([JITMANY, "dynamic", "6"])
         self.assertSameBehaviour(plain, run)
         self.assertRecordsMatchRuntime(process)
+        # Methods of emitted collectible assemblies have no module file.
         emitted = [process.records_at()[b[0]] for b in process.bodies_named("[Emitted")]
         self.assertEqual(len(emitted), 6 * 20)
         for record in emitted:
             self.assertNotIn("module-file-name", record["flagNames"])
             self.assertEqual(int(record["registeredModuleId"], 16), 0)
             self.assertGreater(record["timestamp"], 0, "compilations carry the tool's time")
-
-    def test_records_of_registered_modules_name_their_file(self):
-        run, (process,) = self.run_with_perf_map([JITMANY, "hello"])
         main = [process.records_at()[b[0]] for b in process.bodies_named("JitMany.Program::Main(")]
         self.assertEqual(len(main), 1)
         self.assertTrue(main[0]["moduleFileName"].endswith("/JitMany/JitMany.dll"))
         self.assertEqual(main[0]["registeredModuleId"], main[0]["moduleId"])
         self.assertEqual(sorted(main[0]["flagNames"]),
                          sorted(["module", "class", "code-ranges", "module-file-name", "IL-map"]))
-
-
-class OfflineStackWalker(JitRecordsTestCase):
-    def test_the_tool_is_given_each_recorded_range_once(self):
-        run, (process,) = self.run_with_perf_map([JITMANY, "tiers", "20"],
-                                                 dict(PROMPT_TIERING, MRTE_ACTIVATE_OFFLINE_STACKWALKER=""))
-        report = run.report()
-        given = [(r["start"], r["end"]) for r in report["code_ranges"]]
-        recorded = [(int(b["start"], 16), int(b["start"], 16) + b["size"])
-                    for r in process.records for b in r["codeRanges"]]
-        self.assertEqual(report["code_range_duplicates"], 0)
-        self.assertEqual(sorted(given), sorted(recorded))
-        self.assertEqual(len(set(recorded)), len(recorded))
-
-    def test_without_the_switch_the_tool_is_given_no_range(self):
-        run, (process,) = self.run_with_perf_map([JITMANY, "hello"])
-        self.assertTrue(process.records)
+        # Only the offline stack walker's switch gives the tool code ranges.
         self.assertEqual(run.report()["code_ranges"], [])
 
 
 class ProgramsNobodyHereWrote(JitRecordsTestCase):
-    def test_sdk_tool_records_match_the_runtime_in_every_process(self):
-        plain = self.run_plain(["nuget", "--help"])
-        run, processes = self.run_with_perf_map(["nuget", "--help"])
-        self.assertSameBehaviour(plain, run)
-        for process in processes:
-            self.assertRecordsMatchRuntime(process)
-
     def test_sdk_tool_fully_jit_compiled_has_one_record_per_body(self):
+        plain = self.run_plain(["nuget", "--help"])
         run, processes = self.run_with_perf_map(["nuget", "--help"], {"DOTNET_ReadyToRun": "0"})
+        self.assertSameBehaviour(plain, run)
         self.assertGreater(sum(len(p.bodies) for p in processes), 2000)
         for process in processes:
             self.assertRecordsMatchRuntime(process, precompiled_allowed=False)

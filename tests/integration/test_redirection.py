@@ -59,30 +59,19 @@ class RedirectedCalls(ProfilerTestCase):
         lines = run.log_lines()
         self.assertIn("  completed instrumentation", lines)
         self.assertIn("  nothing to instrument", lines)
-        mnemonics = {l.split(";")[0].strip() for l in lines if l.startswith("      mnemonic=")}
-        self.assertEqual(mnemonics, {"mnemonic=0x28", "mnemonic=0x6f", "mnemonic=0x73"})
-
-    def test_rewritten_methods_log_each_replacement_before_one_apply(self):
-        run = self.run_profiled([SYNC_APIS, "all"])
-        self.assertEqual(run.returncode, 0, run.stderr)
-        lines = run.log_lines()
-        # Concurrent compilations interleave their lines in the log, so a
-        # method's apply is not always next to its replacements.
+        # Each replaced call names its opcode and the wrapper reference it now
+        # calls. Concurrent compilations interleave their lines in the log,
+        # so a method's apply is not always next to its replacements.
         replaced = [l for l in lines if l.startswith("      mnemonic=")]
-        self.assertTrue(replaced)
-        self.assertIn("  completed instrumentation", lines)
         for line in replaced:
             self.assertRegex(line, r"^      mnemonic=0x(28|6f|73); operand=0x[0-9a-f]+"
                                    r"      wrapper ref token=0xa[0-9a-f]{6}$")
-
-    def test_core_library_methods_are_never_rewritten(self):
+        self.assertEqual({l.split(";")[0].strip() for l in replaced},
+                         {"mnemonic=0x28", "mnemonic=0x6f", "mnemonic=0x73"})
         # Generic code over the program's own types is compiled at run time
-        # even inside the precompiled core library.
-        run = self.run_profiled([SYNC_APIS, "all"])
-        assert_tool_saw_what_the_program_did(self, run)
-        forbidden = [e for e in events(run.log_lines(), "JitCompilationStarted")
-                     if "  method from forbidden module list. no instrumentation" in e.lines]
-        self.assertTrue(forbidden)
+        # even inside the precompiled core library, and is never rewritten.
+        self.assertTrue([e for e in events(lines, "JitCompilationStarted")
+                         if "  method from forbidden module list. no instrumentation" in e.lines])
 
     def test_counts_hold_after_tier_up_and_for_a_small_inlinable_method(self):
         plain = self.run_plain([SYNC_APIS, "hot", "100000"])
@@ -103,8 +92,6 @@ class RedirectedCalls(ProfilerTestCase):
                                 extra_env={"DOTNET_TieredCompilation": "0", "DOTNET_JitAggressiveInlining": "1"})
         assert_tool_saw_what_the_program_did(self, run)
 
-
-class EngineDeclines(ProfilerTestCase):
     def test_a_method_the_engine_cannot_install_runs_unchanged(self):
         plain = self.run_plain([SYNC_APIS, "all"])
         run = self.run_profiled([SYNC_APIS, "all"], extra_env={"TAVOLI_CIE_REFUSE_INSTALL": "1"})

@@ -13,9 +13,9 @@ SCENARIOS = program("Scenarios")
 
 
 class StartUp(ProfilerTestCase):
-    def test_successful_start_logs_first_and_receives_the_requested_events(self):
-        plain = self.run_plain([SCENARIOS, "threads", "4"])
-        run = self.run_profiled([SCENARIOS, "threads", "4"])
+    def test_start_events_threads_guard_and_jit_file(self):
+        plain = self.run_plain([SCENARIOS, "threads", "6"])
+        run = self.run_profiled([SCENARIOS, "threads", "6"])
         self.assertSameBehaviour(plain, run)
         lines = run.log_lines()
         self.assertEqual(lines[0], "[Initialize event]")
@@ -34,6 +34,25 @@ class StartUp(ProfilerTestCase):
         self.assertTrue(numbers_after(lines, "  id="))
         self.assertTrue(numbers_after(lines, "  function id="))
 
+        logged_os_threads = set(numbers_after(lines, "  os thread id="))
+        logged_managed = set(numbers_after(lines, "  managed thread id="))
+        # The main thread, the six workers and the runtime's own threads.
+        self.assertGreaterEqual(len(logged_os_threads), 7)
+        report = run.report()
+        assigned = report["thread_assignments"]
+        self.assertEqual({a["os_thread"] for a in assigned}, logged_os_threads)
+        self.assertEqual({a["managed_thread"] for a in assigned}, logged_managed)
+        guard = report["runtime_guard"]
+        self.assertEqual(guard["imbalances"], [])
+        self.assertGreater(guard["enters"], 0)
+        self.assertEqual(guard["enters"], guard["leaves"])
+        self.assertGreaterEqual(guard["max_depth"], 1)
+        self.assertTrue(report["stack_walker_set"])
+
+        files = run.jit_files()
+        self.assertEqual(len(files), 1, files)
+        self.assertIn("-%d-" % report["pid"], os.path.basename(files[0]))
+
     def test_garbage_collections_show_in_the_log(self):
         run = self.run_profiled([SCENARIOS, "gc", "3"])
         self.assertEqual(run.returncode, 0, run.stderr)
@@ -42,13 +61,6 @@ class StartUp(ProfilerTestCase):
         finished = headers(lines, "GarbageCollectionFinished")
         self.assertGreaterEqual(len(started), 3)
         self.assertEqual(len(started), len(finished))
-
-    def test_a_jit_file_is_opened_in_the_chosen_directory(self):
-        run = self.run_profiled([SCENARIOS, "hello"])
-        self.assertEqual(run.returncode, 0, run.stderr)
-        files = run.jit_files()
-        self.assertEqual(len(files), 1, files)
-        self.assertIn(str(_pid_from_log(run)), os.path.basename(files[0]))
 
     def test_runtime_starts_the_profiler_found_next_to_its_libraries_without_launcher_settings(self):
         # No compatibility setting and no library path: the runtime must still
@@ -75,31 +87,7 @@ class StartUp(ProfilerTestCase):
         self.assertSameBehaviour(plain, run)
 
 
-def _pid_from_log(run):
-    report = run.report()
-    return report["pid"]
-
-
 class ThreadsAndGuard(ProfilerTestCase):
-    def test_thread_assignments_reach_the_tool_and_guards_balance(self):
-        run = self.run_profiled([SCENARIOS, "threads", "6"])
-        self.assertEqual(run.returncode, 0, run.stderr)
-        lines = run.log_lines()
-        logged_os_threads = set(numbers_after(lines, "  os thread id="))
-        logged_managed = set(numbers_after(lines, "  managed thread id="))
-        # The main thread, the six workers and the runtime's own threads.
-        self.assertGreaterEqual(len(logged_os_threads), 7)
-        report = run.report()
-        assigned = report["thread_assignments"]
-        self.assertEqual({a["os_thread"] for a in assigned}, logged_os_threads)
-        self.assertEqual({a["managed_thread"] for a in assigned}, logged_managed)
-        guard = report["runtime_guard"]
-        self.assertEqual(guard["imbalances"], [])
-        self.assertGreater(guard["enters"], 0)
-        self.assertEqual(guard["enters"], guard["leaves"])
-        self.assertGreaterEqual(guard["max_depth"], 1)
-        self.assertTrue(report["stack_walker_set"])
-
     def test_offline_stack_walker_skips_thread_assignment_even_when_empty(self):
         run = self.run_profiled([SCENARIOS, "threads", "2"],
                                 extra_env={"MRTE_ACTIVATE_OFFLINE_STACKWALKER": ""})
@@ -134,31 +122,29 @@ def idle_log(run):
 
 
 class DecliningToStart(ProfilerTestCase):
-    def test_without_the_tool_library_the_program_runs_unchanged(self):
-        tool_dir = self.tool_dir_without("vesktool.so")
+    def test_a_profiler_that_cannot_serve_stays_idle_and_the_program_runs_unchanged(self):
+        def beside(missing):
+            tool_dir = self.tool_dir_without(missing)
+            return lambda args: self.run_with_profiler_at(os.path.join(tool_dir, PROFILER_NAME), args,
+                                                          extra_env={"LD_LIBRARY_PATH": tool_dir})
+
+        def with_env(**env):
+            return lambda args: self.run_profiled(args, extra_env=env)
+
+        cases = [
+            ("no tool library", beside("vesktool.so")),
+            ("no engine", beside("tavoli_cie_1.0.so")),
+            ("the tool's entry point fails", with_env(VESKTOOL_FAIL="entry")),
+            ("the tool rejects its stack walk mode", with_env(VESKTOOL_STACK_WALK_MODE="5")),
+        ]
         plain = self.run_plain([SCENARIOS, "threads", "3"])
-        run = self.run_with_profiler_at(os.path.join(tool_dir, PROFILER_NAME), [SCENARIOS, "threads", "3"])
-        self.assertSameBehaviour(plain, run)
-        self.assertEqual(idle_log(run), ["[Initialize event]"])
-
-    def test_without_the_engine_the_profiler_stays_idle(self):
-        tool_dir = self.tool_dir_without("tavoli_cie_1.0.so")
-        run = self.run_with_profiler_at(os.path.join(tool_dir, PROFILER_NAME), [SCENARIOS, "hello"],
-                                        extra_env={"LD_LIBRARY_PATH": tool_dir})
-        self.assertEqual(run.returncode, 0, run.stderr)
-        self.assertEqual(idle_log(run), ["[Initialize event]"])
-
-    def test_a_failing_tool_entry_point_keeps_the_profiler_idle(self):
-        plain = self.run_plain([SCENARIOS, "hello"])
-        run = self.run_profiled([SCENARIOS, "hello"], extra_env={"VESKTOOL_FAIL": "entry"})
-        self.assertSameBehaviour(plain, run)
-        self.assertEqual(idle_log(run), ["[Initialize event]"])
-
-    def test_a_rejected_stack_walk_mode_keeps_the_profiler_idle(self):
-        run = self.run_profiled([SCENARIOS, "hello"], extra_env={"VESKTOOL_STACK_WALK_MODE": "5"})
-        self.assertEqual(run.returncode, 0, run.stderr)
-        self.assertEqual(idle_log(run), ["[Initialize event]"])
-        self.assertFalse(run.report()["stack_walker_set"])
+        for name, run_profiled in cases:
+            with self.subTest(name):
+                run = run_profiled([SCENARIOS, "threads", "3"])
+                self.assertSameBehaviour(plain, run)
+                self.assertEqual(idle_log(run), ["[Initialize event]"])
+                if os.path.exists(run.report_path):
+                    self.assertFalse(run.report()["stack_walker_set"])
 
     def test_without_debug_variable_no_log_file_is_created(self):
         run = self.run_profiled([SCENARIOS, "hello"], log=False)

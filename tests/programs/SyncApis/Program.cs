@@ -22,6 +22,7 @@ namespace SyncApis
                     EventCalls.Run();
                     AtomicCalls.Run();
                     TaskCalls.Run();
+                    ErrorCalls.Run();
                     break;
                 case "hot":
                     Hot(args.Length > 1 ? int.Parse(args[1]) : 200_000);

@@ -62,19 +62,5 @@ namespace WrapperCheck
         }
 
         public void Fail(string what) => Check(false, what);
-
-        // Runs one scenario; an exception that escapes it is a failure of that
-        // scenario, not of the whole run.
-        public void Run(string what, Action scenario)
-        {
-            try
-            {
-                scenario();
-            }
-            catch (Exception e)
-            {
-                Fail($"{what}: unexpected {e.GetType().Name}: {e.Message}");
-            }
-        }
     }
 }

@@ -34,8 +34,7 @@ namespace WrapperCheck
             $"{Method.DeclaringType!.FullName}.{Method.Name}({string.Join(", ", Method.GetParameters().Select(p => p.ParameterType.Name))}) for {Triple}";
     }
 
-    // Every attributed method of the loaded wrapper assembly, and lookups that
-    // the behaviour scenarios use to get typed delegates.
+    // Every attributed method of the loaded wrapper assembly.
     internal sealed class WrapperIndex
     {
         public const string AttributeFullName = "veskmrte_1_0.ReplacementAttribute";
@@ -65,26 +64,5 @@ namespace WrapperCheck
         public List<Wrapper> All { get; } = new List<Wrapper>();
 
         public Dictionary<MethodInfo, int> AttributeCounts { get; } = new Dictionary<MethodInfo, int>();
-
-        public IEnumerable<string> AssembliesFor(string cls) =>
-            All.Where(w => w.Class == cls).Select(w => w.Assembly).Distinct().OrderBy(a => a, StringComparer.Ordinal);
-
-        // The wrapper for (assembly, class, method) whose signature is the
-        // delegate's, as a delegate of that type.
-        public TDelegate Get<TDelegate>(string assembly, string cls, string method) where TDelegate : Delegate
-        {
-            MethodInfo invoke = typeof(TDelegate).GetMethod("Invoke")!;
-            Type[] wanted = invoke.GetParameters().Select(p => p.ParameterType).ToArray();
-            var matches = All.Where(w => w.Assembly == assembly && w.Class == cls && w.Name == method &&
-                                         w.Method.ReturnType == invoke.ReturnType &&
-                                         w.Method.GetParameters().Select(p => p.ParameterType).SequenceEqual(wanted))
-                             .ToList();
-            if (matches.Count != 1)
-            {
-                throw new InvalidOperationException(
-                    $"{matches.Count} wrappers for [{assembly}] {cls}::{method} with the signature of {typeof(TDelegate).Name}");
-            }
-            return matches[0].Method.CreateDelegate<TDelegate>();
-        }
     }
 }
