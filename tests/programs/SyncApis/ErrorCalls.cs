@@ -32,6 +32,7 @@ namespace SyncApis
                 Fails("System.Threading.Mutex.ReleaseMutex", () => unowned.ReleaseMutex());
             }
             var disposed = new ManualResetEvent(true);
+            Counts.Add("System.Threading.ManualResetEvent..ctor");
             disposed.Dispose();
             Fails("System.Threading.WaitHandle.WaitOne", () => disposed.WaitOne(0));
             Fails("System.Threading.EventWaitHandle.Set", () => disposed.Set());
@@ -43,6 +44,7 @@ namespace SyncApis
                 Counts.Add("System.Threading.SemaphoreSlim..ctor");
                 Fails("System.Threading.SemaphoreSlim.Release", () => full.Release());
                 cancelled.Cancel();
+                Counts.Add("System.Threading.CancellationTokenSource.Cancel");
                 Fails("System.Threading.SemaphoreSlim.Wait", () => full.Wait(cancelled.Token));
             }
         }
