@@ -10,6 +10,7 @@ Ids are positions in API_TYPES order and the native side keys on them: append
 new APIs at the end of a type, or new types at the end, never reorder.
 """
 
+import itertools
 import sys
 from pathlib import Path
 
@@ -29,6 +30,8 @@ SURFACES = {
     "netstandard": "Netstandard",
     "mscorlib": "Mscorlib",
     "System.Private.CoreLib": "SystemPrivateCoreLib",
+    "System.Threading.ThreadPool": "SystemThreadingThreadPool",
+    "System.Threading.Tasks.Parallel": "SystemThreadingTasksParallel",
 }
 
 
@@ -36,7 +39,10 @@ class Api:
     """One original method (all its overloads), reported under one id.
 
     Overloads read "ReturnType (parameters)" exactly as the original declares
-    them. Blocking APIs report again after the original returns.
+    them. Blocking APIs report again after the original returns. `static`
+    marks a static method of a type whose other members are instance ones;
+    `subject` names the argument reported as the object the call works on
+    (none: the call names no object).
 
     `lock` says what the call does to the lock it names, so that the tool can
     follow which locks each thread holds: "acquire" (blocks until it holds
@@ -47,12 +53,14 @@ class Api:
     Mutex); the report hook checks it.
     """
 
-    def __init__(self, method, overloads, blocking=False, lock=None, lock_only=""):
+    def __init__(self, method, overloads, blocking=False, static=False, subject=None, lock=None, lock_only=""):
         assert lock in (None, "acquire", "try", "release", "wait"), lock
         assert lock not in ("acquire", "try", "wait") or blocking, method
         self.method = method
         self.overloads = overloads
         self.blocking = blocking
+        self.static = static
+        self.subject = subject
         self.lock = lock
         self.lock_only = lock_only
 
@@ -60,19 +68,51 @@ class Api:
 class ApiType:
     """A wrapped type. `instance` names the first wrapper parameter that
     stands for `this` of instance methods; for static-only types, `subject`
-    names the argument reported as the instance (the object synchronised on).
+    names the argument reported as the instance (the object synchronised on),
+    if there is one. `condition` is the compiler symbol without which the
+    runtime the wrappers are built for lacks the type.
     """
 
-    def __init__(self, full_name, surfaces, apis, instance=None, subject=None):
+    def __init__(self, full_name, surfaces, apis, instance=None, subject=None, condition=None, value_type=False,
+                 reported=None):
         self.full_name = full_name
-        self.short_name = full_name.rsplit(".", 1)[1]
+        # C# name of the type ("Lock.Scope" for the nested "Lock+Scope").
+        self.short_name = full_name.rsplit(".", 1)[1].replace("+", ".")
+        # Instances of a value type are passed by reference, so that the
+        # original works on the caller's value, not on a copy.
+        self.value_type = value_type
+        # Expression reporting the object an instance stands for, when it is
+        # not the instance itself.
+        self.reported = reported
         self.surfaces = surfaces
         self.apis = apis
         self.instance = instance
         self.subject = subject
+        self.condition = condition
 
 
 CTOR = ".ctor"
+
+# Where compiled programs name the types of System.Threading and of
+# System.Runtime.
+THREADING = ["System.Threading", "netstandard", "mscorlib", "System.Private.CoreLib"]
+RUNTIME = ["System.Runtime", "netstandard", "mscorlib", "System.Private.CoreLib"]
+# Types of System.Threading that the core library does not hold.
+THREADING_OWN = ["System.Threading", "netstandard", "mscorlib"]
+# Types .NET Framework kept outside mscorlib, whose facade does not name them.
+THREADING_NOT_MSCORLIB = ["System.Threading", "netstandard", "System.Private.CoreLib"]
+
+WAIT_OVERLOADS = [
+    "void ()",
+    "bool (int millisecondsTimeout)",
+    "bool (TimeSpan timeout)",
+    "void (CancellationToken cancellationToken)",
+    "bool (int millisecondsTimeout, CancellationToken cancellationToken)",
+    "bool (TimeSpan timeout, CancellationToken cancellationToken)",
+]
+EXCHANGE_TYPES = ("int", "long", "uint", "ulong", "float", "double", "nint", "nuint", "object?")
+VOLATILE_TYPES = ("bool", "byte", "sbyte", "short", "ushort", "int", "uint", "long", "ulong", "float", "double",
+                  "nint", "nuint")
 
 API_TYPES = [
     ApiType("System.Threading.Monitor", ["System.Threading", "netstandard", "mscorlib", "System.Private.CoreLib"], subject="obj", apis=[
@@ -121,6 +161,20 @@ API_TYPES = [
             "bool (int millisecondsTimeout)",
             "bool (TimeSpan timeout)",
         ]),
+        Api("Sleep", static=True, blocking=True, overloads=[
+            "void (int millisecondsTimeout)",
+            "void (TimeSpan timeout)",
+        ]),
+        Api("Interrupt", overloads=[
+            "void ()",
+        ]),
+        Api("UnsafeStart", overloads=[
+            "void ()",
+            "void (object? parameter)",
+        ]),
+        Api("Yield", static=True, overloads=[
+            "bool ()",
+        ]),
     ]),
     ApiType("System.Threading.WaitHandle", ["System.Runtime", "netstandard", "mscorlib", "System.Private.CoreLib"], instance="handle", apis=[
         Api("WaitOne", blocking=True, lock="acquire", lock_only="Mutex", overloads=[
@@ -167,6 +221,238 @@ API_TYPES = [
             "int ()",
             "int (int releaseCount)",
         ]),
+        Api("WaitAsync", overloads=[
+            "Task ()",
+            "Task<bool> (int millisecondsTimeout)",
+            "Task<bool> (TimeSpan timeout)",
+            "Task (CancellationToken cancellationToken)",
+            "Task<bool> (int millisecondsTimeout, CancellationToken cancellationToken)",
+            "Task<bool> (TimeSpan timeout, CancellationToken cancellationToken)",
+        ]),
+    ]),
+    ApiType("System.Threading.Lock", ["System.Runtime", "System.Private.CoreLib"], instance="lockObj",
+            condition="NET9_0_OR_GREATER", apis=[
+        Api(CTOR, overloads=[
+            "Lock ()",
+        ]),
+        Api("Enter", blocking=True, lock="acquire", overloads=[
+            "void ()",
+        ]),
+        Api("TryEnter", blocking=True, lock="try", overloads=[
+            "bool ()",
+            "bool (int millisecondsTimeout)",
+            "bool (TimeSpan timeout)",
+        ]),
+        Api("Exit", lock="release", overloads=[
+            "void ()",
+        ]),
+        Api("EnterScope", blocking=True, lock="acquire", overloads=[
+            "Lock.Scope ()",
+        ]),
+    ]),
+    ApiType("System.Threading.Lock+Scope", ["System.Runtime", "System.Private.CoreLib"], instance="scope",
+            condition="NET9_0_OR_GREATER", value_type=True, reported="LockScopes.LockOf(ref scope)", apis=[
+        Api("Dispose", lock="release", overloads=[
+            "void ()",
+        ]),
+    ]),
+    ApiType("System.Threading.ReaderWriterLockSlim", THREADING_NOT_MSCORLIB, instance="rwLock", apis=[
+        Api(CTOR, overloads=[
+            "ReaderWriterLockSlim ()",
+            "ReaderWriterLockSlim (LockRecursionPolicy recursionPolicy)",
+        ]),
+        Api("EnterReadLock", blocking=True, overloads=["void ()"]),
+        Api("TryEnterReadLock", blocking=True, overloads=["bool (int millisecondsTimeout)", "bool (TimeSpan timeout)"]),
+        Api("ExitReadLock", overloads=["void ()"]),
+        Api("EnterWriteLock", blocking=True, overloads=["void ()"]),
+        Api("TryEnterWriteLock", blocking=True, overloads=["bool (int millisecondsTimeout)", "bool (TimeSpan timeout)"]),
+        Api("ExitWriteLock", overloads=["void ()"]),
+        Api("EnterUpgradeableReadLock", blocking=True, overloads=["void ()"]),
+        Api("TryEnterUpgradeableReadLock", blocking=True,
+            overloads=["bool (int millisecondsTimeout)", "bool (TimeSpan timeout)"]),
+        Api("ExitUpgradeableReadLock", overloads=["void ()"]),
+    ]),
+    ApiType("System.Threading.ReaderWriterLock", THREADING_OWN, instance="rwLock", apis=[
+        Api(CTOR, overloads=["ReaderWriterLock ()"]),
+        Api("AcquireReaderLock", blocking=True, overloads=["void (int millisecondsTimeout)", "void (TimeSpan timeout)"]),
+        Api("ReleaseReaderLock", overloads=["void ()"]),
+        Api("AcquireWriterLock", blocking=True, overloads=["void (int millisecondsTimeout)", "void (TimeSpan timeout)"]),
+        Api("ReleaseWriterLock", overloads=["void ()"]),
+        Api("UpgradeToWriterLock", blocking=True,
+            overloads=["LockCookie (int millisecondsTimeout)", "LockCookie (TimeSpan timeout)"]),
+        Api("DowngradeFromWriterLock", overloads=["void (ref LockCookie lockCookie)"]),
+        Api("ReleaseLock", overloads=["LockCookie ()"]),
+        Api("RestoreLock", blocking=True, overloads=["void (ref LockCookie lockCookie)"]),
+    ]),
+    ApiType("System.Threading.ManualResetEventSlim", THREADING, instance="slimEvent", apis=[
+        Api(CTOR, overloads=[
+            "ManualResetEventSlim ()",
+            "ManualResetEventSlim (bool initialState)",
+            "ManualResetEventSlim (bool initialState, int spinCount)",
+        ]),
+        Api("Set", overloads=["void ()"]),
+        Api("Reset", overloads=["void ()"]),
+        Api("Wait", blocking=True, overloads=WAIT_OVERLOADS),
+    ]),
+    ApiType("System.Threading.Semaphore", THREADING_NOT_MSCORLIB, instance="semaphore", apis=[
+        Api(CTOR, overloads=[
+            "Semaphore (int initialCount, int maximumCount)",
+            "Semaphore (int initialCount, int maximumCount, string? name)",
+            "Semaphore (int initialCount, int maximumCount, string? name, out bool createdNew)",
+        ]),
+        Api("Release", overloads=["int ()", "int (int releaseCount)"]),
+    ]),
+    ApiType("System.Threading.AutoResetEvent", THREADING, instance="handle", apis=[
+        Api(CTOR, overloads=["AutoResetEvent (bool initialState)"]),
+    ]),
+    ApiType("System.Threading.ManualResetEvent", THREADING, instance="handle", apis=[
+        Api(CTOR, overloads=["ManualResetEvent (bool initialState)"]),
+    ]),
+    ApiType("System.Threading.CountdownEvent", THREADING_OWN, instance="countdown", apis=[
+        Api(CTOR, overloads=["CountdownEvent (int initialCount)"]),
+        Api("Signal", overloads=["bool ()", "bool (int signalCount)"]),
+        Api("AddCount", overloads=["void ()", "void (int signalCount)"]),
+        Api("TryAddCount", overloads=["bool ()", "bool (int signalCount)"]),
+        Api("Reset", overloads=["void ()", "void (int count)"]),
+        Api("Wait", blocking=True, overloads=WAIT_OVERLOADS),
+    ]),
+    ApiType("System.Threading.Barrier", ["System.Threading", "netstandard"], instance="barrier", apis=[
+        Api(CTOR, overloads=[
+            "Barrier (int participantCount)",
+            "Barrier (int participantCount, Action<Barrier>? postPhaseAction)",
+        ]),
+        Api("SignalAndWait", blocking=True, overloads=WAIT_OVERLOADS),
+        Api("AddParticipant", overloads=["long ()"]),
+        Api("AddParticipants", overloads=["long (int participantCount)"]),
+        Api("RemoveParticipant", overloads=["void ()"]),
+        Api("RemoveParticipants", overloads=["void (int participantCount)"]),
+    ]),
+    ApiType("System.Threading.Interlocked", THREADING, apis=[
+        Api("Increment", overloads=[f"{t} (ref {t} location)" for t in ("int", "long", "uint", "ulong")]),
+        Api("Decrement", overloads=[f"{t} (ref {t} location)" for t in ("int", "long", "uint", "ulong")]),
+        Api("Add", overloads=[f"{t} (ref {t} location1, {t} value)" for t in ("int", "long", "uint", "ulong")]),
+        Api("Exchange", overloads=[f"{t} (ref {t} location1, {t} value)" for t in EXCHANGE_TYPES]),
+        Api("CompareExchange",
+            overloads=[f"{t} (ref {t} location1, {t} value, {t} comparand)" for t in EXCHANGE_TYPES]),
+        Api("Read", overloads=["long (ref long location)", "ulong (ref ulong location)"]),
+        Api("And", overloads=[f"{t} (ref {t} location1, {t} value)" for t in ("int", "long", "uint", "ulong")]),
+        Api("Or", overloads=[f"{t} (ref {t} location1, {t} value)" for t in ("int", "long", "uint", "ulong")]),
+        Api("MemoryBarrier", overloads=["void ()"]),
+    ]),
+    ApiType("System.Threading.Volatile", THREADING, apis=[
+        Api("Read", overloads=[f"{t} (ref readonly {t} location)" for t in VOLATILE_TYPES]),
+        Api("Write", overloads=[f"void (ref {t} location, {t} value)" for t in VOLATILE_TYPES]),
+    ]),
+    ApiType("System.Threading.ThreadPool", ["System.Threading.ThreadPool", "netstandard", "mscorlib",
+                                            "System.Private.CoreLib"], apis=[
+        Api("QueueUserWorkItem", overloads=[
+            "bool (WaitCallback callBack)",
+            "bool (WaitCallback callBack, object? state)",
+        ]),
+        Api("UnsafeQueueUserWorkItem", overloads=[
+            "bool (WaitCallback callBack, object? state)",
+            "bool (IThreadPoolWorkItem callBack, bool preferLocal)",
+        ]),
+        Api("RegisterWaitForSingleObject", subject="waitObject", overloads=[
+            f"RegisteredWaitHandle (WaitHandle waitObject, WaitOrTimerCallback callBack, object? state, {t} "
+            f"millisecondsTimeOutInterval, bool executeOnlyOnce)" for t in ("int", "long", "uint")] + [
+            "RegisteredWaitHandle (WaitHandle waitObject, WaitOrTimerCallback callBack, object? state, TimeSpan "
+            "timeout, bool executeOnlyOnce)",
+        ]),
+    ]),
+    ApiType("System.Threading.Timer", RUNTIME, instance="timer", apis=[
+        Api(CTOR, overloads=[
+            "Timer (TimerCallback callback)",
+            "Timer (TimerCallback callback, object? state, int dueTime, int period)",
+            "Timer (TimerCallback callback, object? state, long dueTime, long period)",
+            "Timer (TimerCallback callback, object? state, uint dueTime, uint period)",
+            "Timer (TimerCallback callback, object? state, TimeSpan dueTime, TimeSpan period)",
+        ]),
+        Api("Change", overloads=[
+            "bool (int dueTime, int period)",
+            "bool (long dueTime, long period)",
+            "bool (uint dueTime, uint period)",
+            "bool (TimeSpan dueTime, TimeSpan period)",
+        ]),
+    ]),
+    ApiType("System.Threading.CancellationTokenSource", RUNTIME, instance="source", apis=[
+        Api("Cancel", overloads=["void ()", "void (bool throwOnFirstException)"]),
+        Api("CancelAfter", overloads=["void (int millisecondsDelay)", "void (TimeSpan delay)"]),
+    ]),
+    ApiType("System.Threading.Tasks.Task", RUNTIME, instance="task", apis=[
+        Api("Run", static=True, overloads=[
+            "Task (Action action)",
+            "Task (Action action, CancellationToken cancellationToken)",
+            "Task (Func<Task?> function)",
+            "Task (Func<Task?> function, CancellationToken cancellationToken)",
+        ]),
+        Api("Start", overloads=["void ()", "void (TaskScheduler scheduler)"]),
+        Api("Wait", blocking=True, overloads=[
+            "void ()",
+            "bool (int millisecondsTimeout)",
+            "bool (TimeSpan timeout)",
+            "void (CancellationToken cancellationToken)",
+            "bool (int millisecondsTimeout, CancellationToken cancellationToken)",
+        ]),
+        Api("WaitAll", static=True, blocking=True, overloads=[
+            "void (Task[] tasks)",
+            "bool (Task[] tasks, int millisecondsTimeout)",
+            "bool (Task[] tasks, TimeSpan timeout)",
+            "void (Task[] tasks, CancellationToken cancellationToken)",
+            "bool (Task[] tasks, int millisecondsTimeout, CancellationToken cancellationToken)",
+            "[newer] void (ReadOnlySpan<Task> tasks)",
+        ]),
+        Api("WaitAny", static=True, blocking=True, overloads=[
+            "int (Task[] tasks)",
+            "int (Task[] tasks, int millisecondsTimeout)",
+            "int (Task[] tasks, TimeSpan timeout)",
+            "int (Task[] tasks, CancellationToken cancellationToken)",
+            "int (Task[] tasks, int millisecondsTimeout, CancellationToken cancellationToken)",
+        ]),
+        Api("ContinueWith", overloads=[
+            "Task (Action<Task> continuationAction)",
+            "Task (Action<Task> continuationAction, CancellationToken cancellationToken)",
+            "Task (Action<Task> continuationAction, TaskScheduler scheduler)",
+            "Task (Action<Task> continuationAction, TaskContinuationOptions continuationOptions)",
+            "Task (Action<Task> continuationAction, CancellationToken cancellationToken, TaskContinuationOptions "
+            "continuationOptions, TaskScheduler scheduler)",
+            "Task (Action<Task, object?> continuationAction, object? state)",
+        ]),
+        Api("WhenAll", static=True, overloads=[
+            "Task (params Task[] tasks)",
+            "Task (IEnumerable<Task> tasks)",
+            "[newer] Task (params ReadOnlySpan<Task> tasks)",
+        ]),
+        Api("WhenAny", static=True, overloads=[
+            "Task<Task> (params Task[] tasks)",
+            "Task<Task> (IEnumerable<Task> tasks)",
+            "Task<Task> (Task task1, Task task2)",
+            "[newer] Task<Task> (params ReadOnlySpan<Task> tasks)",
+        ]),
+    ]),
+    ApiType("System.Threading.Tasks.TaskFactory", RUNTIME, instance="factory", apis=[
+        Api("StartNew", overloads=[
+            "Task (Action action)",
+            "Task (Action action, CancellationToken cancellationToken)",
+            "Task (Action action, TaskCreationOptions creationOptions)",
+            "Task (Action action, CancellationToken cancellationToken, TaskCreationOptions creationOptions, "
+            "TaskScheduler scheduler)",
+            "Task (Action<object?> action, object? state)",
+            "Task (Action<object?> action, object? state, CancellationToken cancellationToken)",
+            "Task (Action<object?> action, object? state, TaskCreationOptions creationOptions)",
+        ]),
+    ]),
+    ApiType("System.Threading.Tasks.Parallel", ["System.Threading.Tasks.Parallel", "netstandard", "mscorlib"], apis=[
+        Api("For", blocking=True, overloads=[
+            "ParallelLoopResult (int fromInclusive, int toExclusive, Action<int> body)",
+            "ParallelLoopResult (long fromInclusive, long toExclusive, Action<long> body)",
+            "ParallelLoopResult (int fromInclusive, int toExclusive, ParallelOptions parallelOptions, Action<int> body)",
+            "ParallelLoopResult (int fromInclusive, int toExclusive, Action<int, ParallelLoopState> body)",
+        ]),
+        Api("Invoke", blocking=True, overloads=[
+            "void (params Action[] actions)",
+            "void (ParallelOptions parallelOptions, params Action[] actions)",
+        ]),
     ]),
 ]
 
@@ -177,20 +463,49 @@ HEADER = """\
 """
 
 
+def split_parameters(inner):
+    """Splits at the commas that separate parameters, not those of generic
+    argument lists."""
+    parts, depth, start = [], 0, 0
+    for i, c in enumerate(inner):
+        if c == "<":
+            depth += 1
+        elif c == ">":
+            depth -= 1
+        elif c == "," and depth == 0:
+            parts.append(inner[start:i])
+            start = i + 1
+    parts.append(inner[start:])
+    return [p.strip() for p in parts if p.strip()]
+
+
+# Marks an overload that only newer runtimes define (see render_method).
+NEWER = "newer"
+
+
 def parse_overload(text):
-    ret, rest = text.split(" ", 1)
-    inner = rest.strip()
+    """(condition, return type, [(declaration, argument modifier, name)])."""
+    condition = None
+    if text.startswith("["):
+        condition, text = text[1:].split("] ", 1)
+    ret, rest = text.split(" (", 1)
+    inner = "(" + rest.strip()
     assert inner.startswith("(") and inner.endswith(")"), text
     params = []
-    for part in filter(None, (p.strip() for p in inner[1:-1].split(","))):
+    for part in split_parameters(inner[1:-1]):
         words = part.split()
-        modifier = words[0] if words[0] in ("ref", "out", "in") else ""
+        if words[:2] == ["ref", "readonly"]:
+            modifier = "in"
+        elif words[0] in ("ref", "out", "in"):
+            modifier = words[0]
+        else:
+            modifier = ""
         params.append((part, modifier, words[-1]))
-    return ret, params
+    return condition, ret, params
 
 
 def api_id_name(api_type, api):
-    return api_type.short_name + ("Ctor" if api.method == CTOR else api.method)
+    return api_type.short_name.replace(".", "") + ("Ctor" if api.method == CTOR else api.method)
 
 
 def wrapper_method_name(api):
@@ -201,10 +516,13 @@ def api_full_name(api_type, api):
     return f"{api_type.full_name}.{api.method}"
 
 
+def is_static(api_type, api):
+    return api_type.instance is None or api.static
+
+
 def check_table():
     seen_ids = set()
     for api_type in API_TYPES:
-        assert (api_type.instance is None) != (api_type.subject is None), api_type.full_name
         for surface in api_type.surfaces:
             assert surface in SURFACES, surface
         for api in api_type.apis:
@@ -214,11 +532,12 @@ def check_table():
             for text in (api_type.full_name, api.method, *api_type.surfaces):
                 assert text.isascii() and len(text.encode()) < 256, text
             for overload in api.overloads:
-                ret, params = parse_overload(overload)
+                _, ret, params = parse_overload(overload)
                 if api.method == CTOR:
-                    assert ret == api_type.short_name, overload
-                if api_type.subject is not None:
-                    assert params and params[0][2] == api_type.subject, overload
+                    assert ret == api_type.short_name and api_type.instance, overload
+                subject = api.subject or (api_type.subject if is_static(api_type, api) else None)
+                if subject is not None:
+                    assert subject in [name for _, _, name in params], overload
 
 
 TIMEOUT_PARAMETERS = ("millisecondsTimeout", "timeout")
@@ -246,23 +565,44 @@ def lock_reports(api, params, ret, ident, reported):
 # behaves exactly like a real call, and the rewrite stays cheap. Instance
 # methods are called on the instance (callvirt), so overrides still run.
 def render_method(surface, api_type, api, overload):
-    ret, params = parse_overload(overload)
+    condition, ret, params = parse_overload(overload)
     ident = f"ApiTable.{api_id_name(api_type, api)}"
     args = ", ".join(f"{mod} {name}".strip() for _, mod, name in params)
     decl = [p for p, _, _ in params]
     if api.method == CTOR:
         reported = "null"
         call = f"new {api_type.short_name}({args})"
-    elif api_type.instance is not None:
-        decl.insert(0, f"{api_type.short_name} {api_type.instance}")
-        reported = api_type.instance
+    elif not is_static(api_type, api):
+        by_ref = "ref " if api_type.value_type else ""
+        decl.insert(0, f"{by_ref}{api_type.short_name} {api_type.instance}")
+        reported = api_type.reported or api_type.instance
         call = f"{api_type.instance}.{api.method}({args})"
     else:
-        reported = api_type.subject
+        reported = api.subject or api_type.subject or "null"
         call = f"{api_type.short_name}.{api.method}({args})"
 
     before, after = lock_reports(api, params, ret, ident, reported)
-    lines = [
+    lines = [f"#if {condition}"] if condition and condition != NEWER else []
+    if condition == NEWER:
+        # A member of a newer runtime than the one the assembly is built
+        # for, whose parameter types the older one has: the original is
+        # found when the wrapper is first used, and called through its
+        # address with the same arguments.
+        assert is_static(api_type, api) and api.method != CTOR, overload
+        # The holder class keeps the look-up out of the wrapper class's own
+        # initialisation, which older runtimes run too.
+        decl = [" ".join(w for w in p.split() if w != "params") for p in decl]
+        types = [" ".join(p.split()[:-1]) for p in decl]
+        pointer = f"delegate*<{', '.join(types + [ret])}>"
+        holder = f"{wrapper_method_name(api)}Of{''.join(t.replace('<', '').replace('>', '') for t in types)}"
+        lookup = ", ".join([f'typeof({api_type.short_name})', f'"{api.method}"'] + [f"typeof({t})" for t in types])
+        lines += [f"        private static class {holder}",
+                  "        {",
+                  f"            internal static readonly {pointer} Original = ({pointer})Newer.Method({lookup});",
+                  "        }",
+                  ""]
+        call = f"{holder}.Original({args})"
+    lines += [
         f'        [Replacement("{surface}", "{api_type.full_name}", "{api.method}")]',
         f"        public static {ret} {wrapper_method_name(api)}({', '.join(decl)})",
         "        {",
@@ -279,6 +619,8 @@ def render_method(surface, api_type, api, overload):
     else:
         lines.append(f"            return {call};")
     lines.append("        }")
+    if condition and condition != NEWER:
+        lines.append("#endif")
     return lines
 
 
@@ -286,7 +628,9 @@ def render_surface(surface):
     out = [
         HEADER,
         "using System;",
+        "using System.Collections.Generic;",
         "using System.Threading;",
+        "using System.Threading.Tasks;",
         "using veskmrte_1_0;",
         "",
         f"namespace Veskmrte.Wrappers.{SURFACES[surface]}",
@@ -299,8 +643,14 @@ def render_surface(surface):
         if not first_type:
             out.append("")
         first_type = False
+        if api_type.condition:
+            out.append(f"#if {api_type.condition}")
+        if api_type.full_name.startswith("System.Threading.Lock"):
+            # The lock is handed to the report as an object only to be
+            # named, never to be locked on.
+            out.append("#pragma warning disable CS9216")
         out.append(f'    // Replaces calls that name {api_type.full_name} through "{surface}".')
-        out.append(f"    public static class {api_type.short_name}Wrapper")
+        out.append(f"    public static unsafe class {api_type.short_name.replace('.', '')}Wrapper")
         out.append("    {")
         first_method = True
         for api in api_type.apis:
@@ -310,6 +660,10 @@ def render_surface(surface):
                 first_method = False
                 out.extend(render_method(surface, api_type, api, overload))
         out.append("    }")
+        if api_type.full_name.startswith("System.Threading.Lock"):
+            out.append("#pragma warning restore CS9216")
+        if api_type.condition:
+            out.append("#endif")
     out.append("}")
     return "\n".join(out) + "\n"
 
@@ -323,17 +677,28 @@ def render_table():
         "    internal static class ApiTable",
         "    {",
     ]
+    # Types only some runtimes have come last, so that the ids of the others
+    # are the same in every build.
+    ordered = [t for t in API_TYPES if not t.condition] + [t for t in API_TYPES if t.condition]
     names = []
-    for api_type in API_TYPES:
-        for api in api_type.apis:
-            out.append(f"        internal const int {api_id_name(api_type, api)} = {len(names)};")
-            names.append(api_full_name(api_type, api))
-    out.append("")
-    out.append(f"        internal const int Count = {len(names)};")
+    for condition, group in itertools.groupby(ordered, key=lambda t: t.condition):
+        entries = [(api_id_name(t, a), api_full_name(t, a)) for t in group for a in t.apis]
+        names.append((condition, entries))
+    ids, count = [], 0
+    for condition, entries in names:
+        ids += [f"#if {condition}"] if condition else []
+        for ident, _ in entries:
+            ids.append(f"        internal const int {ident} = {count};")
+            count += 1
+        ids += ["#endif"] if condition else []
+    out.extend(ids)
     out.append("")
     out.append("        internal static readonly string[] Names =")
     out.append("        {")
-    out.extend(f'            "{name}",' for name in names)
+    for condition, entries in names:
+        out += [f"#if {condition}"] if condition else []
+        out.extend(f'            "{name}",' for _, name in entries)
+        out += ["#endif"] if condition else []
     out.append("        };")
     out.append("    }")
     out.append("}")

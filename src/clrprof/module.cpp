@@ -132,6 +132,16 @@ int Module::getFileVersion(FileVersion& version) {
     return meSuccess;
 }
 
+vesk::WString Module::ownAssemblyName() {
+    mdAssembly self = mdTokenNil;
+    if (m_assemblyImport == nullptr || m_assemblyImport->GetAssemblyFromScope(&self) != S_OK) return vesk::WString();
+    WCHAR buffer[MAX_ASSEMBLY_NAME_SIZE] = {};
+    ULONG length = 0;
+    HRESULT hr = m_assemblyImport->GetAssemblyProps(self, nullptr, nullptr, nullptr, buffer, MAX_ASSEMBLY_NAME_SIZE,
+                                                    &length, nullptr, nullptr);
+    return nameFrom(buffer, MAX_ASSEMBLY_NAME_SIZE, length, hr);
+}
+
 mdAssemblyRef Module::findAssemblyRef(const vesk::WString& name) {
     mdAssemblyRef found = mdTokenNil;
     enumerateTokens(
@@ -191,8 +201,24 @@ int Module::findSyncApiTokens(const WCHAR* assembly, const WCHAR* className, con
                               std::vector<mdToken>& tokens) {
     tokens.clear();
     if (m_import == nullptr || m_assemblyImport == nullptr) return meFailure;
+    // A nested type is named "Outer+Inner"; metadata holds the inner name
+    // with the outer type as its scope.
+    const vesk::WString fullName(className);
+    const size_t plus = fullName.find(VESK_W('+'));
+    const vesk::WString outerName = fullName.substr(0, plus);
+    const vesk::WString innerName = plus == vesk::WString::npos ? vesk::WString() : fullName.substr(plus + 1);
+    // The module's own definition counts only under its own name: a module
+    // defining the class answers for one surface, not for every surface
+    // that names the class.
     mdTypeDef typeDef = mdTokenNil;
-    if (m_import->FindTypeDefByName(className, mdTokenNil, &typeDef) == S_OK) {
+    bool defined = m_import->FindTypeDefByName(outerName.c_str(), mdTokenNil, &typeDef) == S_OK;
+    if (defined && ownAssemblyName() != assembly) return meSuccess;
+    if (defined && !innerName.empty()) {
+        mdTypeDef outer = typeDef;
+        defined = m_import->FindTypeDefByName(innerName.c_str(), outer, &typeDef) == S_OK;
+        if (!defined) return meSuccess;
+    }
+    if (defined) {
         bool ok = enumerateTokens(
             kEnumBatch,
             [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) {
@@ -208,7 +234,11 @@ int Module::findSyncApiTokens(const WCHAR* assembly, const WCHAR* className, con
     mdAssemblyRef assemblyRef = findAssemblyRef(assembly);
     if (assemblyRef == mdTokenNil) return meSuccess;
     mdTypeRef typeRef = mdTokenNil;
-    if (m_import->FindTypeRef(assemblyRef, className, &typeRef) != S_OK) return meSuccess;
+    if (m_import->FindTypeRef(assemblyRef, outerName.c_str(), &typeRef) != S_OK) return meSuccess;
+    if (!innerName.empty()) {
+        mdTypeRef outer = typeRef;
+        if (m_import->FindTypeRef(outer, innerName.c_str(), &typeRef) != S_OK) return meSuccess;
+    }
     vesk::WString wanted(method);
     bool nameFailed = false;
     bool ok = enumerateTokens(
@@ -265,6 +295,24 @@ int Module::defineWrapperRefs(Wrapper* wrapper, const WrapperAssemblyIdentity& i
     return meSuccess;
 }
 
+void Module::redirectTokens(Wrapper* wrapper, const std::vector<mdToken>& tokens,
+                            const WrapperAssemblyIdentity& identity) {
+    VESK_LOG("    sync api");
+    VESK_LOG("      assembly=" << wrapper->getOriginalApiAssembly());
+    VESK_LOG("      class=" << wrapper->getOriginalApiClass());
+    VESK_LOG("      method=" << wrapper->getOriginalApiMethod());
+    VESK_LOG("      count of found (oveloads) tokens=" << static_cast<uint32_t>(tokens.size()));
+    for (mdToken token : tokens) {
+        // Two wrappers never share a call target: the first keeps it.
+        if (isSyncApiToken(token)) {
+            VESK_LOG("      token already redirected by another wrapper=" << token);
+            continue;
+        }
+        addSyncApiToken(wrapper, token);
+    }
+    defineWrapperRefs(wrapper, identity);
+}
+
 bool Module::translateSignature(const signature& sig, uint8_t* out, uint32_t* length) {
     const std::vector<uint8_t>& blob = sig.rawBlob;
     const uint32_t size = static_cast<uint32_t>(blob.size());
@@ -317,11 +365,7 @@ mdToken Module::findTypeToken(const vesk::WString& fullName) {
         [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) { return m_import->EnumTypeRefs(h, out, cap, n); },
         [&](HCORENUM h) { m_import->CloseEnum(h); },
         [&](mdToken ref) {
-            WCHAR buffer[256] = {};
-            ULONG length = 0;
-            mdToken scope = mdTokenNil;
-            HRESULT hr = m_import->GetTypeRefProps(ref, &scope, buffer, 256, &length);
-            vesk::WString name = nameFrom(buffer, 256, length, hr);
+            vesk::WString name = typeRefFullName(m_import, ref);
             if (!name.empty() && name == fullName) {
                 found = ref;
                 return false;

@@ -78,6 +78,13 @@ public:
     void addSyncApiToken(Wrapper* wrapper, cor::mdToken token);
     // Finds or defines a member reference to every overload of the wrapper.
     int defineWrapperRefs(Wrapper* wrapper, const WrapperAssemblyIdentity& identity);
+    // A module load's work for one wrapper, given the tokens naming its API
+    // (a module is searched read-only, and opened for writing only when it
+    // names an API): keeps every token, however many overloads the wrapper
+    // has (which overload serves a call site is settled when its method is
+    // compiled), then defines the references to the wrapper's overloads.
+    void redirectTokens(Wrapper* wrapper, const std::vector<cor::mdToken>& tokens,
+                        const WrapperAssemblyIdentity& identity);
     // The member reference replacing a call target, or mdTokenNil when the
     // target is no redirected API of this module or fits no overload.
     cor::mdToken getWrapperRefToken(cor::mdToken target);
@@ -85,6 +92,9 @@ public:
     // of those names.
     bool hasSyncApiTokens();
     bool isSyncApiToken(cor::mdToken token);
+
+    // The name of the assembly this module belongs to; empty when unknown.
+    vesk::WString ownAssemblyName();
 
     // Re-encodes a wrapper overload's blob with this module's type tokens.
     // length: capacity in, bytes written out.

@@ -112,11 +112,11 @@ HRESULT CLRCallbacks::ModuleLoadFinished(ModuleID moduleId, HRESULT) {
     // to the runtime's slower writable form, which only a module that names a
     // redirected API needs.
     if (!getMetaData(info, moduleId, ofRead, IID_IMetaDataImport, md.import)) {
-        VESK_LOG("  can get the IMetaDataImport interface");
+        VESK_LOG("  cannot get the IMetaDataImport interface");
         return S_OK;
     }
     if (!getMetaData(info, moduleId, ofRead, IID_IMetaDataAssemblyImport, md.assemblyImport)) {
-        VESK_LOG("  can get the IMetaDataAssemblyImport interface");
+        VESK_LOG("  cannot get the IMetaDataAssemblyImport interface");
         return S_OK;
     }
 
@@ -171,17 +171,7 @@ HRESULT CLRCallbacks::ModuleLoadFinished(ModuleID moduleId, HRESULT) {
     }
     if (!found.empty() && !openForWriting(info, module)) return S_OK;
     for (const auto& entry : found) {
-        Wrapper* w = entry.first;
-        const std::vector<mdToken>& tokens = entry.second;
-        VESK_LOG("    sync api");
-        VESK_LOG("      assembly=" << w->getOriginalApiAssembly());
-        VESK_LOG("      class=" << w->getOriginalApiClass());
-        VESK_LOG("      method=" << w->getOriginalApiMethod());
-        VESK_LOG("      count of found (oveloads) tokens=" << static_cast<uint32_t>(tokens.size()));
-        IteratorHolder<signature*> overloads(w->getSignatures());
-        size_t count = std::min<size_t>(tokens.size(), overloads->size());
-        for (size_t i = 0; i < count; ++i) module->addSyncApiToken(w, tokens[i]);
-        module->defineWrapperRefs(w, m_wrapperMngr.getAssemblyIdentity());
+        module->redirectTokens(entry.first, entry.second, m_wrapperMngr.getAssemblyIdentity());
     }
     VESK_LOG("  searching completed. detected sync api are defined as references for this module");
     return S_OK;
@@ -190,15 +180,15 @@ HRESULT CLRCallbacks::ModuleLoadFinished(ModuleID moduleId, HRESULT) {
 bool CLRCallbacks::openForWriting(ICorProfilerInfo2* info, Module* module) {
     MetaDataInterfaces md;
     if (!getMetaData(info, module->getModuleId(), ofWrite, IID_IMetaDataImport, md.import)) {
-        VESK_LOG("  can get the IMetaDataImport interface");
+        VESK_LOG("  cannot get the IMetaDataImport interface");
         return false;
     }
     if (!getMetaData(info, module->getModuleId(), ofWrite, IID_IMetaDataAssemblyImport, md.assemblyImport)) {
-        VESK_LOG("  can get the IMetaDataAssemblyImport interface");
+        VESK_LOG("  cannot get the IMetaDataAssemblyImport interface");
         return false;
     }
     if (!getMetaData(info, module->getModuleId(), ofWrite, IID_IMetaDataEmit, md.emit)) {
-        VESK_LOG("  can get the IMetaDataEmit interface");
+        VESK_LOG("  cannot get the IMetaDataEmit interface");
         return false;
     }
     module->useWritableMetaData(md.import, md.assemblyImport, md.emit);

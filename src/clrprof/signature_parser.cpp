@@ -20,6 +20,8 @@ const uint32_t kTypeRefTag = 1;
 
 enum class NameRead { kRead, kTooLong, kFailed };
 
+bool isTypeRef(uint32_t token) { return TypeFromToken(token) == mdtTypeRef && RidFromToken(token) != 0; }
+
 // A name read into a MAX_CLASS_NAME_SIZE buffer: only a complete read
 // counts, and nothing past the buffer is ever looked at, whatever length the
 // import reported.
@@ -34,12 +36,26 @@ NameRead takeName(HRESULT hr, const WCHAR* buffer, ULONG length, vesk::WString& 
     return name.empty() ? NameRead::kFailed : NameRead::kRead;
 }
 
-NameRead readTypeRefName(IMetaDataImport* import, mdToken token, vesk::WString& name) {
+// Nested types deeper than this are not named; no compiler emits them.
+const int kMaxNestedTypeDepth = 8;
+
+// A nested type's reference holds only its own name, scoped by its outer
+// type's reference: the full name joins them as "Outer+Inner", so that two
+// nested types of one name in different outer types never pass for each
+// other.
+NameRead readTypeRefName(IMetaDataImport* import, mdToken token, vesk::WString& name, int depth = 0) {
     WCHAR buffer[MAX_CLASS_NAME_SIZE] = {};
     ULONG length = 0;
     mdToken scope = mdTokenNil;
     HRESULT hr = import->GetTypeRefProps(token, &scope, buffer, MAX_CLASS_NAME_SIZE, &length);
-    return takeName(hr, buffer, length, name);
+    NameRead read = takeName(hr, buffer, length, name);
+    if (read != NameRead::kRead || !isTypeRef(scope)) return read;
+    if (depth >= kMaxNestedTypeDepth || scope == token) return NameRead::kFailed;
+    vesk::WString outer;
+    read = readTypeRefName(import, scope, outer, depth + 1);
+    if (read != NameRead::kRead) return read;
+    name = outer + VESK_W("+") + name;
+    return name.size() < MAX_CLASS_NAME_SIZE ? NameRead::kRead : NameRead::kTooLong;
 }
 
 NameRead readTypeDefName(IMetaDataImport* import, mdToken token, vesk::WString& name) {
@@ -49,11 +65,16 @@ NameRead readTypeDefName(IMetaDataImport* import, mdToken token, vesk::WString& 
     return takeName(hr, buffer, length, name);
 }
 
-bool isTypeRef(uint32_t token) { return TypeFromToken(token) == mdtTypeRef && RidFromToken(token) != 0; }
-
 }  // namespace
 
 SignatureParser::SignatureParser(IMetaDataImport* import) : m_import(import) {}
+
+vesk::WString typeRefFullName(IMetaDataImport* import, uint32_t token) {
+    vesk::WString name;
+    if (import == nullptr || !isTypeRef(token)) return name;
+    if (readTypeRefName(import, token, name) != NameRead::kRead) name.clear();
+    return name;
+}
 
 vesk::WString SignatureParser::getTypeName(uint32_t token) const {
     vesk::WString name;
@@ -134,14 +155,18 @@ bool SignatureParser::parseRetType(TypeEntry& entry) {
         case ELEMENT_TYPE_TYPEDBYREF:
             ++m_cursor;
             if (m_recording) entry.modifier = kModifierByRef;
+            entry.shape.push_back(ShapeItem{ELEMENT_TYPE_TYPEDBYREF, 0, 0, {}});
             return true;
         case ELEMENT_TYPE_VOID:
             ++m_cursor;
             if (m_recording) entry.elementType = ELEMENT_TYPE_VOID;
+            entry.shape.push_back(ShapeItem{ELEMENT_TYPE_VOID, 0, 0, {}});
             return true;
         case ELEMENT_TYPE_BYREF:
             ++m_cursor;
             if (m_recording) entry.modifier = kModifierByRef;
+            entry.byRef = true;
+            entry.shape.push_back(ShapeItem{ELEMENT_TYPE_BYREF, 0, 0, {}});
             return parseType(entry);
         default:
             return parseType(entry);
@@ -154,11 +179,14 @@ bool SignatureParser::parseParam(TypeEntry& entry) {
     if (peek() == ELEMENT_TYPE_TYPEDBYREF) {
         ++m_cursor;
         if (m_recording) entry.modifier = kModifierByRef;
+        entry.shape.push_back(ShapeItem{ELEMENT_TYPE_TYPEDBYREF, 0, 0, {}});
         return true;
     }
     if (peek() == ELEMENT_TYPE_BYREF) {
         ++m_cursor;
         if (m_recording) entry.modifier = kModifierByRef;
+        entry.byRef = true;
+        entry.shape.push_back(ShapeItem{ELEMENT_TYPE_BYREF, 0, 0, {}});
     }
     if (m_recording && entry.modifier == kModifierNone) entry.modifier = kModifierPlain;
     return parseType(entry);
@@ -169,20 +197,26 @@ bool SignatureParser::parseType(TypeEntry& entry) {
     const uint8_t elementType = *m_cursor++;
     if (m_recording) entry.elementType = elementType;
     uint32_t ownToken = 0;
+    // Nested types follow their container's step, so the step is placed
+    // before the body is parsed and filled in afterwards.
+    const size_t step = entry.shape.size();
+    entry.shape.push_back(ShapeItem{elementType, 0, 0, {}});
+    ShapeItem item{elementType, 0, 0, {}};
     ++m_depth;
-    const bool ok = parseTypeBody(elementType, entry, ownToken);
+    const bool ok = parseTypeBody(elementType, entry, item, ownToken);
     --m_depth;
     if (!ok) return false;
     // A type nested into the same entry got here first: the entry keeps the
     // first token any of them named.
     if (entry.token == 0) {
         entry.token = ownToken;
-        entry.name = getTypeName(ownToken);
+        entry.name = item.token == ownToken ? item.name : getTypeName(ownToken);
     }
+    entry.shape[step] = std::move(item);
     return true;
 }
 
-bool SignatureParser::parseTypeBody(uint8_t elementType, TypeEntry& entry, uint32_t& ownToken) {
+bool SignatureParser::parseTypeBody(uint8_t elementType, TypeEntry& entry, ShapeItem& item, uint32_t& ownToken) {
     auto setSize = [&](uint32_t size) {
         if (m_recording) entry.size = size;
     };
@@ -222,21 +256,22 @@ bool SignatureParser::parseTypeBody(uint8_t elementType, TypeEntry& entry, uint3
             }
             return parseType(entry);
         case ELEMENT_TYPE_VALUETYPE:
-            return readTypeToken(ownToken);
         case ELEMENT_TYPE_CLASS:
-            setSize(4);
-            return readTypeToken(ownToken);
+            if (elementType == ELEMENT_TYPE_CLASS) setSize(4);
+            if (!readTypeToken(ownToken)) return false;
+            item.token = ownToken;
+            item.name = getTypeName(ownToken);
+            return true;
         case ELEMENT_TYPE_VAR:
-        case ELEMENT_TYPE_MVAR: {
-            uint32_t number = 0;
-            return readCompressed(number);
-        }
+        case ELEMENT_TYPE_MVAR:
+            return readCompressed(item.number);
         case ELEMENT_TYPE_ARRAY: {
             if (!parseType(entry)) return false;
             uint32_t rank = 0;
             uint32_t count = 0;
             uint32_t value = 0;
             if (!readCompressed(rank)) return false;
+            item.number = rank;
             // Sizes, then lower bounds: each a count followed by that many
             // numbers.
             for (int list = 0; list < 2; ++list) {
@@ -254,6 +289,10 @@ bool SignatureParser::parseTypeBody(uint8_t elementType, TypeEntry& entry, uint3
             if (!readTypeToken(ownToken)) return false;
             uint32_t argCount = 0;
             if (!readCompressed(argCount)) return false;
+            item.number = argCount;
+            // The generic type comes first in the shape, then its arguments.
+            ShapeItem genericType{kind, 0, ownToken, getTypeName(ownToken)};
+            entry.shape.push_back(std::move(genericType));
             for (uint32_t i = 0; i < argCount; ++i) {
                 if (!parseType(entry)) return false;
             }
@@ -339,43 +378,66 @@ bool SignatureParser::readTypeToken(uint32_t& token) {
 
 namespace {
 
-// Types whose element code alone says everything.
-bool isBuiltInType(uint8_t elementType) {
-    return (elementType >= ELEMENT_TYPE_VOID && elementType <= ELEMENT_TYPE_STRING) ||
-           elementType == ELEMENT_TYPE_I || elementType == ELEMENT_TYPE_U || elementType == ELEMENT_TYPE_OBJECT;
-}
-
 // What a constructor's wrapper may return: a reference to the new object.
 bool isCompositeType(uint8_t elementType) {
     return (elementType >= ELEMENT_TYPE_STRING && elementType <= ELEMENT_TYPE_TYPEDBYREF) ||
            (elementType >= ELEMENT_TYPE_FNPTR && elementType <= ELEMENT_TYPE_MVAR);
 }
 
-bool sameType(IMetaDataImport* moduleImport, const TypeEntry& target, const TypeEntry& wrapper) {
-    if (target.elementType != wrapper.elementType) return false;
-    if (isBuiltInType(target.elementType)) return true;
-    // Generic parameters, arrays of built-in types and TypeSpec tokens give
-    // no name to compare; such a target is left to the original API rather
-    // than redirected to an overload that may not fit it.
-    const uint32_t table = TypeFromToken(target.token);
-    if (RidFromToken(target.token) == 0 || (table != mdtTypeDef && table != mdtTypeRef)) return false;
-    vesk::WString nameType;
+// The module's name for one of its type tokens. Type specifications and
+// other tables give no name: a target naming one is left to its original.
+bool moduleTypeName(IMetaDataImport* moduleImport, uint32_t token, vesk::WString& nameType) {
+    const uint32_t table = TypeFromToken(token);
+    if (RidFromToken(token) == 0 || (table != mdtTypeDef && table != mdtTypeRef)) return false;
     NameRead read = NameRead::kFailed;
     if (moduleImport != nullptr) {
-        read = table == mdtTypeDef ? readTypeDefName(moduleImport, target.token, nameType)
-                                   : readTypeRefName(moduleImport, target.token, nameType);
+        read = table == mdtTypeDef ? readTypeDefName(moduleImport, token, nameType)
+                                   : readTypeRefName(moduleImport, token, nameType);
     }
     // Wrapper names are read the same way, so a name too long for the
     // buffer can never equal one of them.
     if (read == NameRead::kTooLong) return false;
     VESK_ASSERT(!nameType.empty());
-    return nameType == wrapper.name;
+    return true;
+}
+
+bool sameStep(IMetaDataImport* moduleImport, const ShapeItem& target, const ShapeItem& wrapper,
+              uint32_t classArity) {
+    switch (target.code) {
+        case ELEMENT_TYPE_VAR:
+            // The type's own parameters are the wrapper method's first ones.
+            return target.number < classArity && wrapper.code == ELEMENT_TYPE_MVAR &&
+                   wrapper.number == target.number;
+        case ELEMENT_TYPE_MVAR:
+            return wrapper.code == ELEMENT_TYPE_MVAR && static_cast<uint64_t>(target.number) + classArity ==
+                                                            wrapper.number;
+        default:
+            break;
+    }
+    if (target.code != wrapper.code || target.number != wrapper.number) return false;
+    if (target.token == 0) return wrapper.token == 0;
+    vesk::WString nameType;
+    return moduleTypeName(moduleImport, target.token, nameType) && !wrapper.name.empty() &&
+           nameType == wrapper.name;
+}
+
+// The same type passed the same way: by reference only where the wrapper
+// takes it by reference too, or the rewritten call would hand a value where
+// an address is expected.
+bool sameType(IMetaDataImport* moduleImport, const TypeEntry& target, const TypeEntry& wrapper,
+              uint32_t classArity) {
+    if (target.byRef != wrapper.byRef) return false;
+    if (target.shape.empty() || target.shape.size() != wrapper.shape.size()) return false;
+    for (size_t i = 0; i < target.shape.size(); ++i) {
+        if (!sameStep(moduleImport, target.shape[i], wrapper.shape[i], classArity)) return false;
+    }
+    return true;
 }
 
 }  // namespace
 
 bool compareSignatures(IMetaDataImport* moduleImport, const signature* originalSig, const signature* wrapperSig,
-                       bool isConstructor) {
+                       bool isConstructor, uint32_t classArity) {
     VESK_ASSERT(originalSig || wrapperSig);
     if (originalSig == nullptr || wrapperSig == nullptr) return false;
     const signature& target = *originalSig;
@@ -384,7 +446,7 @@ bool compareSignatures(IMetaDataImport* moduleImport, const signature* originalS
     // The wrapper of an instance method takes the instance first.
     const uint32_t shift = (!isConstructor && target.hasThis) ? 1 : 0;
     if (static_cast<uint64_t>(target.paramCount) + shift != wrapper.paramCount) return false;
-    if (target.genericParamCount != wrapper.genericParamCount) return false;
+    if (static_cast<uint64_t>(target.genericParamCount) + classArity != wrapper.genericParamCount) return false;
     // Field records, and records of a failed parse, have no entries for all
     // their parameters.
     if (target.types.size() < static_cast<size_t>(target.paramCount) + 1 ||
@@ -393,11 +455,11 @@ bool compareSignatures(IMetaDataImport* moduleImport, const signature* originalS
 
     if (isConstructor) {
         if (!isCompositeType(wrapper.types[0].elementType)) return false;
-    } else if (!sameType(moduleImport, target.types[0], wrapper.types[0])) {
+    } else if (!sameType(moduleImport, target.types[0], wrapper.types[0], classArity)) {
         return false;
     }
     for (uint32_t i = 1; i + shift <= wrapper.paramCount; ++i) {
-        if (!sameType(moduleImport, target.types[i], wrapper.types[i + shift])) return false;
+        if (!sameType(moduleImport, target.types[i], wrapper.types[i + shift], classArity)) return false;
     }
     return true;
 }

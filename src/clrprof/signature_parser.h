@@ -73,6 +73,20 @@ enum TypeModifier : uint32_t {
 
 enum SignatureKind : uint32_t { kMethodSignature = 0, kFieldSignature = 1 };
 
+// One step of a type's structure, in blob order. Two types are the same when
+// their steps are: the same codes, numbers and named types.
+struct ShapeItem {
+    // An element type code; BYREF for a by-reference parameter or return.
+    uint8_t code = 0;
+    // The generic parameter's number (VAR, MVAR), the argument count
+    // (GENERICINST) or the rank (ARRAY); 0 otherwise.
+    uint32_t number = 0;
+    // The type token of CLASS, VALUETYPE and GENERICINST; 0 otherwise.
+    uint32_t token = 0;
+    // The token's full name when it is a type reference the parser could read.
+    vesk::WString name;
+};
+
 // One return type, parameter or field type.
 struct TypeEntry {
     // The first type token the type named; 0 when it named none.
@@ -83,6 +97,10 @@ struct TypeEntry {
     uint32_t modifier = kModifierNone;
     // Full name of token when it is a type reference the parser could read.
     vesk::WString name;
+    // Passed by reference: a ref, out or in parameter, or a ref return.
+    bool byRef = false;
+    // The whole type, nested types included.
+    std::vector<ShapeItem> shape;
 };
 
 // Where a type reference sits in the blob, so the blob can be re-encoded
@@ -114,6 +132,10 @@ struct signature {
     std::vector<TypeTokenSlot> typeTokenSlots;
 };
 
+// The full name of a type reference ("Outer+Inner" for a nested type);
+// empty when it cannot be read whole.
+vesk::WString typeRefFullName(cor::IMetaDataImport* import, uint32_t token);
+
 // Fills a signature record from a blob. One parser serves one thread; the
 // import (which may be null: no names then) resolves type-reference names.
 class SignatureParser {
@@ -135,7 +157,7 @@ private:
     bool parseRetType(TypeEntry& entry);
     bool parseParam(TypeEntry& entry);
     bool parseType(TypeEntry& entry);
-    bool parseTypeBody(uint8_t elementType, TypeEntry& entry, uint32_t& ownToken);
+    bool parseTypeBody(uint8_t elementType, TypeEntry& entry, ShapeItem& item, uint32_t& ownToken);
     bool skipCustomModifiers();
     bool readCompressed(uint32_t& value);
     bool readTypeToken(uint32_t& token);
@@ -154,11 +176,16 @@ private:
 };
 
 // Whether a wrapper overload can replace a call to the target: the same
-// shape, and the same types in the same places. A wrapper for an instance
-// method takes the instance as an extra first parameter; a wrapper for a
-// constructor is a static method returning the new object. Type names of
-// the target are read through the target module's import.
+// shape, and the same types in the same places, passed the same way. A
+// wrapper for an instance method takes the instance as an extra first
+// parameter; a wrapper for a constructor is a static method returning the
+// new object. Type names of the target are read through the target module's
+// import. classArity is the generic parameter count of the target's type
+// when the call names an instance of a generic type: its wrapper is a
+// generic method whose first classArity parameters stand for the type's, so
+// the target's VAR n is the wrapper's MVAR n and its MVAR n the wrapper's
+// MVAR classArity + n. With classArity 0 a target naming VAR never matches.
 bool compareSignatures(cor::IMetaDataImport* moduleImport, const signature* originalSig,
-                       const signature* wrapperSig, bool isConstructor);
+                       const signature* wrapperSig, bool isConstructor, uint32_t classArity = 0);
 
 }  // namespace veskmrte_1_0

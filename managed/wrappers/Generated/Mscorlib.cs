@@ -1,13 +1,15 @@
 // Written by generate.py from its table; edit the table and rerun it.
 
 using System;
+using System.Collections.Generic;
 using System.Threading;
+using System.Threading.Tasks;
 using veskmrte_1_0;
 
 namespace Veskmrte.Wrappers.Mscorlib
 {
     // Replaces calls that name System.Threading.Monitor through "mscorlib".
-    public static class MonitorWrapper
+    public static unsafe class MonitorWrapper
     {
         [Replacement("mscorlib", "System.Threading.Monitor", "Enter")]
         public static void Enter(object obj)
@@ -144,7 +146,7 @@ namespace Veskmrte.Wrappers.Mscorlib
     }
 
     // Replaces calls that name System.Threading.Thread through "mscorlib".
-    public static class ThreadWrapper
+    public static unsafe class ThreadWrapper
     {
         [Replacement("mscorlib", "System.Threading.Thread", ".ctor")]
         public static Thread Ctor(ThreadStart start)
@@ -213,10 +215,54 @@ namespace Veskmrte.Wrappers.Mscorlib
             Report.After(ApiTable.ThreadJoin, thread);
             return result;
         }
+
+        [Replacement("mscorlib", "System.Threading.Thread", "Sleep")]
+        public static void Sleep(int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.ThreadSleep, null);
+            Thread.Sleep(millisecondsTimeout);
+            Report.After(ApiTable.ThreadSleep, null);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Thread", "Sleep")]
+        public static void Sleep(TimeSpan timeout)
+        {
+            Report.Before(ApiTable.ThreadSleep, null);
+            Thread.Sleep(timeout);
+            Report.After(ApiTable.ThreadSleep, null);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Thread", "Interrupt")]
+        public static void Interrupt(Thread thread)
+        {
+            Report.Before(ApiTable.ThreadInterrupt, thread);
+            thread.Interrupt();
+        }
+
+        [Replacement("mscorlib", "System.Threading.Thread", "UnsafeStart")]
+        public static void UnsafeStart(Thread thread)
+        {
+            Report.Before(ApiTable.ThreadUnsafeStart, thread);
+            thread.UnsafeStart();
+        }
+
+        [Replacement("mscorlib", "System.Threading.Thread", "UnsafeStart")]
+        public static void UnsafeStart(Thread thread, object? parameter)
+        {
+            Report.Before(ApiTable.ThreadUnsafeStart, thread);
+            thread.UnsafeStart(parameter);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Thread", "Yield")]
+        public static bool Yield()
+        {
+            Report.Before(ApiTable.ThreadYield, null);
+            return Thread.Yield();
+        }
     }
 
     // Replaces calls that name System.Threading.WaitHandle through "mscorlib".
-    public static class WaitHandleWrapper
+    public static unsafe class WaitHandleWrapper
     {
         [Replacement("mscorlib", "System.Threading.WaitHandle", "WaitOne")]
         public static bool WaitOne(WaitHandle handle)
@@ -265,7 +311,7 @@ namespace Veskmrte.Wrappers.Mscorlib
     }
 
     // Replaces calls that name System.Threading.EventWaitHandle through "mscorlib".
-    public static class EventWaitHandleWrapper
+    public static unsafe class EventWaitHandleWrapper
     {
         [Replacement("mscorlib", "System.Threading.EventWaitHandle", "Set")]
         public static bool Set(EventWaitHandle handle)
@@ -283,7 +329,7 @@ namespace Veskmrte.Wrappers.Mscorlib
     }
 
     // Replaces calls that name System.Threading.Mutex through "mscorlib".
-    public static class MutexWrapper
+    public static unsafe class MutexWrapper
     {
         [Replacement("mscorlib", "System.Threading.Mutex", ".ctor")]
         public static Mutex Ctor()
@@ -322,7 +368,7 @@ namespace Veskmrte.Wrappers.Mscorlib
     }
 
     // Replaces calls that name System.Threading.SemaphoreSlim through "mscorlib".
-    public static class SemaphoreSlimWrapper
+    public static unsafe class SemaphoreSlimWrapper
     {
         [Replacement("mscorlib", "System.Threading.SemaphoreSlim", ".ctor")]
         public static SemaphoreSlim Ctor(int initialCount)
@@ -402,6 +448,1413 @@ namespace Veskmrte.Wrappers.Mscorlib
         {
             Report.Releasing(ApiTable.SemaphoreSlimRelease, semaphore);
             return semaphore.Release(releaseCount);
+        }
+
+        [Replacement("mscorlib", "System.Threading.SemaphoreSlim", "WaitAsync")]
+        public static Task WaitAsync(SemaphoreSlim semaphore)
+        {
+            Report.Before(ApiTable.SemaphoreSlimWaitAsync, semaphore);
+            return semaphore.WaitAsync();
+        }
+
+        [Replacement("mscorlib", "System.Threading.SemaphoreSlim", "WaitAsync")]
+        public static Task<bool> WaitAsync(SemaphoreSlim semaphore, int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.SemaphoreSlimWaitAsync, semaphore);
+            return semaphore.WaitAsync(millisecondsTimeout);
+        }
+
+        [Replacement("mscorlib", "System.Threading.SemaphoreSlim", "WaitAsync")]
+        public static Task<bool> WaitAsync(SemaphoreSlim semaphore, TimeSpan timeout)
+        {
+            Report.Before(ApiTable.SemaphoreSlimWaitAsync, semaphore);
+            return semaphore.WaitAsync(timeout);
+        }
+
+        [Replacement("mscorlib", "System.Threading.SemaphoreSlim", "WaitAsync")]
+        public static Task WaitAsync(SemaphoreSlim semaphore, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.SemaphoreSlimWaitAsync, semaphore);
+            return semaphore.WaitAsync(cancellationToken);
+        }
+
+        [Replacement("mscorlib", "System.Threading.SemaphoreSlim", "WaitAsync")]
+        public static Task<bool> WaitAsync(SemaphoreSlim semaphore, int millisecondsTimeout, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.SemaphoreSlimWaitAsync, semaphore);
+            return semaphore.WaitAsync(millisecondsTimeout, cancellationToken);
+        }
+
+        [Replacement("mscorlib", "System.Threading.SemaphoreSlim", "WaitAsync")]
+        public static Task<bool> WaitAsync(SemaphoreSlim semaphore, TimeSpan timeout, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.SemaphoreSlimWaitAsync, semaphore);
+            return semaphore.WaitAsync(timeout, cancellationToken);
+        }
+    }
+
+    // Replaces calls that name System.Threading.ReaderWriterLock through "mscorlib".
+    public static unsafe class ReaderWriterLockWrapper
+    {
+        [Replacement("mscorlib", "System.Threading.ReaderWriterLock", ".ctor")]
+        public static ReaderWriterLock Ctor()
+        {
+            Report.Before(ApiTable.ReaderWriterLockCtor, null);
+            return new ReaderWriterLock();
+        }
+
+        [Replacement("mscorlib", "System.Threading.ReaderWriterLock", "AcquireReaderLock")]
+        public static void AcquireReaderLock(ReaderWriterLock rwLock, int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.ReaderWriterLockAcquireReaderLock, rwLock);
+            rwLock.AcquireReaderLock(millisecondsTimeout);
+            Report.After(ApiTable.ReaderWriterLockAcquireReaderLock, rwLock);
+        }
+
+        [Replacement("mscorlib", "System.Threading.ReaderWriterLock", "AcquireReaderLock")]
+        public static void AcquireReaderLock(ReaderWriterLock rwLock, TimeSpan timeout)
+        {
+            Report.Before(ApiTable.ReaderWriterLockAcquireReaderLock, rwLock);
+            rwLock.AcquireReaderLock(timeout);
+            Report.After(ApiTable.ReaderWriterLockAcquireReaderLock, rwLock);
+        }
+
+        [Replacement("mscorlib", "System.Threading.ReaderWriterLock", "ReleaseReaderLock")]
+        public static void ReleaseReaderLock(ReaderWriterLock rwLock)
+        {
+            Report.Before(ApiTable.ReaderWriterLockReleaseReaderLock, rwLock);
+            rwLock.ReleaseReaderLock();
+        }
+
+        [Replacement("mscorlib", "System.Threading.ReaderWriterLock", "AcquireWriterLock")]
+        public static void AcquireWriterLock(ReaderWriterLock rwLock, int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.ReaderWriterLockAcquireWriterLock, rwLock);
+            rwLock.AcquireWriterLock(millisecondsTimeout);
+            Report.After(ApiTable.ReaderWriterLockAcquireWriterLock, rwLock);
+        }
+
+        [Replacement("mscorlib", "System.Threading.ReaderWriterLock", "AcquireWriterLock")]
+        public static void AcquireWriterLock(ReaderWriterLock rwLock, TimeSpan timeout)
+        {
+            Report.Before(ApiTable.ReaderWriterLockAcquireWriterLock, rwLock);
+            rwLock.AcquireWriterLock(timeout);
+            Report.After(ApiTable.ReaderWriterLockAcquireWriterLock, rwLock);
+        }
+
+        [Replacement("mscorlib", "System.Threading.ReaderWriterLock", "ReleaseWriterLock")]
+        public static void ReleaseWriterLock(ReaderWriterLock rwLock)
+        {
+            Report.Before(ApiTable.ReaderWriterLockReleaseWriterLock, rwLock);
+            rwLock.ReleaseWriterLock();
+        }
+
+        [Replacement("mscorlib", "System.Threading.ReaderWriterLock", "UpgradeToWriterLock")]
+        public static LockCookie UpgradeToWriterLock(ReaderWriterLock rwLock, int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.ReaderWriterLockUpgradeToWriterLock, rwLock);
+            LockCookie result = rwLock.UpgradeToWriterLock(millisecondsTimeout);
+            Report.After(ApiTable.ReaderWriterLockUpgradeToWriterLock, rwLock);
+            return result;
+        }
+
+        [Replacement("mscorlib", "System.Threading.ReaderWriterLock", "UpgradeToWriterLock")]
+        public static LockCookie UpgradeToWriterLock(ReaderWriterLock rwLock, TimeSpan timeout)
+        {
+            Report.Before(ApiTable.ReaderWriterLockUpgradeToWriterLock, rwLock);
+            LockCookie result = rwLock.UpgradeToWriterLock(timeout);
+            Report.After(ApiTable.ReaderWriterLockUpgradeToWriterLock, rwLock);
+            return result;
+        }
+
+        [Replacement("mscorlib", "System.Threading.ReaderWriterLock", "DowngradeFromWriterLock")]
+        public static void DowngradeFromWriterLock(ReaderWriterLock rwLock, ref LockCookie lockCookie)
+        {
+            Report.Before(ApiTable.ReaderWriterLockDowngradeFromWriterLock, rwLock);
+            rwLock.DowngradeFromWriterLock(ref lockCookie);
+        }
+
+        [Replacement("mscorlib", "System.Threading.ReaderWriterLock", "ReleaseLock")]
+        public static LockCookie ReleaseLock(ReaderWriterLock rwLock)
+        {
+            Report.Before(ApiTable.ReaderWriterLockReleaseLock, rwLock);
+            return rwLock.ReleaseLock();
+        }
+
+        [Replacement("mscorlib", "System.Threading.ReaderWriterLock", "RestoreLock")]
+        public static void RestoreLock(ReaderWriterLock rwLock, ref LockCookie lockCookie)
+        {
+            Report.Before(ApiTable.ReaderWriterLockRestoreLock, rwLock);
+            rwLock.RestoreLock(ref lockCookie);
+            Report.After(ApiTable.ReaderWriterLockRestoreLock, rwLock);
+        }
+    }
+
+    // Replaces calls that name System.Threading.ManualResetEventSlim through "mscorlib".
+    public static unsafe class ManualResetEventSlimWrapper
+    {
+        [Replacement("mscorlib", "System.Threading.ManualResetEventSlim", ".ctor")]
+        public static ManualResetEventSlim Ctor()
+        {
+            Report.Before(ApiTable.ManualResetEventSlimCtor, null);
+            return new ManualResetEventSlim();
+        }
+
+        [Replacement("mscorlib", "System.Threading.ManualResetEventSlim", ".ctor")]
+        public static ManualResetEventSlim Ctor(bool initialState)
+        {
+            Report.Before(ApiTable.ManualResetEventSlimCtor, null);
+            return new ManualResetEventSlim(initialState);
+        }
+
+        [Replacement("mscorlib", "System.Threading.ManualResetEventSlim", ".ctor")]
+        public static ManualResetEventSlim Ctor(bool initialState, int spinCount)
+        {
+            Report.Before(ApiTable.ManualResetEventSlimCtor, null);
+            return new ManualResetEventSlim(initialState, spinCount);
+        }
+
+        [Replacement("mscorlib", "System.Threading.ManualResetEventSlim", "Set")]
+        public static void Set(ManualResetEventSlim slimEvent)
+        {
+            Report.Before(ApiTable.ManualResetEventSlimSet, slimEvent);
+            slimEvent.Set();
+        }
+
+        [Replacement("mscorlib", "System.Threading.ManualResetEventSlim", "Reset")]
+        public static void Reset(ManualResetEventSlim slimEvent)
+        {
+            Report.Before(ApiTable.ManualResetEventSlimReset, slimEvent);
+            slimEvent.Reset();
+        }
+
+        [Replacement("mscorlib", "System.Threading.ManualResetEventSlim", "Wait")]
+        public static void Wait(ManualResetEventSlim slimEvent)
+        {
+            Report.Before(ApiTable.ManualResetEventSlimWait, slimEvent);
+            slimEvent.Wait();
+            Report.After(ApiTable.ManualResetEventSlimWait, slimEvent);
+        }
+
+        [Replacement("mscorlib", "System.Threading.ManualResetEventSlim", "Wait")]
+        public static bool Wait(ManualResetEventSlim slimEvent, int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.ManualResetEventSlimWait, slimEvent);
+            bool result = slimEvent.Wait(millisecondsTimeout);
+            Report.After(ApiTable.ManualResetEventSlimWait, slimEvent);
+            return result;
+        }
+
+        [Replacement("mscorlib", "System.Threading.ManualResetEventSlim", "Wait")]
+        public static bool Wait(ManualResetEventSlim slimEvent, TimeSpan timeout)
+        {
+            Report.Before(ApiTable.ManualResetEventSlimWait, slimEvent);
+            bool result = slimEvent.Wait(timeout);
+            Report.After(ApiTable.ManualResetEventSlimWait, slimEvent);
+            return result;
+        }
+
+        [Replacement("mscorlib", "System.Threading.ManualResetEventSlim", "Wait")]
+        public static void Wait(ManualResetEventSlim slimEvent, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.ManualResetEventSlimWait, slimEvent);
+            slimEvent.Wait(cancellationToken);
+            Report.After(ApiTable.ManualResetEventSlimWait, slimEvent);
+        }
+
+        [Replacement("mscorlib", "System.Threading.ManualResetEventSlim", "Wait")]
+        public static bool Wait(ManualResetEventSlim slimEvent, int millisecondsTimeout, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.ManualResetEventSlimWait, slimEvent);
+            bool result = slimEvent.Wait(millisecondsTimeout, cancellationToken);
+            Report.After(ApiTable.ManualResetEventSlimWait, slimEvent);
+            return result;
+        }
+
+        [Replacement("mscorlib", "System.Threading.ManualResetEventSlim", "Wait")]
+        public static bool Wait(ManualResetEventSlim slimEvent, TimeSpan timeout, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.ManualResetEventSlimWait, slimEvent);
+            bool result = slimEvent.Wait(timeout, cancellationToken);
+            Report.After(ApiTable.ManualResetEventSlimWait, slimEvent);
+            return result;
+        }
+    }
+
+    // Replaces calls that name System.Threading.AutoResetEvent through "mscorlib".
+    public static unsafe class AutoResetEventWrapper
+    {
+        [Replacement("mscorlib", "System.Threading.AutoResetEvent", ".ctor")]
+        public static AutoResetEvent Ctor(bool initialState)
+        {
+            Report.Before(ApiTable.AutoResetEventCtor, null);
+            return new AutoResetEvent(initialState);
+        }
+    }
+
+    // Replaces calls that name System.Threading.ManualResetEvent through "mscorlib".
+    public static unsafe class ManualResetEventWrapper
+    {
+        [Replacement("mscorlib", "System.Threading.ManualResetEvent", ".ctor")]
+        public static ManualResetEvent Ctor(bool initialState)
+        {
+            Report.Before(ApiTable.ManualResetEventCtor, null);
+            return new ManualResetEvent(initialState);
+        }
+    }
+
+    // Replaces calls that name System.Threading.CountdownEvent through "mscorlib".
+    public static unsafe class CountdownEventWrapper
+    {
+        [Replacement("mscorlib", "System.Threading.CountdownEvent", ".ctor")]
+        public static CountdownEvent Ctor(int initialCount)
+        {
+            Report.Before(ApiTable.CountdownEventCtor, null);
+            return new CountdownEvent(initialCount);
+        }
+
+        [Replacement("mscorlib", "System.Threading.CountdownEvent", "Signal")]
+        public static bool Signal(CountdownEvent countdown)
+        {
+            Report.Before(ApiTable.CountdownEventSignal, countdown);
+            return countdown.Signal();
+        }
+
+        [Replacement("mscorlib", "System.Threading.CountdownEvent", "Signal")]
+        public static bool Signal(CountdownEvent countdown, int signalCount)
+        {
+            Report.Before(ApiTable.CountdownEventSignal, countdown);
+            return countdown.Signal(signalCount);
+        }
+
+        [Replacement("mscorlib", "System.Threading.CountdownEvent", "AddCount")]
+        public static void AddCount(CountdownEvent countdown)
+        {
+            Report.Before(ApiTable.CountdownEventAddCount, countdown);
+            countdown.AddCount();
+        }
+
+        [Replacement("mscorlib", "System.Threading.CountdownEvent", "AddCount")]
+        public static void AddCount(CountdownEvent countdown, int signalCount)
+        {
+            Report.Before(ApiTable.CountdownEventAddCount, countdown);
+            countdown.AddCount(signalCount);
+        }
+
+        [Replacement("mscorlib", "System.Threading.CountdownEvent", "TryAddCount")]
+        public static bool TryAddCount(CountdownEvent countdown)
+        {
+            Report.Before(ApiTable.CountdownEventTryAddCount, countdown);
+            return countdown.TryAddCount();
+        }
+
+        [Replacement("mscorlib", "System.Threading.CountdownEvent", "TryAddCount")]
+        public static bool TryAddCount(CountdownEvent countdown, int signalCount)
+        {
+            Report.Before(ApiTable.CountdownEventTryAddCount, countdown);
+            return countdown.TryAddCount(signalCount);
+        }
+
+        [Replacement("mscorlib", "System.Threading.CountdownEvent", "Reset")]
+        public static void Reset(CountdownEvent countdown)
+        {
+            Report.Before(ApiTable.CountdownEventReset, countdown);
+            countdown.Reset();
+        }
+
+        [Replacement("mscorlib", "System.Threading.CountdownEvent", "Reset")]
+        public static void Reset(CountdownEvent countdown, int count)
+        {
+            Report.Before(ApiTable.CountdownEventReset, countdown);
+            countdown.Reset(count);
+        }
+
+        [Replacement("mscorlib", "System.Threading.CountdownEvent", "Wait")]
+        public static void Wait(CountdownEvent countdown)
+        {
+            Report.Before(ApiTable.CountdownEventWait, countdown);
+            countdown.Wait();
+            Report.After(ApiTable.CountdownEventWait, countdown);
+        }
+
+        [Replacement("mscorlib", "System.Threading.CountdownEvent", "Wait")]
+        public static bool Wait(CountdownEvent countdown, int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.CountdownEventWait, countdown);
+            bool result = countdown.Wait(millisecondsTimeout);
+            Report.After(ApiTable.CountdownEventWait, countdown);
+            return result;
+        }
+
+        [Replacement("mscorlib", "System.Threading.CountdownEvent", "Wait")]
+        public static bool Wait(CountdownEvent countdown, TimeSpan timeout)
+        {
+            Report.Before(ApiTable.CountdownEventWait, countdown);
+            bool result = countdown.Wait(timeout);
+            Report.After(ApiTable.CountdownEventWait, countdown);
+            return result;
+        }
+
+        [Replacement("mscorlib", "System.Threading.CountdownEvent", "Wait")]
+        public static void Wait(CountdownEvent countdown, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.CountdownEventWait, countdown);
+            countdown.Wait(cancellationToken);
+            Report.After(ApiTable.CountdownEventWait, countdown);
+        }
+
+        [Replacement("mscorlib", "System.Threading.CountdownEvent", "Wait")]
+        public static bool Wait(CountdownEvent countdown, int millisecondsTimeout, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.CountdownEventWait, countdown);
+            bool result = countdown.Wait(millisecondsTimeout, cancellationToken);
+            Report.After(ApiTable.CountdownEventWait, countdown);
+            return result;
+        }
+
+        [Replacement("mscorlib", "System.Threading.CountdownEvent", "Wait")]
+        public static bool Wait(CountdownEvent countdown, TimeSpan timeout, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.CountdownEventWait, countdown);
+            bool result = countdown.Wait(timeout, cancellationToken);
+            Report.After(ApiTable.CountdownEventWait, countdown);
+            return result;
+        }
+    }
+
+    // Replaces calls that name System.Threading.Interlocked through "mscorlib".
+    public static unsafe class InterlockedWrapper
+    {
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Increment")]
+        public static int Increment(ref int location)
+        {
+            Report.Before(ApiTable.InterlockedIncrement, null);
+            return Interlocked.Increment(ref location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Increment")]
+        public static long Increment(ref long location)
+        {
+            Report.Before(ApiTable.InterlockedIncrement, null);
+            return Interlocked.Increment(ref location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Increment")]
+        public static uint Increment(ref uint location)
+        {
+            Report.Before(ApiTable.InterlockedIncrement, null);
+            return Interlocked.Increment(ref location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Increment")]
+        public static ulong Increment(ref ulong location)
+        {
+            Report.Before(ApiTable.InterlockedIncrement, null);
+            return Interlocked.Increment(ref location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Decrement")]
+        public static int Decrement(ref int location)
+        {
+            Report.Before(ApiTable.InterlockedDecrement, null);
+            return Interlocked.Decrement(ref location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Decrement")]
+        public static long Decrement(ref long location)
+        {
+            Report.Before(ApiTable.InterlockedDecrement, null);
+            return Interlocked.Decrement(ref location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Decrement")]
+        public static uint Decrement(ref uint location)
+        {
+            Report.Before(ApiTable.InterlockedDecrement, null);
+            return Interlocked.Decrement(ref location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Decrement")]
+        public static ulong Decrement(ref ulong location)
+        {
+            Report.Before(ApiTable.InterlockedDecrement, null);
+            return Interlocked.Decrement(ref location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Add")]
+        public static int Add(ref int location1, int value)
+        {
+            Report.Before(ApiTable.InterlockedAdd, null);
+            return Interlocked.Add(ref location1, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Add")]
+        public static long Add(ref long location1, long value)
+        {
+            Report.Before(ApiTable.InterlockedAdd, null);
+            return Interlocked.Add(ref location1, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Add")]
+        public static uint Add(ref uint location1, uint value)
+        {
+            Report.Before(ApiTable.InterlockedAdd, null);
+            return Interlocked.Add(ref location1, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Add")]
+        public static ulong Add(ref ulong location1, ulong value)
+        {
+            Report.Before(ApiTable.InterlockedAdd, null);
+            return Interlocked.Add(ref location1, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Exchange")]
+        public static int Exchange(ref int location1, int value)
+        {
+            Report.Before(ApiTable.InterlockedExchange, null);
+            return Interlocked.Exchange(ref location1, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Exchange")]
+        public static long Exchange(ref long location1, long value)
+        {
+            Report.Before(ApiTable.InterlockedExchange, null);
+            return Interlocked.Exchange(ref location1, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Exchange")]
+        public static uint Exchange(ref uint location1, uint value)
+        {
+            Report.Before(ApiTable.InterlockedExchange, null);
+            return Interlocked.Exchange(ref location1, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Exchange")]
+        public static ulong Exchange(ref ulong location1, ulong value)
+        {
+            Report.Before(ApiTable.InterlockedExchange, null);
+            return Interlocked.Exchange(ref location1, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Exchange")]
+        public static float Exchange(ref float location1, float value)
+        {
+            Report.Before(ApiTable.InterlockedExchange, null);
+            return Interlocked.Exchange(ref location1, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Exchange")]
+        public static double Exchange(ref double location1, double value)
+        {
+            Report.Before(ApiTable.InterlockedExchange, null);
+            return Interlocked.Exchange(ref location1, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Exchange")]
+        public static nint Exchange(ref nint location1, nint value)
+        {
+            Report.Before(ApiTable.InterlockedExchange, null);
+            return Interlocked.Exchange(ref location1, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Exchange")]
+        public static nuint Exchange(ref nuint location1, nuint value)
+        {
+            Report.Before(ApiTable.InterlockedExchange, null);
+            return Interlocked.Exchange(ref location1, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Exchange")]
+        public static object? Exchange(ref object? location1, object? value)
+        {
+            Report.Before(ApiTable.InterlockedExchange, null);
+            return Interlocked.Exchange(ref location1, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "CompareExchange")]
+        public static int CompareExchange(ref int location1, int value, int comparand)
+        {
+            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            return Interlocked.CompareExchange(ref location1, value, comparand);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "CompareExchange")]
+        public static long CompareExchange(ref long location1, long value, long comparand)
+        {
+            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            return Interlocked.CompareExchange(ref location1, value, comparand);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "CompareExchange")]
+        public static uint CompareExchange(ref uint location1, uint value, uint comparand)
+        {
+            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            return Interlocked.CompareExchange(ref location1, value, comparand);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "CompareExchange")]
+        public static ulong CompareExchange(ref ulong location1, ulong value, ulong comparand)
+        {
+            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            return Interlocked.CompareExchange(ref location1, value, comparand);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "CompareExchange")]
+        public static float CompareExchange(ref float location1, float value, float comparand)
+        {
+            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            return Interlocked.CompareExchange(ref location1, value, comparand);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "CompareExchange")]
+        public static double CompareExchange(ref double location1, double value, double comparand)
+        {
+            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            return Interlocked.CompareExchange(ref location1, value, comparand);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "CompareExchange")]
+        public static nint CompareExchange(ref nint location1, nint value, nint comparand)
+        {
+            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            return Interlocked.CompareExchange(ref location1, value, comparand);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "CompareExchange")]
+        public static nuint CompareExchange(ref nuint location1, nuint value, nuint comparand)
+        {
+            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            return Interlocked.CompareExchange(ref location1, value, comparand);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "CompareExchange")]
+        public static object? CompareExchange(ref object? location1, object? value, object? comparand)
+        {
+            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            return Interlocked.CompareExchange(ref location1, value, comparand);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Read")]
+        public static long Read(ref long location)
+        {
+            Report.Before(ApiTable.InterlockedRead, null);
+            return Interlocked.Read(ref location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Read")]
+        public static ulong Read(ref ulong location)
+        {
+            Report.Before(ApiTable.InterlockedRead, null);
+            return Interlocked.Read(ref location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "And")]
+        public static int And(ref int location1, int value)
+        {
+            Report.Before(ApiTable.InterlockedAnd, null);
+            return Interlocked.And(ref location1, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "And")]
+        public static long And(ref long location1, long value)
+        {
+            Report.Before(ApiTable.InterlockedAnd, null);
+            return Interlocked.And(ref location1, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "And")]
+        public static uint And(ref uint location1, uint value)
+        {
+            Report.Before(ApiTable.InterlockedAnd, null);
+            return Interlocked.And(ref location1, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "And")]
+        public static ulong And(ref ulong location1, ulong value)
+        {
+            Report.Before(ApiTable.InterlockedAnd, null);
+            return Interlocked.And(ref location1, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Or")]
+        public static int Or(ref int location1, int value)
+        {
+            Report.Before(ApiTable.InterlockedOr, null);
+            return Interlocked.Or(ref location1, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Or")]
+        public static long Or(ref long location1, long value)
+        {
+            Report.Before(ApiTable.InterlockedOr, null);
+            return Interlocked.Or(ref location1, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Or")]
+        public static uint Or(ref uint location1, uint value)
+        {
+            Report.Before(ApiTable.InterlockedOr, null);
+            return Interlocked.Or(ref location1, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "Or")]
+        public static ulong Or(ref ulong location1, ulong value)
+        {
+            Report.Before(ApiTable.InterlockedOr, null);
+            return Interlocked.Or(ref location1, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Interlocked", "MemoryBarrier")]
+        public static void MemoryBarrier()
+        {
+            Report.Before(ApiTable.InterlockedMemoryBarrier, null);
+            Interlocked.MemoryBarrier();
+        }
+    }
+
+    // Replaces calls that name System.Threading.Volatile through "mscorlib".
+    public static unsafe class VolatileWrapper
+    {
+        [Replacement("mscorlib", "System.Threading.Volatile", "Read")]
+        public static bool Read(ref readonly bool location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Read")]
+        public static byte Read(ref readonly byte location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Read")]
+        public static sbyte Read(ref readonly sbyte location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Read")]
+        public static short Read(ref readonly short location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Read")]
+        public static ushort Read(ref readonly ushort location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Read")]
+        public static int Read(ref readonly int location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Read")]
+        public static uint Read(ref readonly uint location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Read")]
+        public static long Read(ref readonly long location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Read")]
+        public static ulong Read(ref readonly ulong location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Read")]
+        public static float Read(ref readonly float location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Read")]
+        public static double Read(ref readonly double location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Read")]
+        public static nint Read(ref readonly nint location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Read")]
+        public static nuint Read(ref readonly nuint location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref bool location, bool value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref byte location, byte value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref sbyte location, sbyte value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref short location, short value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref ushort location, ushort value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref int location, int value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref uint location, uint value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref long location, long value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref ulong location, ulong value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref float location, float value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref double location, double value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref nint location, nint value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref nuint location, nuint value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+    }
+
+    // Replaces calls that name System.Threading.ThreadPool through "mscorlib".
+    public static unsafe class ThreadPoolWrapper
+    {
+        [Replacement("mscorlib", "System.Threading.ThreadPool", "QueueUserWorkItem")]
+        public static bool QueueUserWorkItem(WaitCallback callBack)
+        {
+            Report.Before(ApiTable.ThreadPoolQueueUserWorkItem, null);
+            return ThreadPool.QueueUserWorkItem(callBack);
+        }
+
+        [Replacement("mscorlib", "System.Threading.ThreadPool", "QueueUserWorkItem")]
+        public static bool QueueUserWorkItem(WaitCallback callBack, object? state)
+        {
+            Report.Before(ApiTable.ThreadPoolQueueUserWorkItem, null);
+            return ThreadPool.QueueUserWorkItem(callBack, state);
+        }
+
+        [Replacement("mscorlib", "System.Threading.ThreadPool", "UnsafeQueueUserWorkItem")]
+        public static bool UnsafeQueueUserWorkItem(WaitCallback callBack, object? state)
+        {
+            Report.Before(ApiTable.ThreadPoolUnsafeQueueUserWorkItem, null);
+            return ThreadPool.UnsafeQueueUserWorkItem(callBack, state);
+        }
+
+        [Replacement("mscorlib", "System.Threading.ThreadPool", "UnsafeQueueUserWorkItem")]
+        public static bool UnsafeQueueUserWorkItem(IThreadPoolWorkItem callBack, bool preferLocal)
+        {
+            Report.Before(ApiTable.ThreadPoolUnsafeQueueUserWorkItem, null);
+            return ThreadPool.UnsafeQueueUserWorkItem(callBack, preferLocal);
+        }
+
+        [Replacement("mscorlib", "System.Threading.ThreadPool", "RegisterWaitForSingleObject")]
+        public static RegisteredWaitHandle RegisterWaitForSingleObject(WaitHandle waitObject, WaitOrTimerCallback callBack, object? state, int millisecondsTimeOutInterval, bool executeOnlyOnce)
+        {
+            Report.Before(ApiTable.ThreadPoolRegisterWaitForSingleObject, waitObject);
+            return ThreadPool.RegisterWaitForSingleObject(waitObject, callBack, state, millisecondsTimeOutInterval, executeOnlyOnce);
+        }
+
+        [Replacement("mscorlib", "System.Threading.ThreadPool", "RegisterWaitForSingleObject")]
+        public static RegisteredWaitHandle RegisterWaitForSingleObject(WaitHandle waitObject, WaitOrTimerCallback callBack, object? state, long millisecondsTimeOutInterval, bool executeOnlyOnce)
+        {
+            Report.Before(ApiTable.ThreadPoolRegisterWaitForSingleObject, waitObject);
+            return ThreadPool.RegisterWaitForSingleObject(waitObject, callBack, state, millisecondsTimeOutInterval, executeOnlyOnce);
+        }
+
+        [Replacement("mscorlib", "System.Threading.ThreadPool", "RegisterWaitForSingleObject")]
+        public static RegisteredWaitHandle RegisterWaitForSingleObject(WaitHandle waitObject, WaitOrTimerCallback callBack, object? state, uint millisecondsTimeOutInterval, bool executeOnlyOnce)
+        {
+            Report.Before(ApiTable.ThreadPoolRegisterWaitForSingleObject, waitObject);
+            return ThreadPool.RegisterWaitForSingleObject(waitObject, callBack, state, millisecondsTimeOutInterval, executeOnlyOnce);
+        }
+
+        [Replacement("mscorlib", "System.Threading.ThreadPool", "RegisterWaitForSingleObject")]
+        public static RegisteredWaitHandle RegisterWaitForSingleObject(WaitHandle waitObject, WaitOrTimerCallback callBack, object? state, TimeSpan timeout, bool executeOnlyOnce)
+        {
+            Report.Before(ApiTable.ThreadPoolRegisterWaitForSingleObject, waitObject);
+            return ThreadPool.RegisterWaitForSingleObject(waitObject, callBack, state, timeout, executeOnlyOnce);
+        }
+    }
+
+    // Replaces calls that name System.Threading.Timer through "mscorlib".
+    public static unsafe class TimerWrapper
+    {
+        [Replacement("mscorlib", "System.Threading.Timer", ".ctor")]
+        public static Timer Ctor(TimerCallback callback)
+        {
+            Report.Before(ApiTable.TimerCtor, null);
+            return new Timer(callback);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Timer", ".ctor")]
+        public static Timer Ctor(TimerCallback callback, object? state, int dueTime, int period)
+        {
+            Report.Before(ApiTable.TimerCtor, null);
+            return new Timer(callback, state, dueTime, period);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Timer", ".ctor")]
+        public static Timer Ctor(TimerCallback callback, object? state, long dueTime, long period)
+        {
+            Report.Before(ApiTable.TimerCtor, null);
+            return new Timer(callback, state, dueTime, period);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Timer", ".ctor")]
+        public static Timer Ctor(TimerCallback callback, object? state, uint dueTime, uint period)
+        {
+            Report.Before(ApiTable.TimerCtor, null);
+            return new Timer(callback, state, dueTime, period);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Timer", ".ctor")]
+        public static Timer Ctor(TimerCallback callback, object? state, TimeSpan dueTime, TimeSpan period)
+        {
+            Report.Before(ApiTable.TimerCtor, null);
+            return new Timer(callback, state, dueTime, period);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Timer", "Change")]
+        public static bool Change(Timer timer, int dueTime, int period)
+        {
+            Report.Before(ApiTable.TimerChange, timer);
+            return timer.Change(dueTime, period);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Timer", "Change")]
+        public static bool Change(Timer timer, long dueTime, long period)
+        {
+            Report.Before(ApiTable.TimerChange, timer);
+            return timer.Change(dueTime, period);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Timer", "Change")]
+        public static bool Change(Timer timer, uint dueTime, uint period)
+        {
+            Report.Before(ApiTable.TimerChange, timer);
+            return timer.Change(dueTime, period);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Timer", "Change")]
+        public static bool Change(Timer timer, TimeSpan dueTime, TimeSpan period)
+        {
+            Report.Before(ApiTable.TimerChange, timer);
+            return timer.Change(dueTime, period);
+        }
+    }
+
+    // Replaces calls that name System.Threading.CancellationTokenSource through "mscorlib".
+    public static unsafe class CancellationTokenSourceWrapper
+    {
+        [Replacement("mscorlib", "System.Threading.CancellationTokenSource", "Cancel")]
+        public static void Cancel(CancellationTokenSource source)
+        {
+            Report.Before(ApiTable.CancellationTokenSourceCancel, source);
+            source.Cancel();
+        }
+
+        [Replacement("mscorlib", "System.Threading.CancellationTokenSource", "Cancel")]
+        public static void Cancel(CancellationTokenSource source, bool throwOnFirstException)
+        {
+            Report.Before(ApiTable.CancellationTokenSourceCancel, source);
+            source.Cancel(throwOnFirstException);
+        }
+
+        [Replacement("mscorlib", "System.Threading.CancellationTokenSource", "CancelAfter")]
+        public static void CancelAfter(CancellationTokenSource source, int millisecondsDelay)
+        {
+            Report.Before(ApiTable.CancellationTokenSourceCancelAfter, source);
+            source.CancelAfter(millisecondsDelay);
+        }
+
+        [Replacement("mscorlib", "System.Threading.CancellationTokenSource", "CancelAfter")]
+        public static void CancelAfter(CancellationTokenSource source, TimeSpan delay)
+        {
+            Report.Before(ApiTable.CancellationTokenSourceCancelAfter, source);
+            source.CancelAfter(delay);
+        }
+    }
+
+    // Replaces calls that name System.Threading.Tasks.Task through "mscorlib".
+    public static unsafe class TaskWrapper
+    {
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "Run")]
+        public static Task Run(Action action)
+        {
+            Report.Before(ApiTable.TaskRun, null);
+            return Task.Run(action);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "Run")]
+        public static Task Run(Action action, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskRun, null);
+            return Task.Run(action, cancellationToken);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "Run")]
+        public static Task Run(Func<Task?> function)
+        {
+            Report.Before(ApiTable.TaskRun, null);
+            return Task.Run(function);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "Run")]
+        public static Task Run(Func<Task?> function, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskRun, null);
+            return Task.Run(function, cancellationToken);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "Start")]
+        public static void Start(Task task)
+        {
+            Report.Before(ApiTable.TaskStart, task);
+            task.Start();
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "Start")]
+        public static void Start(Task task, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.TaskStart, task);
+            task.Start(scheduler);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "Wait")]
+        public static void Wait(Task task)
+        {
+            Report.Before(ApiTable.TaskWait, task);
+            task.Wait();
+            Report.After(ApiTable.TaskWait, task);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "Wait")]
+        public static bool Wait(Task task, int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.TaskWait, task);
+            bool result = task.Wait(millisecondsTimeout);
+            Report.After(ApiTable.TaskWait, task);
+            return result;
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "Wait")]
+        public static bool Wait(Task task, TimeSpan timeout)
+        {
+            Report.Before(ApiTable.TaskWait, task);
+            bool result = task.Wait(timeout);
+            Report.After(ApiTable.TaskWait, task);
+            return result;
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "Wait")]
+        public static void Wait(Task task, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskWait, task);
+            task.Wait(cancellationToken);
+            Report.After(ApiTable.TaskWait, task);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "Wait")]
+        public static bool Wait(Task task, int millisecondsTimeout, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskWait, task);
+            bool result = task.Wait(millisecondsTimeout, cancellationToken);
+            Report.After(ApiTable.TaskWait, task);
+            return result;
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "WaitAll")]
+        public static void WaitAll(Task[] tasks)
+        {
+            Report.Before(ApiTable.TaskWaitAll, null);
+            Task.WaitAll(tasks);
+            Report.After(ApiTable.TaskWaitAll, null);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "WaitAll")]
+        public static bool WaitAll(Task[] tasks, int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.TaskWaitAll, null);
+            bool result = Task.WaitAll(tasks, millisecondsTimeout);
+            Report.After(ApiTable.TaskWaitAll, null);
+            return result;
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "WaitAll")]
+        public static bool WaitAll(Task[] tasks, TimeSpan timeout)
+        {
+            Report.Before(ApiTable.TaskWaitAll, null);
+            bool result = Task.WaitAll(tasks, timeout);
+            Report.After(ApiTable.TaskWaitAll, null);
+            return result;
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "WaitAll")]
+        public static void WaitAll(Task[] tasks, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskWaitAll, null);
+            Task.WaitAll(tasks, cancellationToken);
+            Report.After(ApiTable.TaskWaitAll, null);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "WaitAll")]
+        public static bool WaitAll(Task[] tasks, int millisecondsTimeout, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskWaitAll, null);
+            bool result = Task.WaitAll(tasks, millisecondsTimeout, cancellationToken);
+            Report.After(ApiTable.TaskWaitAll, null);
+            return result;
+        }
+
+        private static class WaitAllOfReadOnlySpanTask
+        {
+            internal static readonly delegate*<ReadOnlySpan<Task>, void> Original = (delegate*<ReadOnlySpan<Task>, void>)Newer.Method(typeof(Task), "WaitAll", typeof(ReadOnlySpan<Task>));
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "WaitAll")]
+        public static void WaitAll(ReadOnlySpan<Task> tasks)
+        {
+            Report.Before(ApiTable.TaskWaitAll, null);
+            WaitAllOfReadOnlySpanTask.Original(tasks);
+            Report.After(ApiTable.TaskWaitAll, null);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "WaitAny")]
+        public static int WaitAny(Task[] tasks)
+        {
+            Report.Before(ApiTable.TaskWaitAny, null);
+            int result = Task.WaitAny(tasks);
+            Report.After(ApiTable.TaskWaitAny, null);
+            return result;
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "WaitAny")]
+        public static int WaitAny(Task[] tasks, int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.TaskWaitAny, null);
+            int result = Task.WaitAny(tasks, millisecondsTimeout);
+            Report.After(ApiTable.TaskWaitAny, null);
+            return result;
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "WaitAny")]
+        public static int WaitAny(Task[] tasks, TimeSpan timeout)
+        {
+            Report.Before(ApiTable.TaskWaitAny, null);
+            int result = Task.WaitAny(tasks, timeout);
+            Report.After(ApiTable.TaskWaitAny, null);
+            return result;
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "WaitAny")]
+        public static int WaitAny(Task[] tasks, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskWaitAny, null);
+            int result = Task.WaitAny(tasks, cancellationToken);
+            Report.After(ApiTable.TaskWaitAny, null);
+            return result;
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "WaitAny")]
+        public static int WaitAny(Task[] tasks, int millisecondsTimeout, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskWaitAny, null);
+            int result = Task.WaitAny(tasks, millisecondsTimeout, cancellationToken);
+            Report.After(ApiTable.TaskWaitAny, null);
+            return result;
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "ContinueWith")]
+        public static Task ContinueWith(Task task, Action<Task> continuationAction)
+        {
+            Report.Before(ApiTable.TaskContinueWith, task);
+            return task.ContinueWith(continuationAction);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "ContinueWith")]
+        public static Task ContinueWith(Task task, Action<Task> continuationAction, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskContinueWith, task);
+            return task.ContinueWith(continuationAction, cancellationToken);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "ContinueWith")]
+        public static Task ContinueWith(Task task, Action<Task> continuationAction, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.TaskContinueWith, task);
+            return task.ContinueWith(continuationAction, scheduler);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "ContinueWith")]
+        public static Task ContinueWith(Task task, Action<Task> continuationAction, TaskContinuationOptions continuationOptions)
+        {
+            Report.Before(ApiTable.TaskContinueWith, task);
+            return task.ContinueWith(continuationAction, continuationOptions);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "ContinueWith")]
+        public static Task ContinueWith(Task task, Action<Task> continuationAction, CancellationToken cancellationToken, TaskContinuationOptions continuationOptions, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.TaskContinueWith, task);
+            return task.ContinueWith(continuationAction, cancellationToken, continuationOptions, scheduler);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "ContinueWith")]
+        public static Task ContinueWith(Task task, Action<Task, object?> continuationAction, object? state)
+        {
+            Report.Before(ApiTable.TaskContinueWith, task);
+            return task.ContinueWith(continuationAction, state);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "WhenAll")]
+        public static Task WhenAll(params Task[] tasks)
+        {
+            Report.Before(ApiTable.TaskWhenAll, null);
+            return Task.WhenAll(tasks);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "WhenAll")]
+        public static Task WhenAll(IEnumerable<Task> tasks)
+        {
+            Report.Before(ApiTable.TaskWhenAll, null);
+            return Task.WhenAll(tasks);
+        }
+
+        private static class WhenAllOfReadOnlySpanTask
+        {
+            internal static readonly delegate*<ReadOnlySpan<Task>, Task> Original = (delegate*<ReadOnlySpan<Task>, Task>)Newer.Method(typeof(Task), "WhenAll", typeof(ReadOnlySpan<Task>));
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "WhenAll")]
+        public static Task WhenAll(ReadOnlySpan<Task> tasks)
+        {
+            Report.Before(ApiTable.TaskWhenAll, null);
+            return WhenAllOfReadOnlySpanTask.Original(tasks);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "WhenAny")]
+        public static Task<Task> WhenAny(params Task[] tasks)
+        {
+            Report.Before(ApiTable.TaskWhenAny, null);
+            return Task.WhenAny(tasks);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "WhenAny")]
+        public static Task<Task> WhenAny(IEnumerable<Task> tasks)
+        {
+            Report.Before(ApiTable.TaskWhenAny, null);
+            return Task.WhenAny(tasks);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "WhenAny")]
+        public static Task<Task> WhenAny(Task task1, Task task2)
+        {
+            Report.Before(ApiTable.TaskWhenAny, null);
+            return Task.WhenAny(task1, task2);
+        }
+
+        private static class WhenAnyOfReadOnlySpanTask
+        {
+            internal static readonly delegate*<ReadOnlySpan<Task>, Task<Task>> Original = (delegate*<ReadOnlySpan<Task>, Task<Task>>)Newer.Method(typeof(Task), "WhenAny", typeof(ReadOnlySpan<Task>));
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Task", "WhenAny")]
+        public static Task<Task> WhenAny(ReadOnlySpan<Task> tasks)
+        {
+            Report.Before(ApiTable.TaskWhenAny, null);
+            return WhenAnyOfReadOnlySpanTask.Original(tasks);
+        }
+    }
+
+    // Replaces calls that name System.Threading.Tasks.TaskFactory through "mscorlib".
+    public static unsafe class TaskFactoryWrapper
+    {
+        [Replacement("mscorlib", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task StartNew(TaskFactory factory, Action action)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew(action);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task StartNew(TaskFactory factory, Action action, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew(action, cancellationToken);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task StartNew(TaskFactory factory, Action action, TaskCreationOptions creationOptions)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew(action, creationOptions);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task StartNew(TaskFactory factory, Action action, CancellationToken cancellationToken, TaskCreationOptions creationOptions, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew(action, cancellationToken, creationOptions, scheduler);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task StartNew(TaskFactory factory, Action<object?> action, object? state)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew(action, state);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task StartNew(TaskFactory factory, Action<object?> action, object? state, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew(action, state, cancellationToken);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task StartNew(TaskFactory factory, Action<object?> action, object? state, TaskCreationOptions creationOptions)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew(action, state, creationOptions);
+        }
+    }
+
+    // Replaces calls that name System.Threading.Tasks.Parallel through "mscorlib".
+    public static unsafe class ParallelWrapper
+    {
+        [Replacement("mscorlib", "System.Threading.Tasks.Parallel", "For")]
+        public static ParallelLoopResult For(int fromInclusive, int toExclusive, Action<int> body)
+        {
+            Report.Before(ApiTable.ParallelFor, null);
+            ParallelLoopResult result = Parallel.For(fromInclusive, toExclusive, body);
+            Report.After(ApiTable.ParallelFor, null);
+            return result;
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Parallel", "For")]
+        public static ParallelLoopResult For(long fromInclusive, long toExclusive, Action<long> body)
+        {
+            Report.Before(ApiTable.ParallelFor, null);
+            ParallelLoopResult result = Parallel.For(fromInclusive, toExclusive, body);
+            Report.After(ApiTable.ParallelFor, null);
+            return result;
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Parallel", "For")]
+        public static ParallelLoopResult For(int fromInclusive, int toExclusive, ParallelOptions parallelOptions, Action<int> body)
+        {
+            Report.Before(ApiTable.ParallelFor, null);
+            ParallelLoopResult result = Parallel.For(fromInclusive, toExclusive, parallelOptions, body);
+            Report.After(ApiTable.ParallelFor, null);
+            return result;
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Parallel", "For")]
+        public static ParallelLoopResult For(int fromInclusive, int toExclusive, Action<int, ParallelLoopState> body)
+        {
+            Report.Before(ApiTable.ParallelFor, null);
+            ParallelLoopResult result = Parallel.For(fromInclusive, toExclusive, body);
+            Report.After(ApiTable.ParallelFor, null);
+            return result;
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Parallel", "Invoke")]
+        public static void Invoke(params Action[] actions)
+        {
+            Report.Before(ApiTable.ParallelInvoke, null);
+            Parallel.Invoke(actions);
+            Report.After(ApiTable.ParallelInvoke, null);
+        }
+
+        [Replacement("mscorlib", "System.Threading.Tasks.Parallel", "Invoke")]
+        public static void Invoke(ParallelOptions parallelOptions, params Action[] actions)
+        {
+            Report.Before(ApiTable.ParallelInvoke, null);
+            Parallel.Invoke(parallelOptions, actions);
+            Report.After(ApiTable.ParallelInvoke, null);
         }
     }
 }

@@ -1,13 +1,15 @@
 // Written by generate.py from its table; edit the table and rerun it.
 
 using System;
+using System.Collections.Generic;
 using System.Threading;
+using System.Threading.Tasks;
 using veskmrte_1_0;
 
 namespace Veskmrte.Wrappers.SystemPrivateCoreLib
 {
     // Replaces calls that name System.Threading.Monitor through "System.Private.CoreLib".
-    public static class MonitorWrapper
+    public static unsafe class MonitorWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.Monitor", "Enter")]
         public static void Enter(object obj)
@@ -144,7 +146,7 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
     }
 
     // Replaces calls that name System.Threading.Thread through "System.Private.CoreLib".
-    public static class ThreadWrapper
+    public static unsafe class ThreadWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.Thread", ".ctor")]
         public static Thread Ctor(ThreadStart start)
@@ -213,10 +215,54 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
             Report.After(ApiTable.ThreadJoin, thread);
             return result;
         }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Thread", "Sleep")]
+        public static void Sleep(int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.ThreadSleep, null);
+            Thread.Sleep(millisecondsTimeout);
+            Report.After(ApiTable.ThreadSleep, null);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Thread", "Sleep")]
+        public static void Sleep(TimeSpan timeout)
+        {
+            Report.Before(ApiTable.ThreadSleep, null);
+            Thread.Sleep(timeout);
+            Report.After(ApiTable.ThreadSleep, null);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Thread", "Interrupt")]
+        public static void Interrupt(Thread thread)
+        {
+            Report.Before(ApiTable.ThreadInterrupt, thread);
+            thread.Interrupt();
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Thread", "UnsafeStart")]
+        public static void UnsafeStart(Thread thread)
+        {
+            Report.Before(ApiTable.ThreadUnsafeStart, thread);
+            thread.UnsafeStart();
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Thread", "UnsafeStart")]
+        public static void UnsafeStart(Thread thread, object? parameter)
+        {
+            Report.Before(ApiTable.ThreadUnsafeStart, thread);
+            thread.UnsafeStart(parameter);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Thread", "Yield")]
+        public static bool Yield()
+        {
+            Report.Before(ApiTable.ThreadYield, null);
+            return Thread.Yield();
+        }
     }
 
     // Replaces calls that name System.Threading.WaitHandle through "System.Private.CoreLib".
-    public static class WaitHandleWrapper
+    public static unsafe class WaitHandleWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.WaitHandle", "WaitOne")]
         public static bool WaitOne(WaitHandle handle)
@@ -265,7 +311,7 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
     }
 
     // Replaces calls that name System.Threading.EventWaitHandle through "System.Private.CoreLib".
-    public static class EventWaitHandleWrapper
+    public static unsafe class EventWaitHandleWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.EventWaitHandle", "Set")]
         public static bool Set(EventWaitHandle handle)
@@ -283,7 +329,7 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
     }
 
     // Replaces calls that name System.Threading.Mutex through "System.Private.CoreLib".
-    public static class MutexWrapper
+    public static unsafe class MutexWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.Mutex", ".ctor")]
         public static Mutex Ctor()
@@ -322,7 +368,7 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
     }
 
     // Replaces calls that name System.Threading.SemaphoreSlim through "System.Private.CoreLib".
-    public static class SemaphoreSlimWrapper
+    public static unsafe class SemaphoreSlimWrapper
     {
         [Replacement("System.Private.CoreLib", "System.Threading.SemaphoreSlim", ".ctor")]
         public static SemaphoreSlim Ctor(int initialCount)
@@ -402,6 +448,1378 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
         {
             Report.Releasing(ApiTable.SemaphoreSlimRelease, semaphore);
             return semaphore.Release(releaseCount);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.SemaphoreSlim", "WaitAsync")]
+        public static Task WaitAsync(SemaphoreSlim semaphore)
+        {
+            Report.Before(ApiTable.SemaphoreSlimWaitAsync, semaphore);
+            return semaphore.WaitAsync();
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.SemaphoreSlim", "WaitAsync")]
+        public static Task<bool> WaitAsync(SemaphoreSlim semaphore, int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.SemaphoreSlimWaitAsync, semaphore);
+            return semaphore.WaitAsync(millisecondsTimeout);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.SemaphoreSlim", "WaitAsync")]
+        public static Task<bool> WaitAsync(SemaphoreSlim semaphore, TimeSpan timeout)
+        {
+            Report.Before(ApiTable.SemaphoreSlimWaitAsync, semaphore);
+            return semaphore.WaitAsync(timeout);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.SemaphoreSlim", "WaitAsync")]
+        public static Task WaitAsync(SemaphoreSlim semaphore, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.SemaphoreSlimWaitAsync, semaphore);
+            return semaphore.WaitAsync(cancellationToken);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.SemaphoreSlim", "WaitAsync")]
+        public static Task<bool> WaitAsync(SemaphoreSlim semaphore, int millisecondsTimeout, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.SemaphoreSlimWaitAsync, semaphore);
+            return semaphore.WaitAsync(millisecondsTimeout, cancellationToken);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.SemaphoreSlim", "WaitAsync")]
+        public static Task<bool> WaitAsync(SemaphoreSlim semaphore, TimeSpan timeout, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.SemaphoreSlimWaitAsync, semaphore);
+            return semaphore.WaitAsync(timeout, cancellationToken);
+        }
+    }
+
+#if NET9_0_OR_GREATER
+#pragma warning disable CS9216
+    // Replaces calls that name System.Threading.Lock through "System.Private.CoreLib".
+    public static unsafe class LockWrapper
+    {
+        [Replacement("System.Private.CoreLib", "System.Threading.Lock", ".ctor")]
+        public static Lock Ctor()
+        {
+            Report.Before(ApiTable.LockCtor, null);
+            return new Lock();
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Lock", "Enter")]
+        public static void Enter(Lock lockObj)
+        {
+            Report.Acquiring(ApiTable.LockEnter, lockObj);
+            lockObj.Enter();
+            Report.Acquired(ApiTable.LockEnter, lockObj, true);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Lock", "TryEnter")]
+        public static bool TryEnter(Lock lockObj)
+        {
+            Report.Before(ApiTable.LockTryEnter, lockObj);
+            bool result = lockObj.TryEnter();
+            Report.Acquired(ApiTable.LockTryEnter, lockObj, result);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Lock", "TryEnter")]
+        public static bool TryEnter(Lock lockObj, int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.LockTryEnter, lockObj);
+            bool result = lockObj.TryEnter(millisecondsTimeout);
+            Report.Acquired(ApiTable.LockTryEnter, lockObj, result);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Lock", "TryEnter")]
+        public static bool TryEnter(Lock lockObj, TimeSpan timeout)
+        {
+            Report.Before(ApiTable.LockTryEnter, lockObj);
+            bool result = lockObj.TryEnter(timeout);
+            Report.Acquired(ApiTable.LockTryEnter, lockObj, result);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Lock", "Exit")]
+        public static void Exit(Lock lockObj)
+        {
+            Report.Releasing(ApiTable.LockExit, lockObj);
+            lockObj.Exit();
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Lock", "EnterScope")]
+        public static Lock.Scope EnterScope(Lock lockObj)
+        {
+            Report.Acquiring(ApiTable.LockEnterScope, lockObj);
+            Lock.Scope result = lockObj.EnterScope();
+            Report.Acquired(ApiTable.LockEnterScope, lockObj, true);
+            return result;
+        }
+    }
+#pragma warning restore CS9216
+#endif
+
+#if NET9_0_OR_GREATER
+#pragma warning disable CS9216
+    // Replaces calls that name System.Threading.Lock+Scope through "System.Private.CoreLib".
+    public static unsafe class LockScopeWrapper
+    {
+        [Replacement("System.Private.CoreLib", "System.Threading.Lock+Scope", "Dispose")]
+        public static void Dispose(ref Lock.Scope scope)
+        {
+            Report.Releasing(ApiTable.LockScopeDispose, LockScopes.LockOf(ref scope));
+            scope.Dispose();
+        }
+    }
+#pragma warning restore CS9216
+#endif
+
+    // Replaces calls that name System.Threading.ReaderWriterLockSlim through "System.Private.CoreLib".
+    public static unsafe class ReaderWriterLockSlimWrapper
+    {
+        [Replacement("System.Private.CoreLib", "System.Threading.ReaderWriterLockSlim", ".ctor")]
+        public static ReaderWriterLockSlim Ctor()
+        {
+            Report.Before(ApiTable.ReaderWriterLockSlimCtor, null);
+            return new ReaderWriterLockSlim();
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ReaderWriterLockSlim", ".ctor")]
+        public static ReaderWriterLockSlim Ctor(LockRecursionPolicy recursionPolicy)
+        {
+            Report.Before(ApiTable.ReaderWriterLockSlimCtor, null);
+            return new ReaderWriterLockSlim(recursionPolicy);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ReaderWriterLockSlim", "EnterReadLock")]
+        public static void EnterReadLock(ReaderWriterLockSlim rwLock)
+        {
+            Report.Before(ApiTable.ReaderWriterLockSlimEnterReadLock, rwLock);
+            rwLock.EnterReadLock();
+            Report.After(ApiTable.ReaderWriterLockSlimEnterReadLock, rwLock);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ReaderWriterLockSlim", "TryEnterReadLock")]
+        public static bool TryEnterReadLock(ReaderWriterLockSlim rwLock, int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.ReaderWriterLockSlimTryEnterReadLock, rwLock);
+            bool result = rwLock.TryEnterReadLock(millisecondsTimeout);
+            Report.After(ApiTable.ReaderWriterLockSlimTryEnterReadLock, rwLock);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ReaderWriterLockSlim", "TryEnterReadLock")]
+        public static bool TryEnterReadLock(ReaderWriterLockSlim rwLock, TimeSpan timeout)
+        {
+            Report.Before(ApiTable.ReaderWriterLockSlimTryEnterReadLock, rwLock);
+            bool result = rwLock.TryEnterReadLock(timeout);
+            Report.After(ApiTable.ReaderWriterLockSlimTryEnterReadLock, rwLock);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ReaderWriterLockSlim", "ExitReadLock")]
+        public static void ExitReadLock(ReaderWriterLockSlim rwLock)
+        {
+            Report.Before(ApiTable.ReaderWriterLockSlimExitReadLock, rwLock);
+            rwLock.ExitReadLock();
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ReaderWriterLockSlim", "EnterWriteLock")]
+        public static void EnterWriteLock(ReaderWriterLockSlim rwLock)
+        {
+            Report.Before(ApiTable.ReaderWriterLockSlimEnterWriteLock, rwLock);
+            rwLock.EnterWriteLock();
+            Report.After(ApiTable.ReaderWriterLockSlimEnterWriteLock, rwLock);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ReaderWriterLockSlim", "TryEnterWriteLock")]
+        public static bool TryEnterWriteLock(ReaderWriterLockSlim rwLock, int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.ReaderWriterLockSlimTryEnterWriteLock, rwLock);
+            bool result = rwLock.TryEnterWriteLock(millisecondsTimeout);
+            Report.After(ApiTable.ReaderWriterLockSlimTryEnterWriteLock, rwLock);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ReaderWriterLockSlim", "TryEnterWriteLock")]
+        public static bool TryEnterWriteLock(ReaderWriterLockSlim rwLock, TimeSpan timeout)
+        {
+            Report.Before(ApiTable.ReaderWriterLockSlimTryEnterWriteLock, rwLock);
+            bool result = rwLock.TryEnterWriteLock(timeout);
+            Report.After(ApiTable.ReaderWriterLockSlimTryEnterWriteLock, rwLock);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ReaderWriterLockSlim", "ExitWriteLock")]
+        public static void ExitWriteLock(ReaderWriterLockSlim rwLock)
+        {
+            Report.Before(ApiTable.ReaderWriterLockSlimExitWriteLock, rwLock);
+            rwLock.ExitWriteLock();
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ReaderWriterLockSlim", "EnterUpgradeableReadLock")]
+        public static void EnterUpgradeableReadLock(ReaderWriterLockSlim rwLock)
+        {
+            Report.Before(ApiTable.ReaderWriterLockSlimEnterUpgradeableReadLock, rwLock);
+            rwLock.EnterUpgradeableReadLock();
+            Report.After(ApiTable.ReaderWriterLockSlimEnterUpgradeableReadLock, rwLock);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ReaderWriterLockSlim", "TryEnterUpgradeableReadLock")]
+        public static bool TryEnterUpgradeableReadLock(ReaderWriterLockSlim rwLock, int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.ReaderWriterLockSlimTryEnterUpgradeableReadLock, rwLock);
+            bool result = rwLock.TryEnterUpgradeableReadLock(millisecondsTimeout);
+            Report.After(ApiTable.ReaderWriterLockSlimTryEnterUpgradeableReadLock, rwLock);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ReaderWriterLockSlim", "TryEnterUpgradeableReadLock")]
+        public static bool TryEnterUpgradeableReadLock(ReaderWriterLockSlim rwLock, TimeSpan timeout)
+        {
+            Report.Before(ApiTable.ReaderWriterLockSlimTryEnterUpgradeableReadLock, rwLock);
+            bool result = rwLock.TryEnterUpgradeableReadLock(timeout);
+            Report.After(ApiTable.ReaderWriterLockSlimTryEnterUpgradeableReadLock, rwLock);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ReaderWriterLockSlim", "ExitUpgradeableReadLock")]
+        public static void ExitUpgradeableReadLock(ReaderWriterLockSlim rwLock)
+        {
+            Report.Before(ApiTable.ReaderWriterLockSlimExitUpgradeableReadLock, rwLock);
+            rwLock.ExitUpgradeableReadLock();
+        }
+    }
+
+    // Replaces calls that name System.Threading.ManualResetEventSlim through "System.Private.CoreLib".
+    public static unsafe class ManualResetEventSlimWrapper
+    {
+        [Replacement("System.Private.CoreLib", "System.Threading.ManualResetEventSlim", ".ctor")]
+        public static ManualResetEventSlim Ctor()
+        {
+            Report.Before(ApiTable.ManualResetEventSlimCtor, null);
+            return new ManualResetEventSlim();
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ManualResetEventSlim", ".ctor")]
+        public static ManualResetEventSlim Ctor(bool initialState)
+        {
+            Report.Before(ApiTable.ManualResetEventSlimCtor, null);
+            return new ManualResetEventSlim(initialState);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ManualResetEventSlim", ".ctor")]
+        public static ManualResetEventSlim Ctor(bool initialState, int spinCount)
+        {
+            Report.Before(ApiTable.ManualResetEventSlimCtor, null);
+            return new ManualResetEventSlim(initialState, spinCount);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ManualResetEventSlim", "Set")]
+        public static void Set(ManualResetEventSlim slimEvent)
+        {
+            Report.Before(ApiTable.ManualResetEventSlimSet, slimEvent);
+            slimEvent.Set();
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ManualResetEventSlim", "Reset")]
+        public static void Reset(ManualResetEventSlim slimEvent)
+        {
+            Report.Before(ApiTable.ManualResetEventSlimReset, slimEvent);
+            slimEvent.Reset();
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ManualResetEventSlim", "Wait")]
+        public static void Wait(ManualResetEventSlim slimEvent)
+        {
+            Report.Before(ApiTable.ManualResetEventSlimWait, slimEvent);
+            slimEvent.Wait();
+            Report.After(ApiTable.ManualResetEventSlimWait, slimEvent);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ManualResetEventSlim", "Wait")]
+        public static bool Wait(ManualResetEventSlim slimEvent, int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.ManualResetEventSlimWait, slimEvent);
+            bool result = slimEvent.Wait(millisecondsTimeout);
+            Report.After(ApiTable.ManualResetEventSlimWait, slimEvent);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ManualResetEventSlim", "Wait")]
+        public static bool Wait(ManualResetEventSlim slimEvent, TimeSpan timeout)
+        {
+            Report.Before(ApiTable.ManualResetEventSlimWait, slimEvent);
+            bool result = slimEvent.Wait(timeout);
+            Report.After(ApiTable.ManualResetEventSlimWait, slimEvent);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ManualResetEventSlim", "Wait")]
+        public static void Wait(ManualResetEventSlim slimEvent, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.ManualResetEventSlimWait, slimEvent);
+            slimEvent.Wait(cancellationToken);
+            Report.After(ApiTable.ManualResetEventSlimWait, slimEvent);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ManualResetEventSlim", "Wait")]
+        public static bool Wait(ManualResetEventSlim slimEvent, int millisecondsTimeout, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.ManualResetEventSlimWait, slimEvent);
+            bool result = slimEvent.Wait(millisecondsTimeout, cancellationToken);
+            Report.After(ApiTable.ManualResetEventSlimWait, slimEvent);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ManualResetEventSlim", "Wait")]
+        public static bool Wait(ManualResetEventSlim slimEvent, TimeSpan timeout, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.ManualResetEventSlimWait, slimEvent);
+            bool result = slimEvent.Wait(timeout, cancellationToken);
+            Report.After(ApiTable.ManualResetEventSlimWait, slimEvent);
+            return result;
+        }
+    }
+
+    // Replaces calls that name System.Threading.Semaphore through "System.Private.CoreLib".
+    public static unsafe class SemaphoreWrapper
+    {
+        [Replacement("System.Private.CoreLib", "System.Threading.Semaphore", ".ctor")]
+        public static Semaphore Ctor(int initialCount, int maximumCount)
+        {
+            Report.Before(ApiTable.SemaphoreCtor, null);
+            return new Semaphore(initialCount, maximumCount);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Semaphore", ".ctor")]
+        public static Semaphore Ctor(int initialCount, int maximumCount, string? name)
+        {
+            Report.Before(ApiTable.SemaphoreCtor, null);
+            return new Semaphore(initialCount, maximumCount, name);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Semaphore", ".ctor")]
+        public static Semaphore Ctor(int initialCount, int maximumCount, string? name, out bool createdNew)
+        {
+            Report.Before(ApiTable.SemaphoreCtor, null);
+            return new Semaphore(initialCount, maximumCount, name, out createdNew);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Semaphore", "Release")]
+        public static int Release(Semaphore semaphore)
+        {
+            Report.Before(ApiTable.SemaphoreRelease, semaphore);
+            return semaphore.Release();
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Semaphore", "Release")]
+        public static int Release(Semaphore semaphore, int releaseCount)
+        {
+            Report.Before(ApiTable.SemaphoreRelease, semaphore);
+            return semaphore.Release(releaseCount);
+        }
+    }
+
+    // Replaces calls that name System.Threading.AutoResetEvent through "System.Private.CoreLib".
+    public static unsafe class AutoResetEventWrapper
+    {
+        [Replacement("System.Private.CoreLib", "System.Threading.AutoResetEvent", ".ctor")]
+        public static AutoResetEvent Ctor(bool initialState)
+        {
+            Report.Before(ApiTable.AutoResetEventCtor, null);
+            return new AutoResetEvent(initialState);
+        }
+    }
+
+    // Replaces calls that name System.Threading.ManualResetEvent through "System.Private.CoreLib".
+    public static unsafe class ManualResetEventWrapper
+    {
+        [Replacement("System.Private.CoreLib", "System.Threading.ManualResetEvent", ".ctor")]
+        public static ManualResetEvent Ctor(bool initialState)
+        {
+            Report.Before(ApiTable.ManualResetEventCtor, null);
+            return new ManualResetEvent(initialState);
+        }
+    }
+
+    // Replaces calls that name System.Threading.Interlocked through "System.Private.CoreLib".
+    public static unsafe class InterlockedWrapper
+    {
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Increment")]
+        public static int Increment(ref int location)
+        {
+            Report.Before(ApiTable.InterlockedIncrement, null);
+            return Interlocked.Increment(ref location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Increment")]
+        public static long Increment(ref long location)
+        {
+            Report.Before(ApiTable.InterlockedIncrement, null);
+            return Interlocked.Increment(ref location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Increment")]
+        public static uint Increment(ref uint location)
+        {
+            Report.Before(ApiTable.InterlockedIncrement, null);
+            return Interlocked.Increment(ref location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Increment")]
+        public static ulong Increment(ref ulong location)
+        {
+            Report.Before(ApiTable.InterlockedIncrement, null);
+            return Interlocked.Increment(ref location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Decrement")]
+        public static int Decrement(ref int location)
+        {
+            Report.Before(ApiTable.InterlockedDecrement, null);
+            return Interlocked.Decrement(ref location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Decrement")]
+        public static long Decrement(ref long location)
+        {
+            Report.Before(ApiTable.InterlockedDecrement, null);
+            return Interlocked.Decrement(ref location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Decrement")]
+        public static uint Decrement(ref uint location)
+        {
+            Report.Before(ApiTable.InterlockedDecrement, null);
+            return Interlocked.Decrement(ref location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Decrement")]
+        public static ulong Decrement(ref ulong location)
+        {
+            Report.Before(ApiTable.InterlockedDecrement, null);
+            return Interlocked.Decrement(ref location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Add")]
+        public static int Add(ref int location1, int value)
+        {
+            Report.Before(ApiTable.InterlockedAdd, null);
+            return Interlocked.Add(ref location1, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Add")]
+        public static long Add(ref long location1, long value)
+        {
+            Report.Before(ApiTable.InterlockedAdd, null);
+            return Interlocked.Add(ref location1, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Add")]
+        public static uint Add(ref uint location1, uint value)
+        {
+            Report.Before(ApiTable.InterlockedAdd, null);
+            return Interlocked.Add(ref location1, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Add")]
+        public static ulong Add(ref ulong location1, ulong value)
+        {
+            Report.Before(ApiTable.InterlockedAdd, null);
+            return Interlocked.Add(ref location1, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Exchange")]
+        public static int Exchange(ref int location1, int value)
+        {
+            Report.Before(ApiTable.InterlockedExchange, null);
+            return Interlocked.Exchange(ref location1, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Exchange")]
+        public static long Exchange(ref long location1, long value)
+        {
+            Report.Before(ApiTable.InterlockedExchange, null);
+            return Interlocked.Exchange(ref location1, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Exchange")]
+        public static uint Exchange(ref uint location1, uint value)
+        {
+            Report.Before(ApiTable.InterlockedExchange, null);
+            return Interlocked.Exchange(ref location1, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Exchange")]
+        public static ulong Exchange(ref ulong location1, ulong value)
+        {
+            Report.Before(ApiTable.InterlockedExchange, null);
+            return Interlocked.Exchange(ref location1, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Exchange")]
+        public static float Exchange(ref float location1, float value)
+        {
+            Report.Before(ApiTable.InterlockedExchange, null);
+            return Interlocked.Exchange(ref location1, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Exchange")]
+        public static double Exchange(ref double location1, double value)
+        {
+            Report.Before(ApiTable.InterlockedExchange, null);
+            return Interlocked.Exchange(ref location1, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Exchange")]
+        public static nint Exchange(ref nint location1, nint value)
+        {
+            Report.Before(ApiTable.InterlockedExchange, null);
+            return Interlocked.Exchange(ref location1, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Exchange")]
+        public static nuint Exchange(ref nuint location1, nuint value)
+        {
+            Report.Before(ApiTable.InterlockedExchange, null);
+            return Interlocked.Exchange(ref location1, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Exchange")]
+        public static object? Exchange(ref object? location1, object? value)
+        {
+            Report.Before(ApiTable.InterlockedExchange, null);
+            return Interlocked.Exchange(ref location1, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "CompareExchange")]
+        public static int CompareExchange(ref int location1, int value, int comparand)
+        {
+            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            return Interlocked.CompareExchange(ref location1, value, comparand);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "CompareExchange")]
+        public static long CompareExchange(ref long location1, long value, long comparand)
+        {
+            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            return Interlocked.CompareExchange(ref location1, value, comparand);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "CompareExchange")]
+        public static uint CompareExchange(ref uint location1, uint value, uint comparand)
+        {
+            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            return Interlocked.CompareExchange(ref location1, value, comparand);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "CompareExchange")]
+        public static ulong CompareExchange(ref ulong location1, ulong value, ulong comparand)
+        {
+            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            return Interlocked.CompareExchange(ref location1, value, comparand);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "CompareExchange")]
+        public static float CompareExchange(ref float location1, float value, float comparand)
+        {
+            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            return Interlocked.CompareExchange(ref location1, value, comparand);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "CompareExchange")]
+        public static double CompareExchange(ref double location1, double value, double comparand)
+        {
+            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            return Interlocked.CompareExchange(ref location1, value, comparand);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "CompareExchange")]
+        public static nint CompareExchange(ref nint location1, nint value, nint comparand)
+        {
+            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            return Interlocked.CompareExchange(ref location1, value, comparand);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "CompareExchange")]
+        public static nuint CompareExchange(ref nuint location1, nuint value, nuint comparand)
+        {
+            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            return Interlocked.CompareExchange(ref location1, value, comparand);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "CompareExchange")]
+        public static object? CompareExchange(ref object? location1, object? value, object? comparand)
+        {
+            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            return Interlocked.CompareExchange(ref location1, value, comparand);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Read")]
+        public static long Read(ref long location)
+        {
+            Report.Before(ApiTable.InterlockedRead, null);
+            return Interlocked.Read(ref location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Read")]
+        public static ulong Read(ref ulong location)
+        {
+            Report.Before(ApiTable.InterlockedRead, null);
+            return Interlocked.Read(ref location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "And")]
+        public static int And(ref int location1, int value)
+        {
+            Report.Before(ApiTable.InterlockedAnd, null);
+            return Interlocked.And(ref location1, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "And")]
+        public static long And(ref long location1, long value)
+        {
+            Report.Before(ApiTable.InterlockedAnd, null);
+            return Interlocked.And(ref location1, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "And")]
+        public static uint And(ref uint location1, uint value)
+        {
+            Report.Before(ApiTable.InterlockedAnd, null);
+            return Interlocked.And(ref location1, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "And")]
+        public static ulong And(ref ulong location1, ulong value)
+        {
+            Report.Before(ApiTable.InterlockedAnd, null);
+            return Interlocked.And(ref location1, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Or")]
+        public static int Or(ref int location1, int value)
+        {
+            Report.Before(ApiTable.InterlockedOr, null);
+            return Interlocked.Or(ref location1, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Or")]
+        public static long Or(ref long location1, long value)
+        {
+            Report.Before(ApiTable.InterlockedOr, null);
+            return Interlocked.Or(ref location1, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Or")]
+        public static uint Or(ref uint location1, uint value)
+        {
+            Report.Before(ApiTable.InterlockedOr, null);
+            return Interlocked.Or(ref location1, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "Or")]
+        public static ulong Or(ref ulong location1, ulong value)
+        {
+            Report.Before(ApiTable.InterlockedOr, null);
+            return Interlocked.Or(ref location1, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Interlocked", "MemoryBarrier")]
+        public static void MemoryBarrier()
+        {
+            Report.Before(ApiTable.InterlockedMemoryBarrier, null);
+            Interlocked.MemoryBarrier();
+        }
+    }
+
+    // Replaces calls that name System.Threading.Volatile through "System.Private.CoreLib".
+    public static unsafe class VolatileWrapper
+    {
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Read")]
+        public static bool Read(ref readonly bool location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Read")]
+        public static byte Read(ref readonly byte location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Read")]
+        public static sbyte Read(ref readonly sbyte location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Read")]
+        public static short Read(ref readonly short location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Read")]
+        public static ushort Read(ref readonly ushort location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Read")]
+        public static int Read(ref readonly int location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Read")]
+        public static uint Read(ref readonly uint location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Read")]
+        public static long Read(ref readonly long location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Read")]
+        public static ulong Read(ref readonly ulong location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Read")]
+        public static float Read(ref readonly float location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Read")]
+        public static double Read(ref readonly double location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Read")]
+        public static nint Read(ref readonly nint location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Read")]
+        public static nuint Read(ref readonly nuint location)
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read(in location);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref bool location, bool value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref byte location, byte value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref sbyte location, sbyte value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref short location, short value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref ushort location, ushort value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref int location, int value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref uint location, uint value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref long location, long value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref ulong location, ulong value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref float location, float value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref double location, double value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref nint location, nint value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "Write")]
+        public static void Write(ref nuint location, nuint value)
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write(ref location, value);
+        }
+    }
+
+    // Replaces calls that name System.Threading.ThreadPool through "System.Private.CoreLib".
+    public static unsafe class ThreadPoolWrapper
+    {
+        [Replacement("System.Private.CoreLib", "System.Threading.ThreadPool", "QueueUserWorkItem")]
+        public static bool QueueUserWorkItem(WaitCallback callBack)
+        {
+            Report.Before(ApiTable.ThreadPoolQueueUserWorkItem, null);
+            return ThreadPool.QueueUserWorkItem(callBack);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ThreadPool", "QueueUserWorkItem")]
+        public static bool QueueUserWorkItem(WaitCallback callBack, object? state)
+        {
+            Report.Before(ApiTable.ThreadPoolQueueUserWorkItem, null);
+            return ThreadPool.QueueUserWorkItem(callBack, state);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ThreadPool", "UnsafeQueueUserWorkItem")]
+        public static bool UnsafeQueueUserWorkItem(WaitCallback callBack, object? state)
+        {
+            Report.Before(ApiTable.ThreadPoolUnsafeQueueUserWorkItem, null);
+            return ThreadPool.UnsafeQueueUserWorkItem(callBack, state);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ThreadPool", "UnsafeQueueUserWorkItem")]
+        public static bool UnsafeQueueUserWorkItem(IThreadPoolWorkItem callBack, bool preferLocal)
+        {
+            Report.Before(ApiTable.ThreadPoolUnsafeQueueUserWorkItem, null);
+            return ThreadPool.UnsafeQueueUserWorkItem(callBack, preferLocal);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ThreadPool", "RegisterWaitForSingleObject")]
+        public static RegisteredWaitHandle RegisterWaitForSingleObject(WaitHandle waitObject, WaitOrTimerCallback callBack, object? state, int millisecondsTimeOutInterval, bool executeOnlyOnce)
+        {
+            Report.Before(ApiTable.ThreadPoolRegisterWaitForSingleObject, waitObject);
+            return ThreadPool.RegisterWaitForSingleObject(waitObject, callBack, state, millisecondsTimeOutInterval, executeOnlyOnce);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ThreadPool", "RegisterWaitForSingleObject")]
+        public static RegisteredWaitHandle RegisterWaitForSingleObject(WaitHandle waitObject, WaitOrTimerCallback callBack, object? state, long millisecondsTimeOutInterval, bool executeOnlyOnce)
+        {
+            Report.Before(ApiTable.ThreadPoolRegisterWaitForSingleObject, waitObject);
+            return ThreadPool.RegisterWaitForSingleObject(waitObject, callBack, state, millisecondsTimeOutInterval, executeOnlyOnce);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ThreadPool", "RegisterWaitForSingleObject")]
+        public static RegisteredWaitHandle RegisterWaitForSingleObject(WaitHandle waitObject, WaitOrTimerCallback callBack, object? state, uint millisecondsTimeOutInterval, bool executeOnlyOnce)
+        {
+            Report.Before(ApiTable.ThreadPoolRegisterWaitForSingleObject, waitObject);
+            return ThreadPool.RegisterWaitForSingleObject(waitObject, callBack, state, millisecondsTimeOutInterval, executeOnlyOnce);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.ThreadPool", "RegisterWaitForSingleObject")]
+        public static RegisteredWaitHandle RegisterWaitForSingleObject(WaitHandle waitObject, WaitOrTimerCallback callBack, object? state, TimeSpan timeout, bool executeOnlyOnce)
+        {
+            Report.Before(ApiTable.ThreadPoolRegisterWaitForSingleObject, waitObject);
+            return ThreadPool.RegisterWaitForSingleObject(waitObject, callBack, state, timeout, executeOnlyOnce);
+        }
+    }
+
+    // Replaces calls that name System.Threading.Timer through "System.Private.CoreLib".
+    public static unsafe class TimerWrapper
+    {
+        [Replacement("System.Private.CoreLib", "System.Threading.Timer", ".ctor")]
+        public static Timer Ctor(TimerCallback callback)
+        {
+            Report.Before(ApiTable.TimerCtor, null);
+            return new Timer(callback);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Timer", ".ctor")]
+        public static Timer Ctor(TimerCallback callback, object? state, int dueTime, int period)
+        {
+            Report.Before(ApiTable.TimerCtor, null);
+            return new Timer(callback, state, dueTime, period);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Timer", ".ctor")]
+        public static Timer Ctor(TimerCallback callback, object? state, long dueTime, long period)
+        {
+            Report.Before(ApiTable.TimerCtor, null);
+            return new Timer(callback, state, dueTime, period);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Timer", ".ctor")]
+        public static Timer Ctor(TimerCallback callback, object? state, uint dueTime, uint period)
+        {
+            Report.Before(ApiTable.TimerCtor, null);
+            return new Timer(callback, state, dueTime, period);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Timer", ".ctor")]
+        public static Timer Ctor(TimerCallback callback, object? state, TimeSpan dueTime, TimeSpan period)
+        {
+            Report.Before(ApiTable.TimerCtor, null);
+            return new Timer(callback, state, dueTime, period);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Timer", "Change")]
+        public static bool Change(Timer timer, int dueTime, int period)
+        {
+            Report.Before(ApiTable.TimerChange, timer);
+            return timer.Change(dueTime, period);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Timer", "Change")]
+        public static bool Change(Timer timer, long dueTime, long period)
+        {
+            Report.Before(ApiTable.TimerChange, timer);
+            return timer.Change(dueTime, period);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Timer", "Change")]
+        public static bool Change(Timer timer, uint dueTime, uint period)
+        {
+            Report.Before(ApiTable.TimerChange, timer);
+            return timer.Change(dueTime, period);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Timer", "Change")]
+        public static bool Change(Timer timer, TimeSpan dueTime, TimeSpan period)
+        {
+            Report.Before(ApiTable.TimerChange, timer);
+            return timer.Change(dueTime, period);
+        }
+    }
+
+    // Replaces calls that name System.Threading.CancellationTokenSource through "System.Private.CoreLib".
+    public static unsafe class CancellationTokenSourceWrapper
+    {
+        [Replacement("System.Private.CoreLib", "System.Threading.CancellationTokenSource", "Cancel")]
+        public static void Cancel(CancellationTokenSource source)
+        {
+            Report.Before(ApiTable.CancellationTokenSourceCancel, source);
+            source.Cancel();
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.CancellationTokenSource", "Cancel")]
+        public static void Cancel(CancellationTokenSource source, bool throwOnFirstException)
+        {
+            Report.Before(ApiTable.CancellationTokenSourceCancel, source);
+            source.Cancel(throwOnFirstException);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.CancellationTokenSource", "CancelAfter")]
+        public static void CancelAfter(CancellationTokenSource source, int millisecondsDelay)
+        {
+            Report.Before(ApiTable.CancellationTokenSourceCancelAfter, source);
+            source.CancelAfter(millisecondsDelay);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.CancellationTokenSource", "CancelAfter")]
+        public static void CancelAfter(CancellationTokenSource source, TimeSpan delay)
+        {
+            Report.Before(ApiTable.CancellationTokenSourceCancelAfter, source);
+            source.CancelAfter(delay);
+        }
+    }
+
+    // Replaces calls that name System.Threading.Tasks.Task through "System.Private.CoreLib".
+    public static unsafe class TaskWrapper
+    {
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "Run")]
+        public static Task Run(Action action)
+        {
+            Report.Before(ApiTable.TaskRun, null);
+            return Task.Run(action);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "Run")]
+        public static Task Run(Action action, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskRun, null);
+            return Task.Run(action, cancellationToken);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "Run")]
+        public static Task Run(Func<Task?> function)
+        {
+            Report.Before(ApiTable.TaskRun, null);
+            return Task.Run(function);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "Run")]
+        public static Task Run(Func<Task?> function, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskRun, null);
+            return Task.Run(function, cancellationToken);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "Start")]
+        public static void Start(Task task)
+        {
+            Report.Before(ApiTable.TaskStart, task);
+            task.Start();
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "Start")]
+        public static void Start(Task task, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.TaskStart, task);
+            task.Start(scheduler);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "Wait")]
+        public static void Wait(Task task)
+        {
+            Report.Before(ApiTable.TaskWait, task);
+            task.Wait();
+            Report.After(ApiTable.TaskWait, task);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "Wait")]
+        public static bool Wait(Task task, int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.TaskWait, task);
+            bool result = task.Wait(millisecondsTimeout);
+            Report.After(ApiTable.TaskWait, task);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "Wait")]
+        public static bool Wait(Task task, TimeSpan timeout)
+        {
+            Report.Before(ApiTable.TaskWait, task);
+            bool result = task.Wait(timeout);
+            Report.After(ApiTable.TaskWait, task);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "Wait")]
+        public static void Wait(Task task, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskWait, task);
+            task.Wait(cancellationToken);
+            Report.After(ApiTable.TaskWait, task);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "Wait")]
+        public static bool Wait(Task task, int millisecondsTimeout, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskWait, task);
+            bool result = task.Wait(millisecondsTimeout, cancellationToken);
+            Report.After(ApiTable.TaskWait, task);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WaitAll")]
+        public static void WaitAll(Task[] tasks)
+        {
+            Report.Before(ApiTable.TaskWaitAll, null);
+            Task.WaitAll(tasks);
+            Report.After(ApiTable.TaskWaitAll, null);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WaitAll")]
+        public static bool WaitAll(Task[] tasks, int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.TaskWaitAll, null);
+            bool result = Task.WaitAll(tasks, millisecondsTimeout);
+            Report.After(ApiTable.TaskWaitAll, null);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WaitAll")]
+        public static bool WaitAll(Task[] tasks, TimeSpan timeout)
+        {
+            Report.Before(ApiTable.TaskWaitAll, null);
+            bool result = Task.WaitAll(tasks, timeout);
+            Report.After(ApiTable.TaskWaitAll, null);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WaitAll")]
+        public static void WaitAll(Task[] tasks, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskWaitAll, null);
+            Task.WaitAll(tasks, cancellationToken);
+            Report.After(ApiTable.TaskWaitAll, null);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WaitAll")]
+        public static bool WaitAll(Task[] tasks, int millisecondsTimeout, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskWaitAll, null);
+            bool result = Task.WaitAll(tasks, millisecondsTimeout, cancellationToken);
+            Report.After(ApiTable.TaskWaitAll, null);
+            return result;
+        }
+
+        private static class WaitAllOfReadOnlySpanTask
+        {
+            internal static readonly delegate*<ReadOnlySpan<Task>, void> Original = (delegate*<ReadOnlySpan<Task>, void>)Newer.Method(typeof(Task), "WaitAll", typeof(ReadOnlySpan<Task>));
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WaitAll")]
+        public static void WaitAll(ReadOnlySpan<Task> tasks)
+        {
+            Report.Before(ApiTable.TaskWaitAll, null);
+            WaitAllOfReadOnlySpanTask.Original(tasks);
+            Report.After(ApiTable.TaskWaitAll, null);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WaitAny")]
+        public static int WaitAny(Task[] tasks)
+        {
+            Report.Before(ApiTable.TaskWaitAny, null);
+            int result = Task.WaitAny(tasks);
+            Report.After(ApiTable.TaskWaitAny, null);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WaitAny")]
+        public static int WaitAny(Task[] tasks, int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.TaskWaitAny, null);
+            int result = Task.WaitAny(tasks, millisecondsTimeout);
+            Report.After(ApiTable.TaskWaitAny, null);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WaitAny")]
+        public static int WaitAny(Task[] tasks, TimeSpan timeout)
+        {
+            Report.Before(ApiTable.TaskWaitAny, null);
+            int result = Task.WaitAny(tasks, timeout);
+            Report.After(ApiTable.TaskWaitAny, null);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WaitAny")]
+        public static int WaitAny(Task[] tasks, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskWaitAny, null);
+            int result = Task.WaitAny(tasks, cancellationToken);
+            Report.After(ApiTable.TaskWaitAny, null);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WaitAny")]
+        public static int WaitAny(Task[] tasks, int millisecondsTimeout, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskWaitAny, null);
+            int result = Task.WaitAny(tasks, millisecondsTimeout, cancellationToken);
+            Report.After(ApiTable.TaskWaitAny, null);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "ContinueWith")]
+        public static Task ContinueWith(Task task, Action<Task> continuationAction)
+        {
+            Report.Before(ApiTable.TaskContinueWith, task);
+            return task.ContinueWith(continuationAction);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "ContinueWith")]
+        public static Task ContinueWith(Task task, Action<Task> continuationAction, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskContinueWith, task);
+            return task.ContinueWith(continuationAction, cancellationToken);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "ContinueWith")]
+        public static Task ContinueWith(Task task, Action<Task> continuationAction, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.TaskContinueWith, task);
+            return task.ContinueWith(continuationAction, scheduler);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "ContinueWith")]
+        public static Task ContinueWith(Task task, Action<Task> continuationAction, TaskContinuationOptions continuationOptions)
+        {
+            Report.Before(ApiTable.TaskContinueWith, task);
+            return task.ContinueWith(continuationAction, continuationOptions);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "ContinueWith")]
+        public static Task ContinueWith(Task task, Action<Task> continuationAction, CancellationToken cancellationToken, TaskContinuationOptions continuationOptions, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.TaskContinueWith, task);
+            return task.ContinueWith(continuationAction, cancellationToken, continuationOptions, scheduler);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "ContinueWith")]
+        public static Task ContinueWith(Task task, Action<Task, object?> continuationAction, object? state)
+        {
+            Report.Before(ApiTable.TaskContinueWith, task);
+            return task.ContinueWith(continuationAction, state);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WhenAll")]
+        public static Task WhenAll(params Task[] tasks)
+        {
+            Report.Before(ApiTable.TaskWhenAll, null);
+            return Task.WhenAll(tasks);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WhenAll")]
+        public static Task WhenAll(IEnumerable<Task> tasks)
+        {
+            Report.Before(ApiTable.TaskWhenAll, null);
+            return Task.WhenAll(tasks);
+        }
+
+        private static class WhenAllOfReadOnlySpanTask
+        {
+            internal static readonly delegate*<ReadOnlySpan<Task>, Task> Original = (delegate*<ReadOnlySpan<Task>, Task>)Newer.Method(typeof(Task), "WhenAll", typeof(ReadOnlySpan<Task>));
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WhenAll")]
+        public static Task WhenAll(ReadOnlySpan<Task> tasks)
+        {
+            Report.Before(ApiTable.TaskWhenAll, null);
+            return WhenAllOfReadOnlySpanTask.Original(tasks);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WhenAny")]
+        public static Task<Task> WhenAny(params Task[] tasks)
+        {
+            Report.Before(ApiTable.TaskWhenAny, null);
+            return Task.WhenAny(tasks);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WhenAny")]
+        public static Task<Task> WhenAny(IEnumerable<Task> tasks)
+        {
+            Report.Before(ApiTable.TaskWhenAny, null);
+            return Task.WhenAny(tasks);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WhenAny")]
+        public static Task<Task> WhenAny(Task task1, Task task2)
+        {
+            Report.Before(ApiTable.TaskWhenAny, null);
+            return Task.WhenAny(task1, task2);
+        }
+
+        private static class WhenAnyOfReadOnlySpanTask
+        {
+            internal static readonly delegate*<ReadOnlySpan<Task>, Task<Task>> Original = (delegate*<ReadOnlySpan<Task>, Task<Task>>)Newer.Method(typeof(Task), "WhenAny", typeof(ReadOnlySpan<Task>));
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WhenAny")]
+        public static Task<Task> WhenAny(ReadOnlySpan<Task> tasks)
+        {
+            Report.Before(ApiTable.TaskWhenAny, null);
+            return WhenAnyOfReadOnlySpanTask.Original(tasks);
+        }
+    }
+
+    // Replaces calls that name System.Threading.Tasks.TaskFactory through "System.Private.CoreLib".
+    public static unsafe class TaskFactoryWrapper
+    {
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task StartNew(TaskFactory factory, Action action)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew(action);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task StartNew(TaskFactory factory, Action action, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew(action, cancellationToken);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task StartNew(TaskFactory factory, Action action, TaskCreationOptions creationOptions)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew(action, creationOptions);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task StartNew(TaskFactory factory, Action action, CancellationToken cancellationToken, TaskCreationOptions creationOptions, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew(action, cancellationToken, creationOptions, scheduler);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task StartNew(TaskFactory factory, Action<object?> action, object? state)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew(action, state);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task StartNew(TaskFactory factory, Action<object?> action, object? state, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew(action, state, cancellationToken);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task StartNew(TaskFactory factory, Action<object?> action, object? state, TaskCreationOptions creationOptions)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew(action, state, creationOptions);
         }
     }
 }

@@ -1,13 +1,15 @@
 // Written by generate.py from its table; edit the table and rerun it.
 
 using System;
+using System.Collections.Generic;
 using System.Threading;
+using System.Threading.Tasks;
 using veskmrte_1_0;
 
 namespace Veskmrte.Wrappers.SystemThreadingThread
 {
     // Replaces calls that name System.Threading.Thread through "System.Threading.Thread".
-    public static class ThreadWrapper
+    public static unsafe class ThreadWrapper
     {
         [Replacement("System.Threading.Thread", "System.Threading.Thread", ".ctor")]
         public static Thread Ctor(ThreadStart start)
@@ -75,6 +77,50 @@ namespace Veskmrte.Wrappers.SystemThreadingThread
             bool result = thread.Join(timeout);
             Report.After(ApiTable.ThreadJoin, thread);
             return result;
+        }
+
+        [Replacement("System.Threading.Thread", "System.Threading.Thread", "Sleep")]
+        public static void Sleep(int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.ThreadSleep, null);
+            Thread.Sleep(millisecondsTimeout);
+            Report.After(ApiTable.ThreadSleep, null);
+        }
+
+        [Replacement("System.Threading.Thread", "System.Threading.Thread", "Sleep")]
+        public static void Sleep(TimeSpan timeout)
+        {
+            Report.Before(ApiTable.ThreadSleep, null);
+            Thread.Sleep(timeout);
+            Report.After(ApiTable.ThreadSleep, null);
+        }
+
+        [Replacement("System.Threading.Thread", "System.Threading.Thread", "Interrupt")]
+        public static void Interrupt(Thread thread)
+        {
+            Report.Before(ApiTable.ThreadInterrupt, thread);
+            thread.Interrupt();
+        }
+
+        [Replacement("System.Threading.Thread", "System.Threading.Thread", "UnsafeStart")]
+        public static void UnsafeStart(Thread thread)
+        {
+            Report.Before(ApiTable.ThreadUnsafeStart, thread);
+            thread.UnsafeStart();
+        }
+
+        [Replacement("System.Threading.Thread", "System.Threading.Thread", "UnsafeStart")]
+        public static void UnsafeStart(Thread thread, object? parameter)
+        {
+            Report.Before(ApiTable.ThreadUnsafeStart, thread);
+            thread.UnsafeStart(parameter);
+        }
+
+        [Replacement("System.Threading.Thread", "System.Threading.Thread", "Yield")]
+        public static bool Yield()
+        {
+            Report.Before(ApiTable.ThreadYield, null);
+            return Thread.Yield();
         }
     }
 }

@@ -28,10 +28,17 @@ namespace MetaRefs
             {
                 MemberReference member = md.GetMemberReference(handle);
                 if (member.Parent.Kind != HandleKind.TypeReference) continue;
+                // A nested type reads "Outer+Inner", scoped by its outermost type's assembly.
                 TypeReference type = md.GetTypeReference((TypeReferenceHandle)member.Parent);
+                string typeName = md.GetString(type.Name);
+                while (type.ResolutionScope.Kind == HandleKind.TypeReference)
+                {
+                    type = md.GetTypeReference((TypeReferenceHandle)type.ResolutionScope);
+                    typeName = md.GetString(type.Name) + "+" + typeName;
+                }
                 if (type.ResolutionScope.Kind != HandleKind.AssemblyReference) continue;
                 string assembly = md.GetString(md.GetAssemblyReference((AssemblyReferenceHandle)type.ResolutionScope).Name);
-                string typeName = md.GetString(type.Namespace) + "." + md.GetString(type.Name);
+                typeName = md.GetString(type.Namespace) + "." + typeName;
                 string name = md.GetString(member.Name);
                 string key = assembly + "|" + typeName + "|" + name;
                 counts[key] = counts.TryGetValue(key, out var entry)

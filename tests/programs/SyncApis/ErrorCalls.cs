@@ -18,11 +18,8 @@ namespace SyncApis
             Fails("System.Threading.Monitor.Pulse", () => Monitor.Pulse(o));
 
             var finished = new Thread(() => { });
-            finished.Start();
-            finished.Join();
-            Counts.Add("System.Threading.Thread..ctor");
-            Counts.Add("System.Threading.Thread.Start");
-            Counts.Add("System.Threading.Thread.Join");
+            Counts.Add("Thread..ctor");
+            Counts.Do(("Thread.Start", () => finished.Start()), ("Thread.Join", () => finished.Join()));
             Fails("System.Threading.Thread.Start", () => finished.Start());
             Fails("System.Threading.Thread.Join", () => Thread.CurrentThread.Join(-2));
 
@@ -32,6 +29,7 @@ namespace SyncApis
                 Fails("System.Threading.Mutex.ReleaseMutex", () => unowned.ReleaseMutex());
             }
             var disposed = new ManualResetEvent(true);
+            Counts.Add("System.Threading.ManualResetEvent..ctor");
             disposed.Dispose();
             Fails("System.Threading.WaitHandle.WaitOne", () => disposed.WaitOne(0));
             Fails("System.Threading.EventWaitHandle.Set", () => disposed.Set());
@@ -42,7 +40,7 @@ namespace SyncApis
             {
                 Counts.Add("System.Threading.SemaphoreSlim..ctor");
                 Fails("System.Threading.SemaphoreSlim.Release", () => full.Release());
-                cancelled.Cancel();
+                Counts.Do(("CancellationTokenSource.Cancel", () => cancelled.Cancel()));
                 Fails("System.Threading.SemaphoreSlim.Wait", () => full.Wait(cancelled.Token));
             }
         }

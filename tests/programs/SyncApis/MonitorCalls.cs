@@ -12,36 +12,22 @@ namespace SyncApis
             for (int i = 0; i < 10; i++)
             {
                 lock (gate) locked++;
-                Counts.Add("System.Threading.Monitor.Enter");
-                Counts.Add("System.Threading.Monitor.Exit");
+                Counts.Add("Monitor.Enter");
+                Counts.Add("Monitor.Exit");
             }
 
-            Monitor.Enter(gate);
-            Counts.Add("System.Threading.Monitor.Enter");
-            Monitor.Exit(gate);
-            Counts.Add("System.Threading.Monitor.Exit");
-
-            bool taken = Monitor.TryEnter(gate);
-            Counts.Add("System.Threading.Monitor.TryEnter");
-            if (taken) Exit(gate);
-            taken = Monitor.TryEnter(gate, 10);
-            Counts.Add("System.Threading.Monitor.TryEnter");
-            if (taken) Exit(gate);
-            taken = Monitor.TryEnter(gate, TimeSpan.FromMilliseconds(10));
-            Counts.Add("System.Threading.Monitor.TryEnter");
-            if (taken) Exit(gate);
-            taken = false;
-            Monitor.TryEnter(gate, ref taken);
-            Counts.Add("System.Threading.Monitor.TryEnter");
-            if (taken) Exit(gate);
-            taken = false;
-            Monitor.TryEnter(gate, 10, ref taken);
-            Counts.Add("System.Threading.Monitor.TryEnter");
-            if (taken) Exit(gate);
-            taken = false;
-            Monitor.TryEnter(gate, TimeSpan.FromMilliseconds(10), ref taken);
-            Counts.Add("System.Threading.Monitor.TryEnter");
-            if (taken) Exit(gate);
+            Counts.Do(("Monitor.Enter", () => Monitor.Enter(gate)), ("Monitor.Exit", () => Monitor.Exit(gate)));
+            // Each try that takes the lock gives it back.
+            bool taken = false;
+            var ms = TimeSpan.FromMilliseconds(10);
+            foreach (Action attempt in new Action[] { () => taken = Monitor.TryEnter(gate), () => taken = Monitor.TryEnter(gate, 10),
+                                                      () => taken = Monitor.TryEnter(gate, ms), () => Monitor.TryEnter(gate, ref taken),
+                                                      () => Monitor.TryEnter(gate, 10, ref taken), () => Monitor.TryEnter(gate, ms, ref taken) })
+            {
+                taken = false;
+                Counts.Do(("Monitor.TryEnter", attempt));
+                if (taken) Exit(gate);
+            }
 
             // Wait and pulse between two threads: the waiter signals readiness
             // under the lock, so the pulses cannot be lost.
@@ -51,46 +37,33 @@ namespace SyncApis
             {
                 lock (gate)
                 {
-                    Counts.Add("System.Threading.Monitor.Enter");
                     ready = true;
-                    Monitor.PulseAll(gate);
-                    Counts.Add("System.Threading.Monitor.PulseAll");
-                    while (!done)
-                    {
-                        Monitor.Wait(gate);
-                        Counts.Add("System.Threading.Monitor.Wait");
-                    }
+                    Counts.Do(("Monitor.PulseAll", () => Monitor.PulseAll(gate)));
+                    while (!done) Counts.Do(("Monitor.Wait", () => Monitor.Wait(gate)));
                 }
-                Counts.Add("System.Threading.Monitor.Exit");
             });
-            Counts.Add("System.Threading.Thread..ctor");
-            waiter.Start();
-            Counts.Add("System.Threading.Thread.Start");
+            Counts.Do(("Thread.Start", () => waiter.Start()));
             lock (gate)
             {
-                Counts.Add("System.Threading.Monitor.Enter");
+                // Inline, not in a row: the loop may never run, and a call
+                // that is never compiled is never rewritten.
                 while (!ready)
                 {
                     Monitor.Wait(gate, 1000);
-                    Counts.Add("System.Threading.Monitor.Wait");
+                    Counts.Add("Monitor.Wait");
                 }
                 done = true;
-                Monitor.Pulse(gate);
-                Counts.Add("System.Threading.Monitor.Pulse");
+                Counts.Do(("Monitor.Pulse", () => Monitor.Pulse(gate)));
             }
-            Counts.Add("System.Threading.Monitor.Exit");
-            waiter.Join();
-            Counts.Add("System.Threading.Thread.Join");
-
+            Counts.Do(("Thread.Join", () => waiter.Join()));
             lock (gate)
             {
-                Counts.Add("System.Threading.Monitor.Enter");
-                Monitor.Wait(gate, TimeSpan.FromMilliseconds(1));
-                Counts.Add("System.Threading.Monitor.Wait");
-                Monitor.Wait(gate, 1, false);
-                Counts.Add("System.Threading.Monitor.Wait");
+                Counts.Do(("Monitor.Wait", () => Monitor.Wait(gate, TimeSpan.FromMilliseconds(1))), ("Monitor.Wait", () => Monitor.Wait(gate, 1, false)));
             }
-            Counts.Add("System.Threading.Monitor.Exit");
+            // The two lock statements above and the waiter's.
+            Counts.Add("Monitor.Enter", 3);
+            Counts.Add("Monitor.Exit", 3);
+            Counts.Add("Thread..ctor");
             Console.WriteLine("monitor: locked " + locked + " times");
         }
 

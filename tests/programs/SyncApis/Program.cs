@@ -18,6 +18,10 @@ namespace SyncApis
                     MonitorCalls.Run();
                     ThreadCalls.Run();
                     HandleCalls.Run();
+                    LockCalls.Run();
+                    EventCalls.Run();
+                    AtomicCalls.Run();
+                    TaskCalls.Run();
                     ErrorCalls.Run();
                     ObjectCalls.Run();
                     break;
@@ -56,6 +60,7 @@ namespace SyncApis
                 // Gives the runtime's background compiler time to install the
                 // optimised code between rounds.
                 Thread.Sleep(150);
+                Counts.Add("System.Threading.Thread.Sleep");
             }
             Console.WriteLine("touched " + s_touched);
         }

@@ -53,10 +53,7 @@ namespace WrapperCheck
         {
             PEHeaders headers = pe.PEHeaders;
             DirectoryEntry sigDir = headers.CorHeader!.StrongNameSignatureDirectory;
-            if (!r.Check(sigDir.Size == 128, $"signature space is 128 bytes (saw {sigDir.Size})"))
-            {
-                return;
-            }
+            if (!r.Check(sigDir.Size == 128, $"signature space is 128 bytes (saw {sigDir.Size})")) return;
             if (!headers.TryGetDirectoryOffset(sigDir, out int sigOffset))
             {
                 r.Fail("signature directory lies in no section");

@@ -34,10 +34,7 @@ namespace WrapperCheck
             {
                 r.Fail($"the assembly loads: {e.GetType().Name}: {e.Message}");
             }
-            foreach (string f in r.Failures)
-            {
-                Console.WriteLine("FAIL " + f);
-            }
+            foreach (string f in r.Failures) Console.WriteLine("FAIL " + f);
             Console.WriteLine($"{r.Passed} passed, {r.Failures.Count} failed");
             return r.Failures.Count == 0 ? 0 : 1;
         }

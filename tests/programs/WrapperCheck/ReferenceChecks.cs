@@ -14,7 +14,18 @@ namespace WrapperCheck
     // wrappers covers the same overloads.
     internal static class ReferenceChecks
     {
-        private static readonly string[] s_covered = { "Monitor", "Thread", "WaitHandle", "EventWaitHandle", "Mutex", "SemaphoreSlim" };
+        private static readonly string[] s_covered =
+        {
+            "System.Threading.Monitor", "System.Threading.Thread", "System.Threading.WaitHandle", "System.Threading.EventWaitHandle",
+            "System.Threading.Mutex", "System.Threading.SemaphoreSlim", "System.Threading.Lock", "System.Threading.Lock+Scope",
+            "System.Threading.ReaderWriterLockSlim", "System.Threading.ReaderWriterLock", "System.Threading.ManualResetEventSlim",
+            "System.Threading.Semaphore", "System.Threading.AutoResetEvent", "System.Threading.ManualResetEvent",
+            "System.Threading.CountdownEvent", "System.Threading.Barrier", "System.Threading.Interlocked", "System.Threading.Volatile",
+            "System.Threading.ThreadPool", "System.Threading.Timer", "System.Threading.CancellationTokenSource",
+            "System.Threading.Tasks.Task", "System.Threading.Tasks.TaskFactory", "System.Threading.Tasks.Parallel",
+        };
+        // The assemblies that implement the covered types outside the core library.
+        private static readonly string[] s_implementations = { "System.Threading", "System.Threading.Tasks.Parallel" };
         // Families that no net10.0 program compiles against: libraries built for
         // .NET Standard or .NET Framework, and the framework's own libraries.
         private static readonly string[] s_libraryFamilies = { "netstandard", "mscorlib", "System.Private.CoreLib" };
@@ -32,7 +43,7 @@ namespace WrapperCheck
             {
                 r.Check(wrapped.Any(w => w.Assembly == o.Scope && w.Class == o.Class && w.Name == o.Name && Same(w.Original!, o.Method)),
                         $"a net10.0 call of {o.Class}::{o.Name} {o.Method} through {o.Scope} has a wrapper");
-                foreach (string family in s_libraryFamilies)
+                foreach (string family in s_libraryFamilies.Where(f => Reachable(o.Class, f)))
                 {
                     r.Check(wrapped.Any(w => w.Assembly == family && w.Class == o.Class && w.Name == o.Name && Same(w.Original!, o.Method)),
                             $"{o.Class}::{o.Name} {o.Method} has a {family} wrapper too");
@@ -50,6 +61,25 @@ namespace WrapperCheck
             }
         }
 
+        private static Type? Implementation(string cls) =>
+            typeof(object).Assembly.GetType(cls) ??
+            s_implementations.Select(a => System.Reflection.Assembly.Load(a).GetType(cls)).FirstOrDefault(t => t != null);
+
+        // Whether a family's reference assembly names the type at all (no
+        // .NET Standard library can call Lock, for one).
+        private static bool Reachable(string cls, string family)
+        {
+            try
+            {
+                Type? viaName = System.Reflection.Assembly.Load(new AssemblyName(family)).GetType(cls);
+                return viaName != null && viaName == Implementation(cls);
+            }
+            catch (IOException)
+            {
+                return false;
+            }
+        }
+
         private static bool Same(MethodBase a, MethodBase b) => a.Module == b.Module && a.MetadataToken == b.MetadataToken;
 
         private static List<Observed> ReadOwnCalls()
@@ -58,32 +88,31 @@ namespace WrapperCheck
             using var pe = new PEReader(File.OpenRead(self.Location));
             MetadataReader md = pe.GetMetadataReader();
             var result = new List<Observed>();
-            MethodInfo all = typeof(OriginalCalls).GetMethod(nameof(OriginalCalls.All), BindingFlags.NonPublic | BindingFlags.Static)!;
-            foreach (Instruction ins in IlDecoder.Decode(all.GetMethodBody()!.GetILAsByteArray()!))
+            var bodies = typeof(OriginalCalls).GetMethods(BindingFlags.NonPublic | BindingFlags.Static | BindingFlags.DeclaredOnly);
+            foreach (Instruction ins in bodies.SelectMany(m => IlDecoder.Decode(m.GetMethodBody()!.GetILAsByteArray()!)))
             {
-                if (ins.OpCode.FlowControl != System.Reflection.Emit.FlowControl.Call)
-                {
-                    continue;
-                }
+                if (ins.OpCode.FlowControl != System.Reflection.Emit.FlowControl.Call) continue;
                 EntityHandle handle = MetadataTokens.EntityHandle(ins.Token);
-                if (handle.Kind != HandleKind.MemberReference)
-                {
-                    continue;
-                }
+                if (handle.Kind != HandleKind.MemberReference) continue;
                 MemberReference member = md.GetMemberReference((MemberReferenceHandle)handle);
-                if (member.Parent.Kind != HandleKind.TypeReference)
-                {
-                    continue;
-                }
+                if (member.Parent.Kind != HandleKind.TypeReference) continue;
                 TypeReference type = md.GetTypeReference((TypeReferenceHandle)member.Parent);
-                string ns = md.GetString(type.Namespace), name = md.GetString(type.Name);
-                if (ns != "System.Threading" || !s_covered.Contains(name) || type.ResolutionScope.Kind != HandleKind.AssemblyReference)
+                string name = md.GetString(type.Name);
+                while (type.ResolutionScope.Kind == HandleKind.TypeReference)
+                {
+                    type = md.GetTypeReference((TypeReferenceHandle)type.ResolutionScope);
+                    name = md.GetString(type.Name) + "+" + name;
+                }
+                string cls = md.GetString(type.Namespace) + "." + name;
+                // Property reads (Task.Factory) only read state and have no wrapper.
+                if (!s_covered.Contains(cls) || type.ResolutionScope.Kind != HandleKind.AssemblyReference ||
+                    md.GetString(member.Name).StartsWith("get_", StringComparison.Ordinal))
                 {
                     continue;
                 }
                 string scope = md.GetString(md.GetAssemblyReference((AssemblyReferenceHandle)type.ResolutionScope).Name);
                 MethodBase method = self.ManifestModule.ResolveMethod(ins.Token)!;
-                result.Add(new Observed(scope, ns + "." + name, md.GetString(member.Name), method));
+                result.Add(new Observed(scope, cls, md.GetString(member.Name), method));
             }
             return result;
         }

@@ -17,10 +17,7 @@ namespace WrapperCheck
 
         public bool Check(bool condition, string what)
         {
-            if (condition)
-            {
-                Passed++;
-            }
+            if (condition) Passed++;
             else
             {
                 Failures.Add($"[{_section}] {what}");

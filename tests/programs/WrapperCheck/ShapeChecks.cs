@@ -15,14 +15,27 @@ namespace WrapperCheck
 
         // APIs that can wait or acquire, so the wrappers report after them too.
         // Kept here by hand, apart from the wrappers' own table, on purpose.
-        private static readonly HashSet<string> s_blocking = new HashSet<string>
+        private static readonly HashSet<string> s_blocking = new[]
         {
-            "System.Threading.Monitor.Enter",
-            "System.Threading.Monitor.TryEnter",
-            "System.Threading.Monitor.Wait",
-            "System.Threading.Thread.Join",
-            "System.Threading.WaitHandle.WaitOne",
-            "System.Threading.SemaphoreSlim.Wait",
+            "Monitor: Enter TryEnter Wait", "Thread: Join Sleep", "WaitHandle: WaitOne", "SemaphoreSlim: Wait",
+            "Lock: Enter TryEnter EnterScope", "ReaderWriterLockSlim: EnterReadLock TryEnterReadLock EnterWriteLock " +
+                "TryEnterWriteLock EnterUpgradeableReadLock TryEnterUpgradeableReadLock",
+            "ReaderWriterLock: AcquireReaderLock AcquireWriterLock UpgradeToWriterLock RestoreLock",
+            "ManualResetEventSlim: Wait", "CountdownEvent: Wait", "Barrier: SignalAndWait", "Tasks.Task: Wait WaitAll WaitAny",
+            "Tasks.Parallel: For Invoke",
+        }.SelectMany(family => family.Split(':')[1].Split(' ', StringSplitOptions.RemoveEmptyEntries)
+                                     .Select(m => $"System.Threading.{family.Split(':')[0]}.{m}")).ToHashSet();
+
+        // Static APIs that name no object to report: they work on a memory
+        // location, on the calling thread, or on work they create.
+        private static readonly HashSet<string> s_noSubject = new HashSet<string>
+        {
+            "System.Threading.Interlocked", "System.Threading.Volatile", "System.Threading.Tasks.Parallel",
+            "System.Threading.Thread.Sleep", "System.Threading.Thread.Yield",
+            "System.Threading.ThreadPool.QueueUserWorkItem", "System.Threading.ThreadPool.UnsafeQueueUserWorkItem",
+            "System.Threading.Tasks.Task.Run", "System.Threading.Tasks.Task.WaitAll",
+            "System.Threading.Tasks.Task.WaitAny", "System.Threading.Tasks.Task.WhenAll",
+            "System.Threading.Tasks.Task.WhenAny",
         };
 
         // The report hooks through which wrappers of lock APIs tell what the
@@ -38,6 +51,11 @@ namespace WrapperCheck
             ["System.Threading.Mutex.ReleaseMutex"] = (new[] { "Releasing" }, "After"),
             ["System.Threading.SemaphoreSlim.Wait"] = (new[] { "Acquiring", "Before" }, "Acquired"),
             ["System.Threading.SemaphoreSlim.Release"] = (new[] { "Releasing" }, "After"),
+            ["System.Threading.Lock.Enter"] = (new[] { "Acquiring" }, "Acquired"),
+            ["System.Threading.Lock.TryEnter"] = (new[] { "Before" }, "Acquired"),
+            ["System.Threading.Lock.EnterScope"] = (new[] { "Acquiring" }, "Acquired"),
+            ["System.Threading.Lock.Exit"] = (new[] { "Releasing" }, "After"),
+            ["System.Threading.Lock+Scope.Dispose"] = (new[] { "Releasing" }, "After"),
         };
 
         public static void Run(WrapperIndex index, Results r)
@@ -99,7 +117,11 @@ namespace WrapperCheck
             {
                 candidates.AddRange(type.GetMethods(Declared | BindingFlags.Static)
                     .Where(m => m.Name == w.Name && m.ReturnType == w.Method.ReturnType && SameGenericArity(m, w.Method) && SameParameters(m.GetParameters(), wp)));
-                if (wp.Length > 0 && wp[0].ParameterType == type && !wp[0].IsOut)
+                // A value type's instance comes by reference.
+                bool receiver = wp.Length > 0 && !wp[0].IsOut &&
+                                (wp[0].ParameterType == type ||
+                                 (type.IsValueType && wp[0].ParameterType.IsByRef && wp[0].ParameterType.GetElementType() == type));
+                if (receiver)
                 {
                     candidates.AddRange(type.GetMethods(Declared | BindingFlags.Instance)
                         .Where(m => m.Name == w.Name && m.ReturnType == w.Method.ReturnType && SameGenericArity(m, w.Method) && SameParameters(m.GetParameters(), wp[1..])));
@@ -127,39 +149,51 @@ namespace WrapperCheck
         {
             Type? table = index.Assembly.GetTypes().SingleOrDefault(t => t.Name == "ApiTable" && !t.IsPublic);
             var names = table?.GetField("Names", BindingFlags.NonPublic | BindingFlags.Static)?.GetValue(null) as string[];
-            if (!r.Check(names != null, "the internal API table with its Names exists"))
-            {
-                return;
-            }
+            if (!r.Check(names != null, "the internal API table with its Names exists")) return;
             r.Check(names!.Distinct().Count() == names!.Length, $"the {names.Length} API names are distinct");
             var used = new HashSet<int>();
             Type? report = null;
 
             foreach (Wrapper w in index.All)
             {
-                if (w.Original == null)
-                {
-                    continue;
-                }
+                if (w.Original == null) continue;
                 var il = IlDecoder.Decode(w.Method.GetMethodBody()!.GetILAsByteArray()!);
-                var calls = il.Select((ins, pos) => (ins, pos)).Where(x => x.ins.OpCode.FlowControl == FlowControl.Call).ToList();
+                // Helpers that find the object a value-type instance stands
+                // for are part of reporting, not calls of their own.
+                var calls = il.Select((ins, pos) => (ins, pos))
+                              .Where(x => x.ins.OpCode.FlowControl == FlowControl.Call && !IsSubjectHelper(index, x.ins)).ToList();
                 bool blocking = s_blocking.Contains($"{w.Class}.{w.Name}");
                 string body = string.Join("; ", il);
                 var allowed = il.All(i => i.OpCode.Name!.StartsWith("ldarg", StringComparison.Ordinal) || i.OpCode.Name!.StartsWith("ldc.i4", StringComparison.Ordinal) ||
                                           i.OpCode.Name!.StartsWith("stloc", StringComparison.Ordinal) || i.OpCode.Name!.StartsWith("ldloc", StringComparison.Ordinal) ||
                                           i.OpCode == OpCodes.Ldnull || i.OpCode == OpCodes.Ret || i.OpCode == OpCodes.Nop || i.OpCode == OpCodes.Ldind_U1 ||
-                                          i.OpCode == OpCodes.Call || i.OpCode == OpCodes.Callvirt || (i.OpCode == OpCodes.Newobj && w.IsCtor));
+                                          i.OpCode == OpCodes.Call || i.OpCode == OpCodes.Callvirt || (i.OpCode == OpCodes.Newobj && w.IsCtor) ||
+                                          i.OpCode == OpCodes.Ldsfld || i.OpCode == OpCodes.Calli);
                 r.Check(allowed, $"body only moves arguments and calls (nothing that allocates): {w}: {body}");
-                if (!r.Check(calls.Count == (blocking ? 3 : 2), $"body makes {(blocking ? "3 calls (before, original, after)" : "2 calls (before, original)")}: {w}: {body}"))
-                {
-                    continue;
-                }
+                if (!r.Check(calls.Count == (blocking ? 3 : 2), $"body makes {(blocking ? "3 calls (before, original, after)" : "2 calls (before, original)")}: {w}: {body}")) continue;
 
                 // The original, called with every argument in order, by the
                 // opcode that keeps its semantics.
                 var (call, at) = calls[1];
+                if (call.OpCode == OpCodes.Calli)
+                {
+                    // A member of a newer runtime, called through the address
+                    // its holder class looked up: that address, then every
+                    // argument in order.
+                    var loads = il.Where(i => i.OpCode == OpCodes.Ldsfld).ToList();
+                    FieldInfo? field = loads.Count == 1 ? index.Assembly.ManifestModule.ResolveField(loads[0].Token) : null;
+                    r.Check(field != null && field.Name == "Original" && field.DeclaringType!.DeclaringType == w.Method.DeclaringType &&
+                            field.DeclaringType.GetField("Original", BindingFlags.NonPublic | BindingFlags.Static) == field,
+                            $"the original's address comes from the wrapper's holder class: {w}");
+                    int k = w.Method.GetParameters().Length;
+                    r.Check(at >= k + 1 && Enumerable.Range(0, k).All(j => il[at - 1 - k + j].ArgIndex == j),
+                            $"original gets every argument unchanged and in order: {w}");
+                    if (CheckHook(index, il, calls[0], new[] { "Before" }, w, names, r, ref report) is int lateId) used.Add(lateId);
+                    continue;
+                }
                 MethodBase? target = index.Assembly.ManifestModule.ResolveMethod(call.Token);
-                OpCode expectedOp = w.IsCtor ? OpCodes.Newobj : w.Original.IsStatic ? OpCodes.Call : OpCodes.Callvirt;
+                OpCode expectedOp = w.IsCtor ? OpCodes.Newobj
+                                  : w.Original.IsStatic || w.Original.DeclaringType!.IsValueType ? OpCodes.Call : OpCodes.Callvirt;
                 r.Check(SameMethod(target, w.Original), $"second call is the original {w.Original.DeclaringType!.Name}::{w.Original}: {w}");
                 r.Check(call.OpCode == expectedOp, $"original is called with {expectedOp.Name}: {w}");
                 int n = w.Method.GetParameters().Length;
@@ -168,10 +202,7 @@ namespace WrapperCheck
                 // The report hooks, with the API's id and the right subject.
                 var hooks = s_lockHooks.TryGetValue($"{w.Class}.{w.Name}", out var lockHooks) ? lockHooks : (new[] { "Before" }, "After");
                 int? id = CheckHook(index, il, calls[0], hooks.Item1, w, names, r, ref report);
-                if (id is int beforeId)
-                {
-                    used.Add(beforeId);
-                }
+                if (id is int beforeId) used.Add(beforeId);
                 if (blocking)
                 {
                     int? afterId = CheckHook(index, il, calls[2], new[] { hooks.Item2 }, w, names, r, ref report);
@@ -191,6 +222,14 @@ namespace WrapperCheck
             }
         }
 
+        private static bool IsSubjectHelper(WrapperIndex index, Instruction ins)
+        {
+            if (ins.OpCode != OpCodes.Call) return false;
+            MethodBase? target = index.Assembly.ManifestModule.ResolveMethod(ins.Token);
+            return target != null && target.Module == index.Assembly.ManifestModule && target.Name.EndsWith("Of", StringComparison.Ordinal) &&
+                   target.DeclaringType!.Name != "Report";
+        }
+
         private static int? CheckHook(WrapperIndex index, List<Instruction> il, (Instruction ins, int pos) call, string[] hookNames,
                                       Wrapper w, string[] names, Results r, ref Type? report)
         {
@@ -204,17 +243,18 @@ namespace WrapperCheck
             bool shape = hook is MethodInfo mi && hookNames.Contains(mi.Name) && mi.IsStatic && !mi.IsPublic && !mi.DeclaringType!.IsPublic &&
                          mi.GetParameters().Select(p => p.ParameterType).SequenceEqual(parameters) &&
                          call.ins.OpCode == OpCodes.Call;
-            if (!r.Check(shape, $"{hookName} hook is an internal static ({string.Join(", ", parameters.Select(p => p.Name))}) method: {w}"))
-            {
-                return null;
-            }
+            if (!r.Check(shape, $"{hookName} hook is an internal static ({string.Join(", ", parameters.Select(p => p.Name))}) method: {w}")) return null;
             report ??= hook!.DeclaringType;
             r.Check(hook!.DeclaringType == report, $"{hookName} hook lives in the one report class: {w}");
             int subjectAt = call.pos - 1 - (withOutcome ? (il[call.pos - 1].OpCode == OpCodes.Ldind_U1 ? 2 : 1) : 0);
             Instruction subject = il[subjectAt];
-            bool subjectOk = w.IsCtor ? subject.OpCode == OpCodes.Ldnull : subject.ArgIndex == 0;
-            r.Check(subjectOk, $"{hookName} reports {(w.IsCtor ? "no instance" : "the first argument")}: {w}");
-            int? id = subjectAt >= 1 ? il[subjectAt - 1].Int32Constant : null;
+            bool none = w.IsCtor || s_noSubject.Contains(w.Class) || s_noSubject.Contains($"{w.Class}.{w.Name}");
+            bool helper = IsSubjectHelper(index, subject);
+            bool subjectOk = none ? subject.OpCode == OpCodes.Ldnull
+                           : subject.ArgIndex == 0 || (helper && il[subjectAt - 1].ArgIndex == 0);
+            r.Check(subjectOk, $"{hookName} reports {(none ? "no instance" : "the first argument")}: {w}");
+            int idAt = helper ? subjectAt - 2 : subjectAt - 1;
+            int? id = idAt >= 0 ? il[idAt].Int32Constant : null;
             string expectedName = $"{w.Class}.{w.Name}";
             r.Check(id is int i && i >= 0 && i < names.Length && names[i] == expectedName,
                     $"{hookName} reports the id of {expectedName} (saw {id}): {w}");

@@ -33,10 +33,7 @@ namespace WrapperCheck
                                                          BindingFlags.Instance | BindingFlags.DeclaredOnly))
                 {
                     var attrs = m.GetCustomAttributesData().Where(a => a.AttributeType.FullName == AttributeFullName).ToList();
-                    if (attrs.Count == 0)
-                    {
-                        continue;
-                    }
+                    if (attrs.Count == 0) continue;
                     var args = attrs[0].ConstructorArguments;
                     All.Add(new Wrapper(m, (string)args[0].Value!, (string)args[1].Value!, (string)args[2].Value!));
                 }

@@ -34,6 +34,7 @@ const uint8_t kValueType = 0x11, kClass = 0x12, kGenericInst = 0x15, kSzArray = 
 
 // Rows of the wrapper assembly's own type references.
 const uint32_t kWrapperGateRow = 1, kWrapperTimeoutRow = 2, kWrapperMissingRow = 3, kWrapperPoolRow = 4;
+const uint32_t kWrapperScopeRow = 5;  // Gate+Scope
 const uint32_t kWrapperFarGateRow = 0x1000;  // written in four bytes
 
 Bytes classRef(uint32_t row) { return cat({{kClass}, typeRefCoded(row)}); }
@@ -65,6 +66,7 @@ protected:
         wrapperScope.addTypeRef(mdTokenNil, kTimeoutClass, kWrapperTimeoutRow);
         wrapperScope.addTypeRef(mdTokenNil, VESK_W("Lib.Sync.Missing"), kWrapperMissingRow);
         wrapperScope.addTypeRef(mdTokenNil, VESK_W("Lib.Sync.Pool`1"), kWrapperPoolRow);
+        wrapperScope.addTypeRef(mdtTypeRef | kWrapperGateRow, VESK_W("Scope"), kWrapperScopeRow);
         wrapperScope.addTypeRef(mdTokenNil, kApiClass, kWrapperFarGateRow);
     }
     void TearDown() override {
@@ -125,22 +127,33 @@ struct FindRow {
     const vesk::WChar* assembly;
     int result;
     const vesk::WChar* method = kApiMethod;
+    const vesk::WChar* cls = kApiClass;
 };
 
 TEST_F(ModuleRecord, TheTokensThatNameTheApi) {
     const Bytes sig = {kHasThis, 0, kBool};
     const vesk::WString longest(MAX_METHOD_NAME_SIZE - 1, 'W');
+    auto defineGate = [&](FakeMetadata& s, const vesk::WChar* ownName) {
+        s.assemblyName = ownName;
+        const mdTypeDef gate = s.addTypeDef(kApiClass), other = s.addTypeDef(VESK_W("Lib.Sync.Other"));
+        const mdMethodDef first = s.addMethodDef(gate, kApiMethod, sig);
+        s.addMethodDef(gate, VESK_W("WaitAll"), sig);
+        s.addMethodDef(other, kApiMethod, sig);
+        s.addMemberRef(s.addTypeRef(s.addAssemblyRef(kApiAssembly), kApiClass), kApiMethod, sig);
+        return std::vector<mdToken>{first, s.addMethodDef(gate, kApiMethod, {kHasThis, 1, kBool, kI4})};
+    };
     const FindRow rows[] = {
-        {"the class defined by the module, whatever the assembly",
+        // A framework module defining a synchronisation type answers for its
+        // own name only: answering for every surface gave one method two
+        // wrappers, which ended the program.
+        {"the class defined by the module, under the module's own assembly name",
+         [&](FakeMetadata& s) { return defineGate(s, kApiAssembly); }, kApiAssembly, meSuccess},
+        {"the class defined by the module, under another assembly's name",
          [&](FakeMetadata& s) {
-             const mdTypeDef gate = s.addTypeDef(kApiClass), other = s.addTypeDef(VESK_W("Lib.Sync.Other"));
-             const mdMethodDef first = s.addMethodDef(gate, kApiMethod, sig);
-             s.addMethodDef(gate, VESK_W("WaitAll"), sig);
-             s.addMethodDef(other, kApiMethod, sig);
-             s.addMemberRef(s.addTypeRef(s.addAssemblyRef(kApiAssembly), kApiClass), kApiMethod, sig);
-             return std::vector<mdToken>{first, s.addMethodDef(gate, kApiMethod, {kHasThis, 1, kBool, kI4})};
+             defineGate(s, VESK_W("App"));
+             return std::vector<mdToken>();
          },
-         VESK_W("Some.Unrelated.Assembly"), meSuccess},
+         kApiAssembly, meSuccess},
         {"only the reference under the named assembly, every overload, no other name",
          [&](FakeMetadata& s) {
              s.addMemberRef(s.addTypeRef(s.addAssemblyRef(VESK_W("Lib.Other")), kApiClass), kApiMethod, sig);
@@ -171,18 +184,34 @@ TEST_F(ModuleRecord, TheTokensThatNameTheApi) {
              return std::vector<mdToken>();
          },
          kApiAssembly, meFailure},
+        {"a nested type through its own outer type, not another's of the same inner name",
+         [&](FakeMetadata& s) {
+             const mdToken assembly = s.addAssemblyRef(kApiAssembly);
+             const mdToken other = s.addTypeRef(s.addTypeRef(assembly, VESK_W("Lib.Sync.Other")), VESK_W("Scope"));
+             s.addMemberRef(other, VESK_W("Dispose"), {kHasThis, 0, kVoid});
+             const mdToken scope = s.addTypeRef(s.addTypeRef(assembly, kApiClass), VESK_W("Scope"));
+             return std::vector<mdToken>{s.addMemberRef(scope, VESK_W("Dispose"), {kHasThis, 0, kVoid})};
+         },
+         kApiAssembly, meSuccess, VESK_W("Dispose"), VESK_W("Lib.Sync.Gate+Scope")},
+        {"a nested type of an outer type the module lacks",
+         [&](FakeMetadata& s) {
+             const mdToken assembly = s.addAssemblyRef(kApiAssembly);
+             s.addMemberRef(s.addTypeRef(assembly, VESK_W("Scope")), VESK_W("Dispose"), {kHasThis, 0, kVoid});
+             return std::vector<mdToken>();
+         },
+         kApiAssembly, meSuccess, VESK_W("Dispose"), VESK_W("Lib.Sync.Missing+Scope")},
     };
     for (const FindRow& row : rows) {
         FakeMetadata module;
         const std::vector<mdToken> expected = row.setUp(module);
         std::vector<mdToken> found = {0x0A00BEEF};  // left over from an earlier search
-        EXPECT_EQ(recordOver(module)->findSyncApiTokens(row.assembly, kApiClass, row.method, found), row.result)
+        EXPECT_EQ(recordOver(module)->findSyncApiTokens(row.assembly, row.cls, row.method, found), row.result)
             << row.guards;
         EXPECT_EQ(found, expected) << row.guards;
         // A module load skips every module the quick test rules out: it must
         // never rule out one the search finds something in.
         if (!found.empty()) {
-            EXPECT_TRUE(recordOver(module)->mayName(row.assembly, kApiClass)) << row.guards;
+            EXPECT_TRUE(recordOver(module)->mayName(row.assembly, row.cls)) << row.guards;
         }
         EXPECT_EQ(module.openEnums(), 0) << row.guards;
     }
@@ -259,6 +288,13 @@ TEST_F(ModuleRecord, AWrapperBlobIsReEncodedWithTheModulesTokens) {
          MAX_SIGNATURE_SIZE, true,
          {kStatic, 4, kVoid, kClass, 0x80, 0x81, kValueType, 0x15, kSzArray, kI4, kGenericInst, kClass, 0x19, 1,
           kValueType, 0x15}},
+        {"a nested type through its own outer type",
+         [](FakeMetadata& s, mdToken assembly) {
+             s.addTypeRef(s.addTypeRef(assembly, VESK_W("Lib.Sync.Other"), 1), VESK_W("Scope"), 2);
+             s.addTypeRef(s.addTypeRef(assembly, kApiClass, 3), VESK_W("Scope"), 4);
+         },
+         cat({{kStatic, 1, kVoid, kValueType}, typeRefCoded(kWrapperScopeRow)}), MAX_SIGNATURE_SIZE, true,
+         {kStatic, 1, kVoid, kValueType, 0x11}},
         {"output exactly filling the capacity", gateAt(0x20), gateInt, 7, true,
          {kStatic, 2, kVoid, kClass, 0x80, 0x81, kI4}},
         {"one byte short", gateAt(0x20), gateInt, 6, false, {}},
@@ -345,16 +381,18 @@ class Redirection : public ModuleRecord {
 protected:
     void SetUp() override {
         const mdToken gate = referenceTheApi();
+        // More references than the wrapper has overloads, the one that fits
+        // none first: a module load keeps them all, not as many as there are
+        // overloads, or the later ones are never redirected.
+        waitString = scope.addMemberRef(gate, kApiMethod, kTargetWaitString);
         waitInt = scope.addMemberRef(gate, kApiMethod, kTargetWaitInt);
         waitOne = scope.addMemberRef(gate, VESK_W("WaitOne"), kTargetWaitInt);
         waitTimeout = scope.addMemberRef(gate, kApiMethod, kTargetWaitTimeout);
-        waitString = scope.addMemberRef(gate, kApiMethod, kTargetWaitString);
         Wrapper& w = wrapper({kWrapperWaitInt, kWrapperWaitTimeout});
         std::vector<mdToken> tokens;
         ASSERT_EQ(record().findSyncApiTokens(kApiAssembly, kApiClass, kApiMethod, tokens), meSuccess);
-        ASSERT_EQ(tokens, (std::vector<mdToken>{waitInt, waitTimeout, waitString}));
-        for (mdToken token : tokens) record().addSyncApiToken(&w, token);
-        ASSERT_EQ(record().defineWrapperRefs(&w, wrapperIdentity()), meSuccess);
+        ASSERT_EQ(tokens, (std::vector<mdToken>{waitString, waitInt, waitTimeout}));
+        record().redirectTokens(&w, tokens, wrapperIdentity());
         refWaitInt = memberRefOf(mdtTypeRef | 3u, kWrapperMethod, kModuleWaitInt);
         refWaitTimeout = memberRefOf(mdtTypeRef | 3u, kWrapperMethod, kModuleWaitTimeout);
         ASSERT_NE(refWaitInt, mdTokenNil);

@@ -61,6 +61,8 @@ public:
     std::map<uint32_t, TypeRow> typeDefs;
     std::map<uint32_t, MemberRow> memberRefs;
     std::map<uint32_t, MemberRow> methodDefs;
+    // The name of the assembly the scope belongs to.
+    vesk::WString assemblyName = VESK_W("App");
     // Custom attribute values by owner and attribute type name.
     std::map<std::pair<mdToken, vesk::WString>, Blob> attributes;
     // What QueryInterface answers for the assembly emit interface.
@@ -209,6 +211,17 @@ public:
         }
         if (pdwAssemblyRefFlags != nullptr) *pdwAssemblyRefFlags = row->flags;
         return writeName(row->name, szName, cchName, pchName);
+    }
+    HRESULT STDMETHODCALLTYPE GetAssemblyFromScope(mdAssembly* ptkAssembly) override {
+        auto hold = enter("GetAssemblyFromScope");
+        *ptkAssembly = 0x20000001u;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetAssemblyProps(mdAssembly mda, const void**, ULONG*, ULONG*, LPWSTR szName, ULONG cchName,
+                                               ULONG* pchName, ASSEMBLYMETADATA*, DWORD*) override {
+        auto hold = enter("GetAssemblyProps");
+        if (mda != (0x20000001u)) return CLDB_E_RECORD_NOTFOUND;
+        return writeName(assemblyName, szName, cchName, pchName);
     }
     HRESULT STDMETHODCALLTYPE GetTypeRefProps(mdTypeRef tr, mdToken* ptkResolutionScope, LPWSTR szName, ULONG cchName,
                                               ULONG* pchName) override {

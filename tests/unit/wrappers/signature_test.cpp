@@ -189,6 +189,7 @@ struct FitRow {
     const char* guards;
     Bytes target, wrapper;
     bool isConstructor, fits;
+    uint32_t classArity = 0;  // of the generic type whose instance the target is a member of
 };
 
 TEST_F(Signatures, WhichWrapperOverloadFitsACallTarget) {
@@ -199,10 +200,15 @@ TEST_F(Signatures, WhichWrapperOverloadFitsACallTarget) {
     module.addTypeRef(mdTokenNil, VESK_W("Lib.Gadget"), 8);
     module.addTypeRef(mdTokenNil, vesk::WString(300, u'N'), 9);
     module.addTypeDef(VESK_W("App.Order"), 2);
+    module.addTypeRef(mdTokenNil, VESK_W("System.Collections.Generic.List`1"), 10);
     scope.addTypeRef(mdTokenNil, VESK_W("lib.widget"), 2);
     scope.addTypeRef(mdTokenNil, VESK_W("App.Order"), 6);
     scope.addTypeRef(mdTokenNil, VESK_W("Lib.Widget"), 1);
     const Bytes widget = cat({{kClass}, typeRefCoded(1)});
+    auto listOf = [](const Bytes& list, const Bytes& args) {  // void M(List<args>)
+        return cat({{0x00, 0x01, kVoid, ELEMENT_TYPE_GENERICINST, kClass}, list, args});
+    };
+    const Bytes moduleList = listOf(typeRefCoded(10), cat({{0x01, kClass}, typeRefCoded(7)}));
     const FitRow rows[] = {
         {"an instance call's wrapper takes the instance first",
          cat({{SIG_HASTHIS, 0x02, kI4, kI8, kClass}, typeRefCoded(7)}), cat({{0x00, 0x03, kI4, kObject, kI8}, widget}),
@@ -232,14 +238,35 @@ TEST_F(Signatures, WhichWrapperOverloadFitsACallTarget) {
          cat({{0x00, 0x01, kVoid}, widget}), false, true},
         {"a type the module defines is named from its definition", cat({{0x00, 0x01, kVoid, kClass},
          typeDefCoded(2)}), cat({{0x00, 0x01, kVoid, kClass}, typeRefCoded(6)}), false, true},
-        {"by-ref matches by-value", {0x00, 0x01, kVoid, ELEMENT_TYPE_BYREF, kI4}, {0x00, 0x01, kVoid, kI4}, false,
-         true},
+        {"by-ref never fits by-value: the wrapper would take an address for a value",
+         {0x00, 0x01, kVoid, ELEMENT_TYPE_BYREF, kI4}, {0x00, 0x01, kVoid, kI4}, false, false},
+        {"by-value never fits by-ref", {0x00, 0x01, kVoid, kI4}, {0x00, 0x01, kVoid, ELEMENT_TYPE_BYREF, kI4}, false,
+         false},
+        {"by-ref fits by-ref", {0x00, 0x01, kVoid, ELEMENT_TYPE_BYREF, kI4},
+         {0x00, 0x01, kVoid, ELEMENT_TYPE_BYREF, kI4}, false, true},
+        {"a ref return is no plain return", {0x00, 0x00, ELEMENT_TYPE_BYREF, kI4}, {0x00, 0x00, kI4}, false, false},
+        {"a generic instance with the same arguments", moduleList, listOf(typeRefCoded(5), cat({{0x01}, widget})),
+         false, true},
+        {"a generic instance is compared argument by argument", moduleList,
+         listOf(typeRefCoded(5), cat({{0x01, kClass}, typeRefCoded(2)})), false, false},
+        {"a generic instance's argument count", moduleList, listOf(typeRefCoded(5), cat({{0x02}, widget, {kObject}})),
+         false, false},
+        {"a generic type's parameter is the wrapper's first method parameter", {SIG_HASTHIS, 0x00, kVar, 0x00},
+         {SIG_GENERIC, 0x01, 0x01, ELEMENT_TYPE_MVAR, 0x00, kObject}, false, true, 1},
+        {"a method's own parameter follows the type's", {SIG_HASTHIS | SIG_GENERIC, 0x01, 0x01, ELEMENT_TYPE_MVAR,
+         0x00, kVar, 0x00}, {SIG_GENERIC, 0x02, 0x02, ELEMENT_TYPE_MVAR, 0x01, kObject, ELEMENT_TYPE_MVAR, 0x00},
+         false, true, 1},
+        {"the type's and the method's parameters swapped", {SIG_HASTHIS | SIG_GENERIC, 0x01, 0x01,
+         ELEMENT_TYPE_MVAR, 0x00, kVar, 0x00}, {SIG_GENERIC, 0x02, 0x02, ELEMENT_TYPE_MVAR, 0x00, kObject,
+         ELEMENT_TYPE_MVAR, 0x01}, false, false, 1},
         {"generic arity", {SIG_GENERIC, 0x01, 0x00, kVoid}, {0x00, 0x00, kVoid}, false, false},
         {"fields are never redirected", {0x06, kI4}, {0x06, kI4}, false, false},
-        {"type parameters give no name to compare", {SIG_HASTHIS, 0x01, kVoid, kVar, 0x00},
+        {"a type parameter outside a generic type stands for nothing", {SIG_HASTHIS, 0x01, kVoid, kVar, 0x00},
          {0x00, 0x02, kVoid, kObject, kVar, 0x00}, false, false},
-        {"arrays of primitives give no name to compare", {0x00, 0x01, kVoid, kSzArray, kI4},
-         {0x00, 0x01, kVoid, kSzArray, kI4}, false, false},
+        {"arrays are compared whole", {0x00, 0x01, kVoid, kSzArray, kI4}, {0x00, 0x01, kVoid, kSzArray, kI4}, false,
+         true},
+        {"arrays of other elements", {0x00, 0x01, kVoid, kSzArray, kI4}, {0x00, 0x01, kVoid, kSzArray, kI8}, false,
+         false},
         {"type specs are not looked up", cat({{0x00, 0x01, kVoid, kClass}, typeSpecCoded(1)}),
          cat({{0x00, 0x01, kVoid}, widget}), false, false},
         {"a name too long for the buffer", cat({{0x00, 0x01, kVoid, kClass}, typeRefCoded(9)}),
@@ -251,7 +278,8 @@ TEST_F(Signatures, WhichWrapperOverloadFitsACallTarget) {
         SignatureParser moduleParser(&module);
         ASSERT_TRUE(moduleParser.parse(copy.data(), copy.size(), target)) << row.guards;
         ASSERT_TRUE(parse(row.wrapper, wrapper)) << row.guards;
-        EXPECT_EQ(compareSignatures(&module, &target, &wrapper, row.isConstructor), row.fits) << row.guards;
+        EXPECT_EQ(compareSignatures(&module, &target, &wrapper, row.isConstructor, row.classArity), row.fits)
+            << row.guards;
     }
     signature hollow;  // claims more parameters than it holds entries for
     hollow.paramCount = 2;

@@ -1,0 +1,115 @@
+// Times the hot synchronisation primitives in loops and prints one line per
+// primitive: NAME nanoseconds-per-operation. With a tool directory as its
+// argument it also times one direct call of the tool's report entry, the
+// part of a redirected call that is the tool's own counting.
+using System;
+using System.Diagnostics;
+using System.IO;
+using System.Runtime.CompilerServices;
+using System.Runtime.InteropServices;
+using System.Threading;
+using System.Threading.Tasks;
+
+namespace SyncCost
+{
+    internal static unsafe class Program
+    {
+        private const int Operations = 2_000_000;
+        private static readonly object s_gate = new object();
+        private static readonly Lock s_lock = new Lock();
+        private static readonly SemaphoreSlim s_semaphore = new SemaphoreSlim(1);
+        private static int s_value;
+        private static int s_sink;
+
+        private static int Main(string[] args)
+        {
+            Measure("lock(object)", LockObject);
+            Measure("lock(Lock)", LockLock);
+            Measure("Interlocked.Increment", Increment);
+            Measure("Volatile.Read", VolatileRead);
+            Measure("SemaphoreSlim.Wait+Release", Semaphore);
+            Measure("await completed task", AwaitCompleted);
+            if (args.Length > 0) MeasureToolReport(args[0]);
+            return s_sink == 42 ? 1 : 0;
+        }
+
+        private static void Measure(string name, Action<int> loop)
+        {
+            loop(Operations / 10);
+            double best = double.MaxValue;
+            for (int round = 0; round < 5; round++)
+            {
+                long start = Stopwatch.GetTimestamp();
+                loop(Operations);
+                double ns = Stopwatch.GetElapsedTime(start).TotalNanoseconds / Operations;
+                best = Math.Min(best, ns);
+            }
+            Console.WriteLine($"{name} {best:F2}");
+        }
+
+        [MethodImpl(MethodImplOptions.NoInlining)]
+        private static void LockObject(int n)
+        {
+            for (int i = 0; i < n; i++)
+            {
+                lock (s_gate) s_value++;
+            }
+        }
+
+        [MethodImpl(MethodImplOptions.NoInlining)]
+        private static void LockLock(int n)
+        {
+            for (int i = 0; i < n; i++)
+            {
+                lock (s_lock) s_value++;
+            }
+        }
+
+        [MethodImpl(MethodImplOptions.NoInlining)]
+        private static void Increment(int n)
+        {
+            for (int i = 0; i < n; i++) Interlocked.Increment(ref s_value);
+        }
+
+        [MethodImpl(MethodImplOptions.NoInlining)]
+        private static void VolatileRead(int n)
+        {
+            int sum = 0;
+            for (int i = 0; i < n; i++) sum += Volatile.Read(ref s_value);
+            s_sink = sum;
+        }
+
+        [MethodImpl(MethodImplOptions.NoInlining)]
+        private static void Semaphore(int n)
+        {
+            for (int i = 0; i < n; i++)
+            {
+                s_semaphore.Wait();
+                s_semaphore.Release();
+            }
+        }
+
+        [MethodImpl(MethodImplOptions.NoInlining)]
+        private static void AwaitCompleted(int n) => AwaitLoop(n).GetAwaiter().GetResult();
+
+        private static async Task AwaitLoop(int n)
+        {
+            Task done = Task.CompletedTask;
+            for (int i = 0; i < n; i++) await done;
+        }
+
+        // The report entry as the wrappers call it, without a wrapper around.
+        private static void MeasureToolReport(string dist)
+        {
+            if (!NativeLibrary.TryLoad(Path.Combine(dist, "vesktool.so"), out IntPtr library) ||
+                !NativeLibrary.TryGetExport(library, "vesktool_report_call", out IntPtr entry))
+                return;
+            var report = (delegate* unmanaged[SuppressGCTransition]<int, int, int, nint, int>)entry;
+            int thread = Environment.CurrentManagedThreadId;
+            Measure("tool report (one call)", n =>
+            {
+                for (int i = 0; i < n; i++) report(255, 0, thread, 0);
+            });
+        }
+    }
+}

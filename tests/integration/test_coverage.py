@@ -1,0 +1,57 @@
+"""The coverage tool's account of a program's call sites against what the
+profiler did to the same program."""
+
+import os
+import subprocess
+import unittest
+
+from debug_log import events
+from harness import DIST, ProfilerTestCase, program
+
+SYNC_APIS = program("SyncApis")
+COVERAGE = os.path.join(DIST, "veskmrte-coverage")
+
+
+def coverage_sites(assembly):
+    out = subprocess.run([COVERAGE, "--sites", assembly], capture_output=True, text=True, check=True).stdout
+    sites = [line[len("SITE "):].split("\t") for line in out.splitlines() if line.startswith("SITE ")]
+    return sites, out.splitlines()[-1]
+
+
+class Coverage(ProfilerTestCase):
+    def test_the_sites_called_covered_are_the_ones_the_profiler_rewrites(self):
+        sites, summary = coverage_sites(SYNC_APIS)
+        covered = {int(token, 16) for _, token, _, outcome in sites if outcome == "covered"}
+        left = {int(token, 16) for _, token, _, outcome in sites if outcome != "covered"}
+        self.assertTrue(covered)
+        self.assertRegex(summary, r"^sites \d+, unwrapped by design \d+, reach a wrapper \d+ of \d+ \(\d+\.\d %\)$")
+
+        run = self.run_profiled([SYNC_APIS, "all"])
+        self.assertEqual(run.returncode, 0, run.stderr)
+        hot = self.run_profiled([SYNC_APIS, "hot", "100"])
+        self.assertEqual(hot.returncode, 0, hot.stderr)
+        replaced = set()
+        for lines in (run.log_lines(), hot.log_lines()):
+            ids = {e.value("  id=") for e in events(lines, "ModuleLoadFinished")
+                   if (e.value("  name=") or "").endswith("SyncApis.dll")}
+            for event in events(lines, "JitCompilationStarted"):
+                if event.value("  module id=") not in ids:
+                    continue
+                for line in event.lines:
+                    if line.startswith("      mnemonic="):
+                        replaced.add(int(line.split("operand=")[1].split()[0], 16))
+        self.assertEqual(replaced, covered)
+        self.assertFalse(replaced & left)
+
+    def test_an_unreadable_file_is_reported_not_fatal(self):
+        path = os.path.join(self.workdir(), "not-an-assembly.dll")
+        with open(path, "wb") as f:
+            f.write(b"MZ nothing here")
+        done = subprocess.run([COVERAGE, path, SYNC_APIS], capture_output=True, text=True)
+        self.assertEqual(done.returncode, 1)
+        self.assertIn("not-an-assembly.dll: not readable as a .NET assembly", done.stderr)
+        self.assertRegex(done.stdout.splitlines()[-1], r"^sites \d+")
+
+
+if __name__ == "__main__":
+    unittest.main()

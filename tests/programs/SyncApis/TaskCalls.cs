@@ -1,0 +1,65 @@
+using System;
+using System.Collections.Generic;
+using System.Threading;
+using System.Threading.Tasks;
+
+namespace SyncApis
+{
+    internal static class TaskCalls
+    {
+        private static int s_work;
+
+        // Each piece of work bumps the counter once through a wrapped call.
+        private static void Work() => Interlocked.Increment(ref s_work);
+
+        public static void Run()
+        {
+            Task a = null!, b = null!, c = null!, d = null!, started = new Task(Work), onDefault = new Task(Work);
+            Task then = null!, thenToken = null!, thenOptions = null!, thenScheduler = null!, thenState = null!, all = null!, allList = null!;
+            Task<Task> first = null!, firstList = null!, firstPair = null!;
+            Task f1 = null!, f2 = null!, f3 = null!, f4 = null!;
+            ParallelLoopResult loop = default, wide = default;
+            bool ok = true;
+            int any = 0;
+            var ten = TimeSpan.FromSeconds(10);
+            Counts.Do(("Tasks.Task.Run", () => a = Task.Run(Work)), ("Tasks.Task.Run", () => b = Task.Run(Work, CancellationToken.None)),
+                      ("Tasks.Task.Run", () => c = Task.Run(() => { Work(); return Task.CompletedTask; })),
+                      ("Tasks.Task.Run", () => d = Task.Run(() => { Work(); return Task.CompletedTask; }, CancellationToken.None)),
+                      ("Tasks.Task.Wait", () => a.Wait()), ("Tasks.Task.Wait", () => ok &= b.Wait(10_000)),
+                      ("Tasks.Task.Wait", () => ok &= c.Wait(ten)), ("Tasks.Task.Wait", () => d.Wait(CancellationToken.None)),
+                      ("Tasks.Task.Wait", () => ok &= d.Wait(10_000, CancellationToken.None)),
+                      ("Tasks.Task.Start", () => started.Start()), ("Tasks.Task.Start", () => onDefault.Start(TaskScheduler.Default)),
+                      ("Tasks.Task.WaitAll", () => Task.WaitAll(started, onDefault)),
+                      ("Tasks.Task.WaitAll", () => ok &= Task.WaitAll(new[] { started, onDefault }, 10_000)),
+                      ("Tasks.Task.WaitAll", () => ok &= Task.WaitAll(new[] { started }, ten)),
+                      ("Tasks.Task.WaitAll", () => Task.WaitAll(new[] { started }, CancellationToken.None)),
+                      ("Tasks.Task.WaitAny", () => any += Task.WaitAny(started, onDefault)),
+                      ("Tasks.Task.WaitAny", () => any += Task.WaitAny(new[] { started }, 10_000)),
+                      ("Tasks.Task.WaitAny", () => any += Task.WaitAny(new[] { started }, ten)),
+                      ("Tasks.Task.WaitAny", () => any += Task.WaitAny(new[] { started }, CancellationToken.None)),
+                      ("Tasks.Task.ContinueWith", () => then = a.ContinueWith(t => Work())),
+                      ("Tasks.Task.ContinueWith", () => thenToken = a.ContinueWith(t => Work(), CancellationToken.None)),
+                      ("Tasks.Task.ContinueWith", () => thenOptions = a.ContinueWith(t => Work(), TaskContinuationOptions.ExecuteSynchronously)),
+                      ("Tasks.Task.ContinueWith", () => thenScheduler = a.ContinueWith(t => Work(), TaskScheduler.Default)),
+                      ("Tasks.Task.ContinueWith", () => thenState = a.ContinueWith((t, state) => Work(), "state")),
+                      ("Tasks.Task.WhenAll", () => all = Task.WhenAll(then, thenToken)),
+                      ("Tasks.Task.WhenAll", () => allList = Task.WhenAll(new List<Task> { thenOptions, thenScheduler, thenState })),
+                      ("Tasks.Task.WhenAny", () => first = Task.WhenAny(all, allList)),
+                      ("Tasks.Task.WhenAny", () => firstList = Task.WhenAny(new List<Task> { all })),
+                      ("Tasks.Task.WhenAny", () => firstPair = Task.WhenAny(all, allList)),
+                      ("Tasks.Task.WaitAll", () => Task.WaitAll(all, allList, first, firstList, firstPair)),
+                      ("Tasks.TaskFactory.StartNew", () => f1 = Task.Factory.StartNew(Work)),
+                      ("Tasks.TaskFactory.StartNew", () => f2 = Task.Factory.StartNew(Work, CancellationToken.None)),
+                      ("Tasks.TaskFactory.StartNew", () => f3 = Task.Factory.StartNew(Work, TaskCreationOptions.None)),
+                      ("Tasks.TaskFactory.StartNew", () => f4 = Task.Factory.StartNew(state => Work(), "state")),
+                      ("Tasks.Task.WaitAll", () => Task.WaitAll(f1, f2, f3, f4)),
+                      ("Tasks.Parallel.For", () => loop = Parallel.For(0, 8, i => Work())),
+                      ("Tasks.Parallel.For", () => wide = Parallel.For(0L, 4L, i => Work())),
+                      ("Tasks.Parallel.Invoke", () => Parallel.Invoke(Work, Work, Work)));
+            const int pieces = 4 + 2 + 5 + 4 + 8 + 4 + 3;
+            Counts.Add("Interlocked.Increment", pieces);
+            Console.WriteLine("tasks: " + ok + " any " + any + " work " + s_work + "/" + pieces + " loops " +
+                              (loop.IsCompleted && wide.IsCompleted));
+        }
+    }
+}
