@@ -159,12 +159,14 @@ void ObjectTracker::gcFinished() {
         // that moved nothing leaves every entry as it is: nothing tells a dead
         // object in the heap from a live one outside it.
         pal::MutexLock hold(m_reportLock);
-        sortReports();
         const bool nothingToDo = m_reporting.moved.empty() && !m_reporting.condemnedKnown;
         const bool nothingTracked = m_pending.empty() && m_sorted.empty() && m_new.empty();
         if (!nothingToDo && !nothingTracked) {
-            // Handing the reports over costs a few pointers; the merge waits
-            // for the first question.
+            // Handing the reports over costs a few pointers; sorting them
+            // and the merge wait for the first question. The server
+            // collector's heaps report side by side, so their ranges come
+            // interleaved and sorting them in the pause would cost more than
+            // copying them.
             m_pending.push_back(std::move(m_reporting));
             m_reporting = Collection();
             if (!m_spare.empty()) {
@@ -183,11 +185,11 @@ void ObjectTracker::gcFinished() {
 
 // Sorted by start, each kind's ranges must be disjoint: the runtime reports
 // every surviving byte once.
-void ObjectTracker::sortReports() {
-    // The runtime reports each heap's ranges in address order: usually
+void ObjectTracker::sortReports(Collection& collection) {
+    // The runtime reports each heap's ranges in address order: with one heap
     // nothing to sort.
-    std::vector<MovedRange>& movedRanges = m_reporting.moved;
-    std::vector<AddressRange>& survivingRanges = m_reporting.surviving;
+    std::vector<MovedRange>& movedRanges = collection.moved;
+    std::vector<AddressRange>& survivingRanges = collection.surviving;
     auto movedOrder = [](const MovedRange& a, const MovedRange& b) { return a.start < b.start; };
     if (!std::is_sorted(movedRanges.begin(), movedRanges.end(), movedOrder))
         std::sort(movedRanges.begin(), movedRanges.end(), movedOrder);
@@ -207,6 +209,7 @@ void ObjectTracker::sortReports() {
 // Carries the identities through the oldest waiting collection.
 void ObjectTracker::retireOldest() {
     Collection& oldest = m_pending.front();
+    sortReports(oldest);
     if (carryIdentities(oldest)) m_tableStale = true;
     if (m_spare.size() < kMaxSpare) m_spare.push_back(std::move(oldest));
     m_pending.erase(m_pending.begin());

@@ -121,7 +121,7 @@ private:
     uint32_t identify(uintptr_t address);
     uint32_t nullIdentity();
     void collectCondemnedArea(GenerationBounds* bounds, int cGenerations, const cor::BOOL generationCollected[]);
-    void sortReports();
+    static void sortReports(Collection& collection);
     void retireOldest();
     void catchUp();
     bool carryIdentities(const Collection& collection);
