@@ -24,6 +24,10 @@ Workloads:
   locks   0.9 million lock/unlock pairs on two threads (Workloads locks)
   objects 200000 locked objects through compacting collections
           (Workloads objects)
+  sdk     the SDK building a new console project (dotnet build, no restore,
+          not incremental: MSBuild and the compiler run every time)
+  format  the SDK's code formatter checking that project's whitespace
+          (dotnet format whitespace --folder --verify-no-changes)
 
 Every run's output must equal the run without a profiler.
 
@@ -41,7 +45,9 @@ import tempfile
 import time
 
 CONFIGS = ("none", "hook", "floor", "idle", "full")
-WORKLOADS = ("hello", "jit", "locks", "objects")
+WORKLOADS = ("hello", "jit", "locks", "objects", "sdk", "format")
+# Real programs of the SDK, run on a project created for them.
+SDK_WORKLOADS = ("sdk", "format")
 NULL_PROFILER_CLSID = "{5B0B9E2C-6C1F-4E58-9A43-2D7E1B7C0A11}"
 PROFILER_CLSID = "{5B1E0C47-93A2-4D6E-8F15-2C7A9D0E4B36}"
 PROFILER = "orvane_veskmrte_clrprof_1.0.so"
@@ -54,6 +60,7 @@ class Setup:
         self.dist = dist
         self.null_profiler = os.path.join(build, "bench", "gcpause", "vesk_null_profiler.so")
         self.idle_dir = None
+        self.project = None
 
     def __enter__(self):
         # The profiler looks for the tool library beside itself first.
@@ -64,6 +71,16 @@ class Setup:
 
     def __exit__(self, *exc):
         shutil.rmtree(self.idle_dir, ignore_errors=True)
+        if self.project:
+            shutil.rmtree(os.path.dirname(self.project), ignore_errors=True)
+
+    def create_project(self):
+        # Created and restored once, outside the measured runs.
+        self.project = os.path.join(tempfile.mkdtemp(prefix="startup-bench-sdk-"), "app")
+        for step in (["new", "console", "-o", self.project], ["restore", self.project]):
+            done = subprocess.run(["dotnet"] + step, capture_output=True, text=True)
+            if done.returncode != 0:
+                raise SystemExit("dotnet %s failed: %s%s" % (step[0], done.stdout, done.stderr))
 
     def program(self, workload):
         workloads = os.path.join(self.build, "bench", "startup", "Workloads", "Workloads.dll")
@@ -72,13 +89,15 @@ class Setup:
             "jit": [os.path.join(self.build, "test-programs", "JitMany", "JitMany.dll"), "bulk"],
             "locks": [workloads, "locks"],
             "objects": [workloads, "objects"],
+            "sdk": ["build", self.project or "", "--no-restore", "--no-incremental", "-nologo", "-v:q"],
+            "format": ["format", "whitespace", self.project or "", "--folder", "--verify-no-changes"],
         }[workload]
 
     def missing(self, configs, workloads):
         needed = [os.path.join(self.dist, name) for name in PROFILER_LIBRARIES + ("veskmrte-run",)]
         if "floor" in configs:
             needed.append(self.null_profiler)
-        needed += [self.program(w)[0] for w in workloads]
+        needed += [self.program(w)[0] for w in workloads if w not in SDK_WORKLOADS]
         return [p for p in needed if not os.path.exists(p)]
 
     def command(self, config, workload, scratch):
@@ -139,6 +158,8 @@ def measure(setup, rounds, workloads, configs):
             shift = round_ % len(configs)
             for c in configs[shift:] + configs[:shift]:
                 wall, cpu, rss, text = setup.run(c, w)
+                # The build's summary gives its own time.
+                text = "\n".join(line for line in text.splitlines() if not line.startswith("Time Elapsed"))
                 if c == "none":
                     expected.setdefault(w, text)
                 elif w in expected and text != expected[w]:
@@ -192,6 +213,8 @@ def main():
         missing = setup.missing(configs, workloads)
         if missing:
             raise SystemExit("missing (build the tree first): " + ", ".join(missing))
+        if set(workloads) & set(SDK_WORKLOADS):
+            setup.create_project()
         print("machine: " + machine())
         report(measure(setup, opts.rounds, workloads, configs), opts.rounds, workloads, configs)
 
