@@ -23,7 +23,7 @@ trap 'rm -rf "$dist" "$logs"' EXIT
 cp -a "$build/dist/." "$dist/"
 # The sanitized native parts replace the normal ones; the test fixture is not
 # a part of the tool directory.
-for part in "$asan"/dist/*.so "$asan"/dist/veskmrte-{supervise,regsvr,jitdump}; do
+for part in "$asan"/dist/*.so "$asan"/dist/veskmrte-{run,regsvr,jitdump}; do
     case $(basename "$part") in
         libregistration_fixture*) ;;
         *) cp "$part" "$dist/" ;;

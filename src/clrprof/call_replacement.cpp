@@ -69,7 +69,8 @@ bool examinedCandidate(tavoli::IInstruction* instruction, uint32_t& opcode, mdTo
 }  // namespace
 
 HRESULT CLRCallbacks::JITCompilationStarted(FunctionID functionId, BOOL) {
-    if (profilerInfo() == nullptr) return S_OK;
+    ICorProfilerInfo2* info = profilerInfo();
+    if (info == nullptr) return S_OK;
     RuntimeGuard guard;
     EngineMethodHold method(ILInstrumentor::getInstance().getMethod(functionId));
     VESK_LOG_EVENT("[JitCompilationStarted event]");
@@ -100,7 +101,8 @@ HRESULT CLRCallbacks::JITCompilationStarted(FunctionID functionId, BOOL) {
         mdToken targetToken = mdTokenNil;
         if (!examinedCandidate(instruction, opcode, targetToken)) continue;
         VESK_ASSERT(targetToken != mdTokenNil);
-        mdToken wrapperToken = module->getWrapperRefToken(targetToken);
+        mdToken wrapperToken = module->wrapperRefFor(targetToken, m_wrapperMngr.getAssemblyIdentity(),
+                                                     [&] { return openForWriting(info, module); });
         if (wrapperToken == mdTokenNil) continue;
         VESK_LOG("      mnemonic=" << opcode << "; operand=" << targetToken << "      wrapper ref token="
                                    << wrapperToken);

@@ -86,15 +86,15 @@ Module::Module(ModuleID moduleId, uintptr_t imageBase, size_t imageSize, const W
       m_imageBase(imageBase),
       m_imageSize(imageSize),
       m_isNativeImage(isNativeImage) {
-    if (m_import != nullptr) m_import->AddRef();
-    if (m_assemblyImport != nullptr) m_assemblyImport->AddRef();
-    if (m_emit != nullptr) m_emit->AddRef();
+    if (m_import != nullptr) m_import.load()->AddRef();
+    if (m_assemblyImport != nullptr) m_assemblyImport.load()->AddRef();
+    if (m_emit != nullptr) m_emit.load()->AddRef();
 }
 
 Module::~Module() {
-    if (m_emit != nullptr) m_emit->Release();
-    if (m_assemblyImport != nullptr) m_assemblyImport->Release();
-    if (m_import != nullptr) m_import->Release();
+    if (m_emit != nullptr) m_emit.load()->Release();
+    if (m_assemblyImport != nullptr) m_assemblyImport.load()->Release();
+    if (m_import != nullptr) m_import.load()->Release();
     if (m_readOnlyAssemblyImport != nullptr) m_readOnlyAssemblyImport->Release();
     if (m_readOnlyImport != nullptr) m_readOnlyImport->Release();
 }
@@ -108,7 +108,7 @@ void Module::useWritableMetaData(IMetaDataImport* import, IMetaDataAssemblyImpor
     VESK_ASSERT(m_readOnlyImport == nullptr && m_readOnlyAssemblyImport == nullptr);
     m_readOnlyImport = m_import;
     m_readOnlyAssemblyImport = m_assemblyImport;
-    if (m_emit != nullptr) m_emit->Release();
+    if (m_emit != nullptr) m_emit.load()->Release();
     m_import = import;
     m_assemblyImport = assemblyImport;
     m_emit = emit;
@@ -134,10 +134,10 @@ int Module::getFileVersion(FileVersion& version) {
 
 vesk::WString Module::ownAssemblyName() {
     mdAssembly self = mdTokenNil;
-    if (m_assemblyImport == nullptr || m_assemblyImport->GetAssemblyFromScope(&self) != S_OK) return vesk::WString();
+    if (m_assemblyImport == nullptr || m_assemblyImport.load()->GetAssemblyFromScope(&self) != S_OK) return vesk::WString();
     WCHAR buffer[MAX_ASSEMBLY_NAME_SIZE] = {};
     ULONG length = 0;
-    HRESULT hr = m_assemblyImport->GetAssemblyProps(self, nullptr, nullptr, nullptr, buffer, MAX_ASSEMBLY_NAME_SIZE,
+    HRESULT hr = m_assemblyImport.load()->GetAssemblyProps(self, nullptr, nullptr, nullptr, buffer, MAX_ASSEMBLY_NAME_SIZE,
                                                     &length, nullptr, nullptr);
     return nameFrom(buffer, MAX_ASSEMBLY_NAME_SIZE, length, hr);
 }
@@ -146,12 +146,12 @@ mdAssemblyRef Module::findAssemblyRef(const vesk::WString& name) {
     mdAssemblyRef found = mdTokenNil;
     enumerateTokens(
         kEnumBatch,
-        [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) { return m_assemblyImport->EnumAssemblyRefs(h, out, cap, n); },
-        [&](HCORENUM h) { m_assemblyImport->CloseEnum(h); },
+        [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) { return m_assemblyImport.load()->EnumAssemblyRefs(h, out, cap, n); },
+        [&](HCORENUM h) { m_assemblyImport.load()->CloseEnum(h); },
         [&](mdToken ref) {
             WCHAR buffer[MAX_ASSEMBLY_NAME_SIZE] = {};
             ULONG length = 0;
-            HRESULT hr = m_assemblyImport->GetAssemblyRefProps(ref, nullptr, nullptr, buffer, MAX_ASSEMBLY_NAME_SIZE,
+            HRESULT hr = m_assemblyImport.load()->GetAssemblyRefProps(ref, nullptr, nullptr, buffer, MAX_ASSEMBLY_NAME_SIZE,
                                                                &length, nullptr, nullptr, nullptr, nullptr);
             vesk::WString refName = nameFrom(buffer, MAX_ASSEMBLY_NAME_SIZE, length, hr);
             if (!refName.empty() && refName == name) {
@@ -175,13 +175,13 @@ bool Module::mayName(const WCHAR* assembly, const WCHAR* className) {
         enumerateTokens(
             kEnumBatch,
             [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) {
-                return m_assemblyImport->EnumAssemblyRefs(h, out, cap, n);
+                return m_assemblyImport.load()->EnumAssemblyRefs(h, out, cap, n);
             },
-            [&](HCORENUM h) { m_assemblyImport->CloseEnum(h); },
+            [&](HCORENUM h) { m_assemblyImport.load()->CloseEnum(h); },
             [&](mdToken ref) {
                 WCHAR buffer[MAX_ASSEMBLY_NAME_SIZE] = {};
                 ULONG length = 0;
-                HRESULT hr = m_assemblyImport->GetAssemblyRefProps(ref, nullptr, nullptr, buffer,
+                HRESULT hr = m_assemblyImport.load()->GetAssemblyRefProps(ref, nullptr, nullptr, buffer,
                                                                    MAX_ASSEMBLY_NAME_SIZE, &length, nullptr, nullptr,
                                                                    nullptr, nullptr);
                 m_assemblyRefsByName.emplace(nameFrom(buffer, MAX_ASSEMBLY_NAME_SIZE, length, hr), ref);
@@ -189,10 +189,10 @@ bool Module::mayName(const WCHAR* assembly, const WCHAR* className) {
             });
     }
     mdToken found = mdTokenNil;
-    bool namable = m_import->FindTypeDefByName(key.second.c_str(), mdTokenNil, &found) == S_OK;
+    bool namable = m_import.load()->FindTypeDefByName(key.second.c_str(), mdTokenNil, &found) == S_OK;
     auto refs = m_assemblyRefsByName.equal_range(key.first);
     for (auto ref = refs.first; ref != refs.second && !namable; ++ref)
-        namable = m_import->FindTypeRef(ref->second, key.second.c_str(), &found) == S_OK;
+        namable = m_import.load()->FindTypeRef(ref->second, key.second.c_str(), &found) == S_OK;
     m_namable.emplace(key, namable);
     return namable;
 }
@@ -211,20 +211,20 @@ int Module::findSyncApiTokens(const WCHAR* assembly, const WCHAR* className, con
     // defining the class answers for one surface, not for every surface
     // that names the class.
     mdTypeDef typeDef = mdTokenNil;
-    bool defined = m_import->FindTypeDefByName(outerName.c_str(), mdTokenNil, &typeDef) == S_OK;
+    bool defined = m_import.load()->FindTypeDefByName(outerName.c_str(), mdTokenNil, &typeDef) == S_OK;
     if (defined && ownAssemblyName() != assembly) return meSuccess;
     if (defined && !innerName.empty()) {
         mdTypeDef outer = typeDef;
-        defined = m_import->FindTypeDefByName(innerName.c_str(), outer, &typeDef) == S_OK;
+        defined = m_import.load()->FindTypeDefByName(innerName.c_str(), outer, &typeDef) == S_OK;
         if (!defined) return meSuccess;
     }
     if (defined) {
         bool ok = enumerateTokens(
             kEnumBatch,
             [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) {
-                return m_import->EnumMethodsWithName(h, typeDef, method, out, cap, n);
+                return m_import.load()->EnumMethodsWithName(h, typeDef, method, out, cap, n);
             },
-            [&](HCORENUM h) { m_import->CloseEnum(h); },
+            [&](HCORENUM h) { m_import.load()->CloseEnum(h); },
             [&](mdToken token) {
                 tokens.push_back(token);
                 return true;
@@ -234,24 +234,24 @@ int Module::findSyncApiTokens(const WCHAR* assembly, const WCHAR* className, con
     mdAssemblyRef assemblyRef = findAssemblyRef(assembly);
     if (assemblyRef == mdTokenNil) return meSuccess;
     mdTypeRef typeRef = mdTokenNil;
-    if (m_import->FindTypeRef(assemblyRef, outerName.c_str(), &typeRef) != S_OK) return meSuccess;
+    if (m_import.load()->FindTypeRef(assemblyRef, outerName.c_str(), &typeRef) != S_OK) return meSuccess;
     if (!innerName.empty()) {
         mdTypeRef outer = typeRef;
-        if (m_import->FindTypeRef(outer, innerName.c_str(), &typeRef) != S_OK) return meSuccess;
+        if (m_import.load()->FindTypeRef(outer, innerName.c_str(), &typeRef) != S_OK) return meSuccess;
     }
     vesk::WString wanted(method);
     bool nameFailed = false;
     bool ok = enumerateTokens(
         kEnumBatch,
-        [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) { return m_import->EnumMemberRefs(h, typeRef, out, cap, n); },
-        [&](HCORENUM h) { m_import->CloseEnum(h); },
+        [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) { return m_import.load()->EnumMemberRefs(h, typeRef, out, cap, n); },
+        [&](HCORENUM h) { m_import.load()->CloseEnum(h); },
         [&](mdToken ref) {
             WCHAR buffer[MAX_METHOD_NAME_SIZE] = {};
             ULONG length = 0;
             mdToken parent = mdTokenNil;
             PCCOR_SIGNATURE sig = nullptr;
             ULONG sigLength = 0;
-            HRESULT hr = m_import->GetMemberRefProps(ref, &parent, buffer, MAX_METHOD_NAME_SIZE, &length, &sig,
+            HRESULT hr = m_import.load()->GetMemberRefProps(ref, &parent, buffer, MAX_METHOD_NAME_SIZE, &length, &sig,
                                                      &sigLength);
             if (FAILED(hr)) {
                 nameFailed = true;
@@ -278,25 +278,29 @@ void Module::addSyncApiToken(Wrapper* wrapper, mdToken token) {
 int Module::defineWrapperRefs(Wrapper* wrapper, const WrapperAssemblyIdentity& identity) {
     IteratorHolder<signature*> signatures(wrapper->getSignatures());
     for (signatures->reset(); !signatures->atEnd(); signatures->next()) {
-        signature* sig = signatures->current();
-        uint8_t blob[MAX_SIGNATURE_SIZE];
-        uint32_t length = sizeof blob;
-        if (!translateSignature(*sig, blob, &length)) continue;
-        mdToken refToken = mdTokenNil;
-        if (defineWrapperMemberRef(wrapper->getWrapperApiClass(), wrapper->getWrapperApiMethod(), blob, length,
-                                   identity, refToken) != meSuccess)
-            continue;
-        VESK_ASSERT(refToken != mdTokenNil);
-        VESK_LOG("      defined wrapper ref token=" << refToken);
-        pal::MutexLock hold(m_lock);
-        bool res = m_wrapperRefTokenMap.emplace(sig->overloadID, refToken).second;
-        VESK_ASSERT(res);
+        defineOverloadRef(wrapper, *signatures->current(), identity);
     }
     return meSuccess;
 }
 
-void Module::redirectTokens(Wrapper* wrapper, const std::vector<mdToken>& tokens,
-                            const WrapperAssemblyIdentity& identity) {
+mdToken Module::defineOverloadRef(Wrapper* wrapper, const signature& overload, const WrapperAssemblyIdentity& identity) {
+    uint8_t blob[MAX_SIGNATURE_SIZE];
+    uint32_t length = sizeof blob;
+    mdToken refToken = mdTokenNil;
+    if (translateSignature(overload, blob, &length) &&
+        defineWrapperMemberRef(wrapper->getWrapperApiClass(), wrapper->getWrapperApiMethod(), blob, length, identity,
+                               refToken) == meSuccess) {
+        VESK_ASSERT(refToken != mdTokenNil);
+        VESK_LOG("      defined wrapper ref token=" << refToken);
+    } else {
+        refToken = mdTokenNil;
+    }
+    pal::MutexLock hold(m_lock);
+    m_wrapperRefTokenMap.emplace(overload.overloadID, refToken);
+    return refToken;
+}
+
+void Module::redirectTokens(Wrapper* wrapper, const std::vector<mdToken>& tokens) {
     VESK_LOG("    sync api");
     VESK_LOG("      assembly=" << wrapper->getOriginalApiAssembly());
     VESK_LOG("      class=" << wrapper->getOriginalApiClass());
@@ -310,7 +314,6 @@ void Module::redirectTokens(Wrapper* wrapper, const std::vector<mdToken>& tokens
         }
         addSyncApiToken(wrapper, token);
     }
-    defineWrapperRefs(wrapper, identity);
 }
 
 bool Module::translateSignature(const signature& sig, uint8_t* out, uint32_t* length) {
@@ -357,13 +360,13 @@ bool Module::translateSignature(const signature& sig, uint8_t* out, uint32_t* le
 mdToken Module::findTypeToken(const vesk::WString& fullName) {
     if (fullName.empty() || m_import == nullptr) return mdTokenNil;
     mdTypeDef typeDef = mdTokenNil;
-    if (m_import->FindTypeDefByName(fullName.c_str(), mdTokenNil, &typeDef) == S_OK && typeDef > mdtTypeDef)
+    if (m_import.load()->FindTypeDefByName(fullName.c_str(), mdTokenNil, &typeDef) == S_OK && typeDef > mdtTypeDef)
         return typeDef;
     mdToken found = mdTokenNil;
     enumerateTokens(
         kTypeRefBatch,
-        [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) { return m_import->EnumTypeRefs(h, out, cap, n); },
-        [&](HCORENUM h) { m_import->CloseEnum(h); },
+        [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) { return m_import.load()->EnumTypeRefs(h, out, cap, n); },
+        [&](HCORENUM h) { m_import.load()->CloseEnum(h); },
         [&](mdToken ref) {
             vesk::WString name = typeRefFullName(m_import, ref);
             if (!name.empty() && name == fullName) {
@@ -382,17 +385,17 @@ int Module::defineWrapperMemberRef(const WCHAR* className, const WCHAR* method, 
     mdMemberRef memberRef = mdTokenNil;
     if (assemblyRef != mdTokenNil) {
         mdTypeRef typeRef = mdTokenNil;
-        if (m_import->FindTypeRef(assemblyRef, className, &typeRef) == S_OK) {
-            if (m_import->FindMemberRef(typeRef, method, blob, length, &memberRef) != S_OK &&
-                m_emit->DefineMemberRef(typeRef, method, blob, length, &memberRef) != S_OK)
+        if (m_import.load()->FindTypeRef(assemblyRef, className, &typeRef) == S_OK) {
+            if (m_import.load()->FindMemberRef(typeRef, method, blob, length, &memberRef) != S_OK &&
+                m_emit.load()->DefineMemberRef(typeRef, method, blob, length, &memberRef) != S_OK)
                 return meFailure;
         } else {
-            if (m_emit->DefineTypeRefByName(assemblyRef, className, &typeRef) != S_OK) return meFailure;
-            if (m_emit->DefineMemberRef(typeRef, method, blob, length, &memberRef) != S_OK) return meFailure;
+            if (m_emit.load()->DefineTypeRefByName(assemblyRef, className, &typeRef) != S_OK) return meFailure;
+            if (m_emit.load()->DefineMemberRef(typeRef, method, blob, length, &memberRef) != S_OK) return meFailure;
         }
     } else {
         void* assemblyEmitRaw = nullptr;
-        if (m_emit->QueryInterface(IID_IMetaDataAssemblyEmit, &assemblyEmitRaw) != S_OK || assemblyEmitRaw == nullptr)
+        if (m_emit.load()->QueryInterface(IID_IMetaDataAssemblyEmit, &assemblyEmitRaw) != S_OK || assemblyEmitRaw == nullptr)
             return meFailure;
         IMetaDataAssemblyEmit* assemblyEmit = static_cast<IMetaDataAssemblyEmit*>(assemblyEmitRaw);
         ASSEMBLYMETADATA metadata = {};
@@ -405,8 +408,8 @@ int Module::defineWrapperMemberRef(const WCHAR* className, const WCHAR* method, 
         bool ok = assemblyEmit->DefineAssemblyRef(identity.publicKeyToken.data(),
                                                   static_cast<ULONG>(identity.publicKeyToken.size()),
                                                   identity.name.c_str(), &metadata, nullptr, 0, 0, &newRef) == S_OK &&
-                  m_emit->DefineTypeRefByName(newRef, className, &typeRef) == S_OK &&
-                  m_emit->DefineMemberRef(typeRef, method, blob, length, &memberRef) == S_OK;
+                  m_emit.load()->DefineTypeRefByName(newRef, className, &typeRef) == S_OK &&
+                  m_emit.load()->DefineMemberRef(typeRef, method, blob, length, &memberRef) == S_OK;
         assemblyEmit->Release();
         if (!ok) return meFailure;
     }
@@ -420,10 +423,10 @@ int Module::getTokenSignature(mdToken token, uint8_t* buffer, uint32_t* length) 
     ULONG sigLength = 0;
     HRESULT hr;
     if (TypeFromToken(token) == mdtMethodDef) {
-        hr = m_import->GetMemberProps(token, nullptr, nullptr, 0, nullptr, nullptr, &sig, &sigLength, nullptr,
+        hr = m_import.load()->GetMemberProps(token, nullptr, nullptr, 0, nullptr, nullptr, &sig, &sigLength, nullptr,
                                       nullptr, nullptr, nullptr, nullptr);
     } else {
-        hr = m_import->GetMemberRefProps(token, nullptr, nullptr, 0, nullptr, &sig, &sigLength);
+        hr = m_import.load()->GetMemberRefProps(token, nullptr, nullptr, 0, nullptr, &sig, &sigLength);
     }
     if (hr != S_OK || sig == nullptr || sigLength > *length) return meFailure;
     std::copy(sig, sig + sigLength, buffer);
@@ -445,47 +448,51 @@ bool Module::isSyncApiToken(mdToken token) {
     return m_syncApiTokenMap.count(token) != 0;
 }
 
-mdToken Module::getWrapperRefToken(mdToken target) {
-    Wrapper* wrapper = nullptr;
+uint32_t Module::fitOverload(mdToken target, Wrapper*& wrapper) {
     uint32_t overloadID = 0;
     {
         pal::MutexLock hold(m_lock);
         auto api = m_syncApiTokenMap.find(target);
-        if (api == m_syncApiTokenMap.end()) return mdTokenNil;
+        if (api == m_syncApiTokenMap.end()) return 0;
         wrapper = api->second;
         auto cached = m_overloadIdMap.find(target);
-        if (cached != m_overloadIdMap.end()) overloadID = cached->second;
+        if (cached != m_overloadIdMap.end()) return cached->second;
     }
     // A call site that fits no wrapper overload is left as it is: stopping
     // the program over an API overload without a wrapper would disturb it.
-    if (overloadID == 0) {
-        bool isConstructor = vesk::WString(wrapper->getOriginalApiMethod()) == VESK_W(".ctor");
-        uint8_t blob[MAX_SIGNATURE_SIZE];
-        uint32_t length = sizeof blob;
-        if (getTokenSignature(target, blob, &length) != meSuccess) {
-            VESK_LOG("VESKMRTE_ASSERT" << "Can't get signature");
-            return mdTokenNil;
-        }
-        signature parsed;
-        SignatureParser parser(m_import);
-        if (!parser.parse(blob, length, parsed)) {
-            VESK_LOG("VESKMRTE_ASSERT" << "Can't parse signature");
-            return mdTokenNil;
-        }
-        IteratorHolder<signature*> overloads(wrapper->getSignatures());
-        for (overloads->reset(); !overloads->atEnd(); overloads->next()) {
-            if (compareSignatures(&parsed, overloads->current(), isConstructor)) {
-                overloadID = overloads->current()->overloadID;
-                break;
-            }
-        }
-        if (overloadID == 0) {
-            VESK_LOG("VESKMRTE_ASSERT" << "Can't find overloaded .NET API");
-            return mdTokenNil;
-        }
-        pal::MutexLock hold(m_lock);
-        m_overloadIdMap.emplace(target, overloadID);
+    bool isConstructor = vesk::WString(wrapper->getOriginalApiMethod()) == VESK_W(".ctor");
+    uint8_t blob[MAX_SIGNATURE_SIZE];
+    uint32_t length = sizeof blob;
+    if (getTokenSignature(target, blob, &length) != meSuccess) {
+        VESK_LOG("VESKMRTE_ASSERT" << "Can't get signature");
+        return 0;
     }
+    signature parsed;
+    SignatureParser parser(m_import);
+    if (!parser.parse(blob, length, parsed)) {
+        VESK_LOG("VESKMRTE_ASSERT" << "Can't parse signature");
+        return 0;
+    }
+    IteratorHolder<signature*> overloads(wrapper->getSignatures());
+    for (overloads->reset(); !overloads->atEnd(); overloads->next()) {
+        if (compareSignatures(&parsed, overloads->current(), isConstructor)) {
+            overloadID = overloads->current()->overloadID;
+            break;
+        }
+    }
+    if (overloadID == 0) {
+        VESK_LOG("VESKMRTE_ASSERT" << "Can't find overloaded .NET API");
+        return 0;
+    }
+    pal::MutexLock hold(m_lock);
+    m_overloadIdMap.emplace(target, overloadID);
+    return overloadID;
+}
+
+mdToken Module::getWrapperRefToken(mdToken target) {
+    Wrapper* wrapper = nullptr;
+    const uint32_t overloadID = fitOverload(target, wrapper);
+    if (overloadID == 0) return mdTokenNil;
     pal::MutexLock hold(m_lock);
     auto ref = m_wrapperRefTokenMap.find(overloadID);
     if (ref == m_wrapperRefTokenMap.end()) {
@@ -493,6 +500,35 @@ mdToken Module::getWrapperRefToken(mdToken target) {
         return mdTokenNil;
     }
     return ref->second;
+}
+
+mdToken Module::wrapperRefFor(mdToken target, const WrapperAssemblyIdentity& identity,
+                              const std::function<bool()>& openForWriting) {
+    Wrapper* wrapper = nullptr;
+    const uint32_t overloadID = fitOverload(target, wrapper);
+    if (overloadID == 0) return mdTokenNil;
+    auto defined = [&](mdToken& ref) {
+        pal::MutexLock hold(m_lock);
+        auto found = m_wrapperRefTokenMap.find(overloadID);
+        if (found == m_wrapperRefTokenMap.end()) return false;
+        ref = found->second;
+        return true;
+    };
+    mdToken ref = mdTokenNil;
+    if (defined(ref)) return ref;
+    // One thread opens and defines; the others find its reference.
+    pal::MutexLock define(m_defineLock);
+    if (defined(ref) || m_writeRefused) return ref;
+    if (m_emit.load() == nullptr && !openForWriting()) {
+        m_writeRefused = true;
+        return mdTokenNil;
+    }
+    IteratorHolder<signature*> overloads(wrapper->getSignatures());
+    for (overloads->reset(); !overloads->atEnd(); overloads->next()) {
+        if (overloads->current()->overloadID == overloadID)
+            return defineOverloadRef(wrapper, *overloads->current(), identity);
+    }
+    return mdTokenNil;
 }
 
 }  // namespace veskmrte_1_0

@@ -9,7 +9,9 @@
 #include "common/utf16.h"
 #include "pal/pal.h"
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <utility>
 #include <vector>
@@ -78,16 +80,22 @@ public:
     void addSyncApiToken(Wrapper* wrapper, cor::mdToken token);
     // Finds or defines a member reference to every overload of the wrapper.
     int defineWrapperRefs(Wrapper* wrapper, const WrapperAssemblyIdentity& identity);
-    // A module load's work for one wrapper, given the tokens naming its API
-    // (a module is searched read-only, and opened for writing only when it
-    // names an API): keeps every token, however many overloads the wrapper
-    // has (which overload serves a call site is settled when its method is
-    // compiled), then defines the references to the wrapper's overloads.
-    void redirectTokens(Wrapper* wrapper, const std::vector<cor::mdToken>& tokens,
-                        const WrapperAssemblyIdentity& identity);
+    // A module load's work for one wrapper, given the tokens naming its API,
+    // read-only: keeps every token, however many overloads the wrapper has.
+    // Which overload serves a call site, and the reference to it, wait for
+    // the compilation of a method that calls the API (wrapperRefFor).
+    void redirectTokens(Wrapper* wrapper, const std::vector<cor::mdToken>& tokens);
     // The member reference replacing a call target, or mdTokenNil when the
     // target is no redirected API of this module or fits no overload.
     cor::mdToken getWrapperRefToken(cor::mdToken target);
+    // As getWrapperRefToken, but the reference is defined on the first call
+    // site that needs it; openForWriting makes the module's metadata
+    // writable first, once. Opening converts the whole module's metadata to
+    // a slower, larger form, so it waits until a compiled method calls a
+    // redirected API: most methods of large libraries run precompiled and
+    // most of their API references are never called from compiled code.
+    cor::mdToken wrapperRefFor(cor::mdToken target, const WrapperAssemblyIdentity& identity,
+                               const std::function<bool()>& openForWriting);
     // Whether the module names any redirected API, and whether a token is one
     // of those names.
     bool hasSyncApiTokens();
@@ -107,10 +115,18 @@ public:
 
 private:
     cor::mdAssemblyRef findAssemblyRef(const vesk::WString& name);
+    // The wrapper and overload serving a call target; 0 when none fits.
+    uint32_t fitOverload(cor::mdToken target, Wrapper*& wrapper);
+    // Defines the reference to one overload and maps the overload to it (to
+    // mdTokenNil when it cannot be referenced, so that it is tried once).
+    cor::mdToken defineOverloadRef(Wrapper* wrapper, const signature& overload,
+                                   const WrapperAssemblyIdentity& identity);
 
-    cor::IMetaDataImport* m_import;
-    cor::IMetaDataAssemblyImport* m_assemblyImport;
-    cor::IMetaDataEmit* m_emit;
+    // Replaced once, when the module is opened for writing, while JIT
+    // threads may be reading through them; the read-only ones stay held.
+    std::atomic<cor::IMetaDataImport*> m_import;
+    std::atomic<cor::IMetaDataAssemblyImport*> m_assemblyImport;
+    std::atomic<cor::IMetaDataEmit*> m_emit;
     cor::IMetaDataImport* m_readOnlyImport = nullptr;
     cor::IMetaDataAssemblyImport* m_readOnlyAssemblyImport = nullptr;
     vesk::WString m_name;
@@ -123,6 +139,9 @@ private:
     // JIT threads compile methods of one module at once; the maps are read
     // and the overload cache grows under this lock.
     pal::Mutex m_lock;
+    // Held while the module is opened for writing and references are defined.
+    pal::Mutex m_defineLock;
+    bool m_writeRefused = false;
     std::map<cor::mdToken, Wrapper*> m_syncApiTokenMap;
     std::map<uint32_t, cor::mdToken> m_wrapperRefTokenMap;
     std::map<cor::mdToken, uint32_t> m_overloadIdMap;

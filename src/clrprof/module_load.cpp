@@ -108,9 +108,9 @@ HRESULT CLRCallbacks::ModuleLoadFinished(ModuleID moduleId, HRESULT) {
     VESK_LOG("  id=" << moduleId);
 
     MetaDataInterfaces md;
-    // Read-only for now: opening a module's metadata for writing converts it
-    // to the runtime's slower writable form, which only a module that names a
-    // redirected API needs.
+    // Read-only: opening a module's metadata for writing converts it to the
+    // runtime's slower writable form, which waits for the compilation of a
+    // method that calls a redirected API.
     if (!getMetaData(info, moduleId, ofRead, IID_IMetaDataImport, md.import)) {
         VESK_LOG("  cannot get the IMetaDataImport interface");
         return S_OK;
@@ -169,10 +169,7 @@ HRESULT CLRCallbacks::ModuleLoadFinished(ModuleID moduleId, HRESULT) {
             continue;
         if (!tokens.empty()) found.emplace_back(w, std::move(tokens));
     }
-    if (!found.empty() && !openForWriting(info, module)) return S_OK;
-    for (const auto& entry : found) {
-        module->redirectTokens(entry.first, entry.second, m_wrapperMngr.getAssemblyIdentity());
-    }
+    for (const auto& entry : found) module->redirectTokens(entry.first, entry.second);
     VESK_LOG("  searching completed. detected sync api are defined as references for this module");
     return S_OK;
 }

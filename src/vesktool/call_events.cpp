@@ -72,6 +72,7 @@ bool CallEvents::report(int32_t apiId, int32_t phase, int32_t managedThread, uin
         try {
             std::lock_guard<std::mutex> hold(counts->objectsLock);
             ++counts->objects[objectKey(identity, apiId)];
+            ++counts->objectChanges;
         } catch (...) {
             refused_.fetch_add(1, std::memory_order_relaxed);
         }
@@ -93,6 +94,12 @@ void CallEvents::captureStack(ThreadCounts& counts, int32_t apiId) noexcept {
     }
 }
 
+// An API no wrapper named is still told apart by its id.
+std::string CallEvents::displayName(int32_t apiId) const {
+    const std::string& name = names_[static_cast<size_t>(apiId)];
+    return name.empty() ? "#" + std::to_string(apiId) : name;
+}
+
 // Per API name, each distinct stack with how often it was seen; a call whose
 // walk found nothing counts under an empty frame list.
 void CallEvents::reportStacks(nlohmann::json& root) const {
@@ -104,8 +111,7 @@ void CallEvents::reportStacks(nlohmann::json& root) const {
     nlohmann::json byApi = nlohmann::json::object();
     std::vector<StackFrame> frames;
     for (const auto& s : merged) {
-        const std::string& name = names_[static_cast<size_t>(s.first.first)];
-        const std::string key = name.empty() ? "#" + std::to_string(s.first.first) : name;
+        const std::string key = displayName(s.first.first);
         if (stacks_ != nullptr) stacks_->frames(s.first.second, frames);
         nlohmann::json entry = {{"count", s.second}, {"frames", StackStore::toJson(frames)}};
         byApi[key].push_back(entry);
@@ -114,7 +120,7 @@ void CallEvents::reportStacks(nlohmann::json& root) const {
     root["stacks"] = byApi;
 }
 
-void CallEvents::report(nlohmann::json& root, bool withObjects) const {
+void CallEvents::report(nlohmann::json& root) const {
     std::lock_guard<std::mutex> hold(lock_);
     std::map<std::string, nlohmann::json> apis;
     for (int32_t id = 0; id < kMaxApis; ++id) {
@@ -127,37 +133,16 @@ void CallEvents::report(nlohmann::json& root, bool withObjects) const {
             if (c != 0) byThread[t->managedThread] += c;
         }
         if (calls == 0 && returns == 0) continue;
-        const std::string& name = names_[static_cast<size_t>(id)];
         nlohmann::json entry = {{"calls", calls}, {"returns", returns}, {"by_thread", nlohmann::json::object()}};
         for (const auto& t : byThread) entry["by_thread"][std::to_string(t.first)] = t.second;
-        apis[name.empty() ? "#" + std::to_string(id) : name] = entry;
+        apis[displayName(id)] = entry;
     }
     nlohmann::json events = nlohmann::json::object();
     for (auto& a : apis) events[a.first] = a.second;
     root["events"] = events;
 
-    if (withObjects) reportObjects(root);
     reportStacks(root);
     root["events_refused"] = refused_.load(std::memory_order_relaxed);
-}
-
-void CallEvents::reportObjects(nlohmann::json& root) const {
-    std::map<uint32_t, std::map<int32_t, uint64_t>> objects;
-    for (ThreadCounts* t : threads_) {
-        std::lock_guard<std::mutex> holdObjects(t->objectsLock);
-        for (const auto& o : t->objects)
-            objects[static_cast<uint32_t>(o.first >> 8)][static_cast<int32_t>(o.first & 0xff)] += o.second;
-    }
-    nlohmann::json byObject = nlohmann::json::object();
-    for (const auto& o : objects) {
-        nlohmann::json calls = nlohmann::json::object();
-        for (const auto& call : o.second) {
-            const std::string& name = names_[static_cast<size_t>(call.first)];
-            calls[name.empty() ? "#" + std::to_string(call.first) : name] = call.second;
-        }
-        byObject[std::to_string(o.first)] = calls;
-    }
-    root["objects"] = byObject;
 }
 
 }  // namespace vesktool

@@ -12,6 +12,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "text_sink.h"
+
 namespace vesktool {
 
 // What the wrapper says about the call it reports. Wrappers of lock APIs say
@@ -55,8 +57,16 @@ public:
     // profiler offers none.
     uint32_t objectIdentity(uintptr_t address) noexcept;
 
-    // Without withObjects, the per-object counts are left out.
-    void report(nlohmann::json& root, bool withObjects = true) const;
+    // Everything but the per-object counts, which can run to millions of
+    // entries and are written straight through instead (writeObjects).
+    void report(nlohmann::json& root) const;
+    // The report's "objects" value, as the rest of the report is laid out:
+    // identities as keys in text order, each with its calls per API name.
+    void writeObjects(TextSink& out) const;
+    // Grows with every change to the per-object counts: equal versions mean
+    // equal counts. Read it before writing them, and a later equal reading
+    // proves that what was written is still current.
+    uint64_t objectsVersion() const;
 
 private:
     struct ThreadCounts {
@@ -67,6 +77,7 @@ private:
         // a program locking many objects pays one allocation for each.
         std::mutex objectsLock;
         std::unordered_map<uint64_t, uint64_t> objects;
+        uint64_t objectChanges = 0;
         // Captured stacks per API and stack id, under objectsLock.
         std::map<std::pair<int32_t, uint32_t>, uint64_t> stacks;
         uint64_t callsSinceStack = 0;
@@ -76,7 +87,7 @@ private:
     }
     void captureStack(ThreadCounts& counts, int32_t apiId) noexcept;
     void reportStacks(nlohmann::json& root) const;
-    void reportObjects(nlohmann::json& root) const;
+    std::string displayName(int32_t apiId) const;
     ThreadCounts* countsFor(int32_t managedThread) noexcept;
 
     mutable std::mutex lock_;

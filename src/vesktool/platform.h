@@ -2,6 +2,8 @@
 // differs between platforms lives behind these functions.
 #pragma once
 
+#include "text_sink.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -50,9 +52,42 @@ bool getEnv(const char* name, std::string& value);
 // change of directory by the host does not move the file.
 std::string absolutePath(const std::string& path);
 
-// Replaces the file at path with content in one step: readers see either the
-// old file or the complete new one. On failure error describes why.
-bool replaceFile(const std::string& path, const std::string& content, std::string& error);
+// A file that replaces the one at path in one step, once commit succeeds:
+// readers see either the old file or the complete new one. Writes are
+// buffered; the first failure sticks and commit reports it. Dropped
+// uncommitted, nothing of it remains.
+class ReplacingFile : public TextSink {
+public:
+    ReplacingFile() = default;
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
+    ~ReplacingFile();
+
+    // On failure error describes why.
+    bool open(const std::string& path, std::string& error);
+    using TextSink::write;
+    void write(const char* data, size_t size) override;
+    // Bytes written so far.
+    uint64_t position() const { return flushed_ + buffer_.size(); }
+    // Appends length bytes from offset of an earlier file, committed and
+    // kept by this process: false, with nothing written, when that cannot
+    // be read.
+    bool copyFrom(const ReplacingFile& earlier, uint64_t offset, uint64_t length);
+    // Once committed the file's content stays readable here for copyFrom,
+    // whatever later replaces it at path.
+    bool commit(std::string& error);
+
+private:
+    bool flush();
+
+    std::string path_;
+    std::string temporary_;
+    intptr_t file_ = -1;
+    intptr_t kept_ = -1;
+    std::string buffer_;
+    uint64_t flushed_ = 0;
+    int failure_ = 0;  // errno of the first failed write
+};
 
 // True when the process runs with more rights than whoever set its
 // environment: variables naming files must then be ignored.

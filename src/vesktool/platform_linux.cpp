@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <link.h>
 #include <sys/syscall.h>
+#include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
@@ -195,34 +196,117 @@ std::string absolutePath(const std::string& path) {
     return directory + path;
 }
 
-bool replaceFile(const std::string& path, const std::string& content, std::string& error) {
+namespace {
+
+// Large enough that a report of many objects takes few system calls.
+const size_t kWriteChunk = 1 << 20;
+
+}  // namespace
+
+ReplacingFile::~ReplacingFile() {
+    ErrnoKeeper keepErrno;
+    if (kept_ >= 0) close(static_cast<int>(kept_));
+    if (file_ == pal::kNoFile) return;
+    pal::closeFile(file_);
+    unlink(temporary_.c_str());
+}
+
+bool ReplacingFile::open(const std::string& path, std::string& error) {
     ErrnoKeeper keepErrno;
     // Same directory as the target, so the rename cannot cross file systems;
     // a fresh owner-only name, so nothing planted there is written through.
-    std::string temporary;
-    const pal::FileHandle file = pal::createUniqueFile(path + ".tmp-", temporary);
-    if (file == pal::kNoFile) {
+    path_ = path;
+    file_ = pal::createUniqueFile(path + ".tmp-", temporary_);
+    if (file_ == pal::kNoFile) {
         error = "cannot create a file beside " + path + ": " + pal::lastFileError();
         return false;
     }
-    if (!pal::writeFile(file, content.data(), content.size())) {
-        error = "cannot write " + temporary + ": " + pal::lastFileError();
-        pal::closeFile(file);
-        unlink(temporary.c_str());
+    buffer_.reserve(kWriteChunk);
+    return true;
+}
+
+bool ReplacingFile::flush() {
+    if (failure_ == 0 && !buffer_.empty() && !pal::writeFile(file_, buffer_.data(), buffer_.size()))
+        failure_ = errno != 0 ? errno : EIO;
+    flushed_ += buffer_.size();
+    buffer_.clear();
+    return failure_ == 0;
+}
+
+bool ReplacingFile::copyFrom(const ReplacingFile& earlier, uint64_t offset, uint64_t length) {
+    ErrnoKeeper keepErrno;
+    struct stat st;
+    if (earlier.kept_ < 0 || fstat(static_cast<int>(earlier.kept_), &st) != 0 ||
+        offset + length > static_cast<uint64_t>(st.st_size))
+        return false;
+    if (file_ == pal::kNoFile || !flush()) return true;
+    const int from = static_cast<int>(earlier.kept_);
+    const int to = static_cast<int>(file_);
+    loff_t at = static_cast<loff_t>(offset);
+    uint64_t left = length;
+    // The kernel copies between files without the data passing through here.
+    while (left > 0) {
+        const ssize_t copied = copy_file_range(from, &at, to, nullptr, left, 0);
+        if (copied < 0 && errno == EINTR) continue;
+        if (copied <= 0) break;
+        left -= static_cast<uint64_t>(copied);
+    }
+    // Where the file systems cannot (older kernels, some across mounts).
+    std::vector<char> chunk;
+    while (left > 0) {
+        chunk.resize(static_cast<size_t>(std::min<uint64_t>(left, kWriteChunk)));
+        const ssize_t got = pread(from, chunk.data(), chunk.size(), at);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0 || !pal::writeFile(file_, chunk.data(), static_cast<size_t>(got))) {
+            failure_ = got < 0 || errno == 0 ? EIO : errno;
+            return true;
+        }
+        at += got;
+        left -= static_cast<uint64_t>(got);
+    }
+    flushed_ += length;
+    return true;
+}
+
+void ReplacingFile::write(const char* data, size_t size) {
+    if (file_ == pal::kNoFile || failure_ != 0) return;
+    if (buffer_.size() + size > kWriteChunk) {
+        ErrnoKeeper keepErrno;
+        if (!flush()) return;
+    }
+    if (size > kWriteChunk) {
+        ErrnoKeeper keepErrno;
+        if (!pal::writeFile(file_, data, size)) failure_ = errno != 0 ? errno : EIO;
+        return;
+    }
+    buffer_.append(data, size);
+}
+
+bool ReplacingFile::commit(std::string& error) {
+    ErrnoKeeper keepErrno;
+    if (file_ == pal::kNoFile) {
+        error = "no file is open for " + path_;
         return false;
     }
-    if (!pal::closeFile(file)) {
-        error = "cannot write " + temporary + ": " + pal::lastFileError();
-        unlink(temporary.c_str());
+    const bool written = flush();
+    const int kept = written ? fcntl(static_cast<int>(file_), F_DUPFD_CLOEXEC, 0) : -1;
+    const bool closed = pal::closeFile(file_);
+    file_ = pal::kNoFile;
+    if (!written || !closed) {
+        error = "cannot write " + temporary_ + ": " + (written ? pal::lastFileError() : std::strerror(failure_));
+        if (kept >= 0) close(kept);
+        unlink(temporary_.c_str());
         return false;
     }
     // rename replaces whatever has the name, a link included, and never
     // writes through it.
-    if (rename(temporary.c_str(), path.c_str()) != 0) {
-        error = "cannot rename " + temporary + " to " + path + ": " + std::strerror(errno);
-        unlink(temporary.c_str());
+    if (rename(temporary_.c_str(), path_.c_str()) != 0) {
+        error = "cannot rename " + temporary_ + " to " + path_ + ": " + std::strerror(errno);
+        if (kept >= 0) close(kept);
+        unlink(temporary_.c_str());
         return false;
     }
+    kept_ = kept;
     return true;
 }
 

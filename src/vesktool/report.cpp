@@ -72,7 +72,7 @@ ProcessEnd Tool::endUnlessNoted(const char* otherwise) const noexcept {
     return end;
 }
 
-nlohmann::json Tool::buildReport() const {
+nlohmann::json Tool::buildReport(const ProcessEnd& end) const {
     nlohmann::json root = nlohmann::json::object();
     root["pid"] = platform::currentProcessId();
     root["stack_walk_mode"] = config.stackWalkMode;
@@ -80,7 +80,7 @@ nlohmann::json Tool::buildReport() const {
     threads.report(root);
     runtime.report(root);
     codeRanges.report(root);
-    callEvents.report(root, config.objectCounts);
+    callEvents.report(root);
     lockCalls.report(root);
     root["unwind_calls"] = unwindCalls.load(std::memory_order_relaxed);
     root["failures_injected"] = injectedFailures(config);
@@ -89,7 +89,65 @@ nlohmann::json Tool::buildReport() const {
         std::lock_guard<std::mutex> guard(objectsLock_);
         root["modules"] = loadedObjects(objectsAtStart_);
     }
+    root["end"] = end.how;
+    if (!end.detail.empty()) root["end_detail"] = end.detail;
+    root["exit_code"] = end.exitCodeKnown ? nlohmann::json(end.exitCode) : nlohmann::json(nullptr);
     return root;
+}
+
+namespace {
+
+// Names from the environment need not be valid UTF-8; replace rather than
+// lose the whole report to one bad byte.
+std::string dumped(const nlohmann::json& value) {
+    return value.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+// A top-level member as a whole-document dump lays it out: indented one
+// level, its value's lines too. Strings hold no line breaks (they are
+// escaped), so every one starts a line.
+void writeMember(TextSink& out, bool first, const std::string& key, const std::string& value) {
+    std::string text = first ? "\n  " : ",\n  ";
+    text += nlohmann::json(key).dump();
+    text += ": ";
+    out.write(text);
+    size_t from = 0;
+    for (size_t line = value.find('\n'); line != std::string::npos; line = value.find('\n', from)) {
+        out.write(value.data() + from, line + 1 - from);
+        out.write("  ", 2);
+        from = line + 1;
+    }
+    out.write(value.data() + from, value.size() - from);
+}
+
+}  // namespace
+
+void Tool::writeReportText(const nlohmann::json& report, platform::ReplacingFile& out, bool objectsUnchanged,
+                           std::pair<uint64_t, uint64_t>& placed) {
+    static const std::string objects = "objects";
+    bool first = true;
+    const auto writeObjects = [&] {
+        writeMember(out, first, objects, "");
+        first = false;
+        placed.first = out.position();
+        // Unchanged since the last report: copied from it, not formatted again.
+        if (!objectsUnchanged || lastFile_ == nullptr || !out.copyFrom(*lastFile_, objectsAt_, objectsLength_))
+            callEvents.writeObjects(out);
+        placed.second = out.position() - placed.first;
+    };
+    out.write("{", 1);
+    bool objectsDone = !config.objectCounts;
+    for (const auto& member : report.items()) {
+        // Members come in key order; the object counts take their place.
+        if (!objectsDone && objects < member.key()) {
+            writeObjects();
+            objectsDone = true;
+        }
+        writeMember(out, first, member.key(), dumped(member.value()));
+        first = false;
+    }
+    if (!objectsDone) writeObjects();
+    out.write("\n}\n", 3);
 }
 
 void Tool::writeReport(const ProcessEnd& end) noexcept {
@@ -98,15 +156,33 @@ void Tool::writeReport(const ProcessEnd& end) noexcept {
         // One writer at a time: a signal's report and the exit's may race,
         // and both go through the same temporary file.
         std::lock_guard<std::mutex> hold(writing_);
-        nlohmann::json report = buildReport();
-        report["end"] = end.how;
-        if (!end.detail.empty()) report["end_detail"] = end.detail;
-        report["exit_code"] = end.exitCodeKnown ? nlohmann::json(end.exitCode) : nlohmann::json(nullptr);
-        // Names from the environment need not be valid UTF-8; replace rather
-        // than lose the whole report to one bad byte.
-        const std::string text = report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+        // Read first: counts that grow while they are written make the next
+        // report differ, never the reverse.
+        const uint64_t objectsVersion = config.objectCounts ? callEvents.objectsVersion() : 0;
+        nlohmann::json report = buildReport(end);
+        // The process-exit notice writes the report, then the unload writes
+        // it again with the final counts: a program that locked many objects
+        // must not pay for their counts twice.
+        const bool objectsUnchanged = lastFile_ != nullptr && objectsVersion == writtenObjectsVersion_;
+        if (objectsUnchanged && written_ != nullptr && report == *written_) return;
         std::string error;
-        if (!platform::replaceFile(config.reportPath, text, error)) platform::printError(error.c_str());
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            std::unique_ptr<platform::ReplacingFile> file(new platform::ReplacingFile);
+            if (!file->open(config.reportPath, error)) break;
+            std::pair<uint64_t, uint64_t> placed(0, 0);
+            writeReportText(report, *file, objectsUnchanged && attempt == 0, placed);
+            if (file->commit(error)) {
+                lastFile_ = std::move(file);
+                objectsAt_ = placed.first;
+                objectsLength_ = placed.second;
+                written_.reset(new nlohmann::json(std::move(report)));
+                writtenObjectsVersion_ = objectsVersion;
+                return;
+            }
+            // A failed copy of the last report's counts is written afresh.
+            if (!objectsUnchanged) break;
+        }
+        platform::printError(error.c_str());
     } catch (const std::exception& e) {
         platform::printError("cannot write report", e.what());
     } catch (...) {

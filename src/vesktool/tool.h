@@ -14,10 +14,12 @@
 #include "thread_registry.h"
 
 #include <atomic>
+#include <memory>
 #include <cstdint>
 #include <mutex>
 #include <nlohmann/json_fwd.hpp>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vesktool {
@@ -53,7 +55,8 @@ public:
     // for the record. Called once; later calls change nothing.
     void rememberLoadedObjects();
 
-    nlohmann::json buildReport() const;
+    // Everything but the per-object counts, which are written straight out.
+    nlohmann::json buildReport(const ProcessEnd& end) const;
     // Writes the report, if one was asked for, saying how the process ends:
     // "exit", or the signal or failure the host's start-up code saw. Each
     // call replaces the file with a fresh snapshot, so the last end wins: a
@@ -78,7 +81,20 @@ private:
     mutable std::mutex objectsLock_;
     bool objectsRemembered_ = false;
     std::vector<platform::LoadedObject> objectsAtStart_;
+    // The whole report as text, laid out as a JSON dump with two-space
+    // indents and keys in order; the object counts are copied from the last
+    // report when they are unchanged since. placed: where they went in out.
+    void writeReportText(const nlohmann::json& report, platform::ReplacingFile& out, bool objectsUnchanged,
+                         std::pair<uint64_t, uint64_t>& placed);
+
     std::mutex writing_;
+    // The last report written, what it held and where its object counts
+    // lie in it; under writing_.
+    std::unique_ptr<platform::ReplacingFile> lastFile_;
+    std::unique_ptr<nlohmann::json> written_;
+    uint64_t writtenObjectsVersion_ = 0;
+    uint64_t objectsAt_ = 0;
+    uint64_t objectsLength_ = 0;
     std::atomic<bool> exitCodeKnown_{false};
     std::atomic<int32_t> exitCode_{0};
     mutable std::mutex endLock_;

@@ -74,3 +74,36 @@ class BadConfiguration(ProfilerTestCase):
                 self.assertRegex(done.stderr, "veskmrte: cannot register the profiler: " + message)
         with open(corrupt) as f:
             self.assertTrue(f.read().endswith('"keys": ['), "a corrupt store is left as it was")
+
+
+class LauncherCommandLine(ProfilerTestCase):
+    def test_options_become_the_programs_environment_and_mistakes_are_refused(self):
+        launcher = os.path.join(DIST, "veskmrte-run")
+        hook = os.path.join(os.path.realpath(DIST), "veskmrte_startup.dll")
+        # (arguments, caller's extra environment, exit code, variables the
+        # program sees, or the message on standard error)
+        cases = [
+            ([], {}, 0, {"DOTNET_STARTUP_HOOKS": hook, "VESKTOOL_OBJECTS": "0"}),
+            # The caller's hooks stay, after ours and only once.
+            ([], {"DOTNET_STARTUP_HOOKS": "/a.dll:" + hook}, 0, {"DOTNET_STARTUP_HOOKS": "/a.dll:" + hook}),
+            ([], {"DOTNET_STARTUP_HOOKS": "/a.dll"}, 0, {"DOTNET_STARTUP_HOOKS": hook + ":/a.dll"}),
+            (["--jit-framework", "--offline-stack-walker", "--debug-log", "d.log", "--"], {}, 0,
+             {"DOTNET_ReadyToRun": "0", "MRTE_ACTIVATE_OFFLINE_STACKWALKER": "1", "VESKMRTE_DEBUG": "d.log"}),
+            (["--report", "r.json"], {}, 0, {"VESKTOOL_REPORT": "r.json", "VESKTOOL_OBJECTS": None}),
+            (["--bogus"], {}, 2, "veskmrte-run: unknown option --bogus (see --help)\n"),
+            (["--report"], {}, 2, "veskmrte-run: --report needs a file\n"),
+        ]
+        for args, extra, code, expected in cases:
+            with self.subTest(args=args, env=extra):
+                workdir = self.workdir()
+                env = dict(self.base_env(workdir), **extra)
+                command = [launcher] + args + ([] if code else ["/usr/bin/env", "-0"])
+                run = subprocess.run(command, cwd=workdir, env=env, capture_output=True, timeout=TIMEOUT)
+                self.assertEqual(run.returncode, code, run.stderr)
+                if code:
+                    self.assertEqual(run.stderr.decode(), expected)
+                    continue
+                seen = dict(v.split("=", 1) for v in run.stdout.decode().split("\0") if "=" in v)
+                self.assertEqual(seen["CORECLR_PROFILER_PATH"], os.path.join(os.path.realpath(DIST), PROFILER_NAME))
+                for name, value in expected.items():
+                    self.assertEqual(seen.get(name), value, name)

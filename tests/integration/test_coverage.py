@@ -34,12 +34,15 @@ class Coverage(ProfilerTestCase):
         for lines in (run.log_lines(), hot.log_lines()):
             ids = {e.value("  id=") for e in events(lines, "ModuleLoadFinished")
                    if (e.value("  name=") or "").endswith("SyncApis.dll")}
-            for event in events(lines, "JitCompilationStarted"):
-                if event.value("  module id=") not in ids:
-                    continue
-                for line in event.lines:
-                    if line.startswith("      mnemonic="):
-                        replaced.add(int(line.split("operand=")[1].split()[0], 16))
+            # Other threads' events may fall between a compilation's lines: a
+            # replaced call belongs to the compilation whose module was named
+            # last, whatever other event came in between.
+            module = None
+            for line in lines:
+                if line.startswith("  module id="):
+                    module = line[len("  module id="):]
+                elif line.startswith("      mnemonic=") and module in ids:
+                    replaced.add(int(line.split("operand=")[1].split()[0], 16))
         self.assertEqual(replaced, covered)
         self.assertFalse(replaced & left)
 

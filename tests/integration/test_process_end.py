@@ -2,6 +2,7 @@
 code still runs, says how the program ended and holds every call the program
 made; the program's exit code and output are those of a plain run."""
 
+import json
 import os
 import signal
 import subprocess
@@ -84,6 +85,12 @@ class ProcessEnd(ProfilerTestCase):
                 self.assertEqual(report.get("end_detail"), exception)
                 self.assertEqual(report["events"][ENTER]["calls"], entered)
                 self.assertEqual(report["events"][ENTER]["returns"], entered)
+                self.assertEqual(sum(calls.get(ENTER, 0) for calls in report["objects"].values()), entered)
+                # Written straight out, or copied from the report an earlier
+                # notice wrote, the per-object counts sit in the file as a
+                # JSON dump lays them out, which readers may rely on.
+                with open(run.report_path, encoding="utf-8") as f:
+                    self.assertEqual(f.read(), json.dumps(report, indent=2, sort_keys=True, ensure_ascii=False) + "\n")
                 # The debug log is written line by line up to the end.
                 self.assertEqual(run.log_lines()[-1], "")
 

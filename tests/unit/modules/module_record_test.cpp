@@ -392,48 +392,88 @@ protected:
         std::vector<mdToken> tokens;
         ASSERT_EQ(record().findSyncApiTokens(kApiAssembly, kApiClass, kApiMethod, tokens), meSuccess);
         ASSERT_EQ(tokens, (std::vector<mdToken>{waitString, waitInt, waitTimeout}));
-        record().redirectTokens(&w, tokens, wrapperIdentity());
-        refWaitInt = memberRefOf(mdtTypeRef | 3u, kWrapperMethod, kModuleWaitInt);
-        refWaitTimeout = memberRefOf(mdtTypeRef | 3u, kWrapperMethod, kModuleWaitTimeout);
-        ASSERT_NE(refWaitInt, mdTokenNil);
-        ASSERT_NE(refWaitTimeout, mdTokenNil);
+        record().redirectTokens(&w, tokens);
     }
-    mdToken waitInt = 0, waitOne = 0, waitTimeout = 0, waitString = 0, refWaitInt = 0, refWaitTimeout = 0;
+    mdToken ref(mdToken target) {
+        return record().wrapperRefFor(target, wrapperIdentity(), [] { return true; });
+    }
+    mdToken refTo(const Bytes& overload) { return memberRefOf(mdtTypeRef | 3u, kWrapperMethod, overload); }
+    mdToken waitInt = 0, waitOne = 0, waitTimeout = 0, waitString = 0;
 };
 
-TEST_F(Redirection, EachTargetGetsItsOverloadsReference) {
+TEST_F(Redirection, EachTargetGetsItsOverloadsReferenceDefinedWhenFirstNeeded) {
+    EXPECT_EQ(scope.calls("DefineMemberRef"), 0) << "nothing is defined before a call site needs it";
+    const mdToken refWaitInt = ref(waitInt);
+    ASSERT_NE(refWaitInt, mdTokenNil);
+    EXPECT_EQ(refWaitInt, refTo(kModuleWaitInt));
+    EXPECT_EQ(refTo(kModuleWaitTimeout), mdTokenNil) << "only the overload a call site needs";
     for (int round = 0; round < 2; ++round) {  // the second from what the first remembered
-        EXPECT_EQ(record().getWrapperRefToken(waitInt), refWaitInt);
-        EXPECT_EQ(record().getWrapperRefToken(waitTimeout), refWaitTimeout);
-        EXPECT_EQ(record().getWrapperRefToken(waitString), mdTokenNil) << "fits no overload: stays as it is";
-        EXPECT_EQ(record().getWrapperRefToken(waitOne), mdTokenNil) << "names no redirected API";
-        EXPECT_EQ(record().getWrapperRefToken(refWaitInt), mdTokenNil) << "a wrapper reference itself";
+        EXPECT_EQ(ref(waitInt), refWaitInt);
+        const mdToken refWaitTimeout = ref(waitTimeout);
+        EXPECT_NE(refWaitTimeout, mdTokenNil);
+        EXPECT_EQ(refWaitTimeout, refTo(kModuleWaitTimeout));
+        EXPECT_EQ(ref(waitString), mdTokenNil) << "fits no overload: stays as it is";
+        EXPECT_EQ(ref(waitOne), mdTokenNil) << "names no redirected API";
+        EXPECT_EQ(ref(refWaitInt), mdTokenNil) << "a wrapper reference itself";
     }
+    EXPECT_EQ(scope.calls("DefineMemberRef"), 2) << "one reference per overload";
     EXPECT_TRUE(record().isSyncApiToken(waitInt));
     EXPECT_FALSE(record().isSyncApiToken(waitOne));
 }
 
-TEST_F(Redirection, ATargetWhoseSignatureCannotBeReadStaysAsItIs) {
-    scope.memberRefs[RidFromToken(waitInt)].failure = E_FAIL;
-    EXPECT_EQ(record().getWrapperRefToken(waitInt), mdTokenNil);
-    EXPECT_EQ(record().getWrapperRefToken(waitTimeout), refWaitTimeout);
+TEST_F(ModuleRecord, AReadOnlyModuleIsOpenedForWritingOnceByItsFirstRedirectedCall) {
+    const mdToken target = scope.addMemberRef(referenceTheApi(), kApiMethod, kTargetWaitInt);
+    Wrapper& w = wrapper({kWrapperWaitInt});
+    int opened = 0;
+    std::unique_ptr<Module> refused(new Module(0x7f00a0, 0x10000, 0x1000, VESK_W("/app/App.dll"), &scope, &scope,
+                                               nullptr, 0, false));
+    refused->redirectTokens(&w, {target});
+    for (int call = 0; call < 2; ++call) {
+        EXPECT_EQ(refused->wrapperRefFor(target, wrapperIdentity(), [&] { return ++opened, false; }), mdTokenNil);
+    }
+    EXPECT_EQ(opened, 1) << "a refusal is not asked again";
+    std::unique_ptr<Module> opens(new Module(0x7f00b0, 0x10000, 0x1000, VESK_W("/app/Other.dll"), &scope, &scope,
+                                             nullptr, 0, false));
+    opens->redirectTokens(&w, {target});
+    auto open = [&] {
+        ++opened;
+        opens->useWritableMetaData(&scope, &scope, &scope);
+        return true;
+    };
+    const mdToken first = opens->wrapperRefFor(target, wrapperIdentity(), open);
+    EXPECT_NE(first, mdTokenNil);
+    EXPECT_EQ(opens->wrapperRefFor(target, wrapperIdentity(), open), first);
+    EXPECT_EQ(opened, 2);
 }
 
-TEST_F(Redirection, ManyThreadsAskingAtOnceGetTheSameAnswers) {
+TEST_F(Redirection, ATargetWhoseSignatureCannotBeReadStaysAsItIs) {
+    scope.memberRefs[RidFromToken(waitInt)].failure = E_FAIL;
+    EXPECT_EQ(ref(waitInt), mdTokenNil);
+    const mdToken refWaitTimeout = ref(waitTimeout);
+    EXPECT_NE(refWaitTimeout, mdTokenNil);
+    EXPECT_EQ(refWaitTimeout, refTo(kModuleWaitTimeout));
+}
+
+TEST_F(Redirection, ManyThreadsAskingAtOnceDefineEachReferenceOnce) {
     const mdToken asked[] = {waitInt, waitTimeout, waitString, waitOne};
-    const mdToken expected[] = {refWaitInt, refWaitTimeout, mdTokenNil, mdTokenNil};
     std::atomic<bool> go{false};
-    std::atomic<int> wrong{0};
+    std::vector<std::vector<mdToken>> answers(4);
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
         threads.emplace_back([&, t] {
             while (!go.load()) std::this_thread::yield();
-            for (int i = 0; i < 300; ++i)
-                if (record().getWrapperRefToken(asked[(i + t) % 4]) != expected[(i + t) % 4]) ++wrong;
+            for (int i = 0; i < 300; ++i) answers[t].push_back(ref(asked[(i + t) % 4]));
         });
     go = true;
     for (std::thread& thread : threads) thread.join();
-    EXPECT_EQ(wrong.load(), 0);
+    const mdToken expected[] = {refTo(kModuleWaitInt), refTo(kModuleWaitTimeout), mdTokenNil, mdTokenNil};
+    ASSERT_NE(expected[0], mdTokenNil);
+    ASSERT_NE(expected[1], mdTokenNil);
+    int wrong = 0;
+    for (int t = 0; t < 4; ++t)
+        for (int i = 0; i < 300; ++i) wrong += answers[t][i] != expected[(i + t) % 4];
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(scope.calls("DefineMemberRef"), 2);
 }
 
 }  // namespace

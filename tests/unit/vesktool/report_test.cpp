@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <thread>
 
@@ -18,6 +19,10 @@ using nlohmann::json;
 using vesktool_test::Environment;
 using vesktool_test::ToolInstance;
 namespace fs = std::filesystem;
+
+// The identities the tool names objects by, exported as the profiler
+// exports them: here the object's address itself.
+extern "C" VESK_EXPORT uint32_t VESK_CALL getObjectID(uintptr_t address) { return static_cast<uint32_t>(address); }
 
 namespace {
 
@@ -214,6 +219,60 @@ TEST(ReportFile, NotWrittenByAForkedChildOfTheHost) {
     })) << "a forked child of the host wrote the report";
     EXPECT_TRUE(fs::exists(file));
     fs::remove_all(dir);
+}
+
+// Per-object counts are written straight out, and copied from the report the
+// last notice wrote when only other parts changed since: either way the file
+// must read as a JSON dump lays it out, keys in text order ("10" before
+// "9"), and hold every count, those of one object and API on two threads
+// added up.
+TEST(ReportFile, ObjectCountsWrittenOrCopiedAsADumpLaysThemOut) {
+    for (const bool objectsChangeAfterNotice : {false, true}) {
+        SCOPED_TRACE(objectsChangeAfterNotice ? "counts changed after the notice" : "only the guard changed");
+        const fs::path dir = freshDirectory();
+        ASSERT_EQ(0, inChild([&] {
+            json expected = json::object();
+            ToolInstance tool(Environment{{"VESKTOOL_REPORT", (dir / "report.json").string()}});
+            vesk_profiling_extension* ext = tool.ext();
+            auto define = reinterpret_cast<DefineApi>(tool.symbol("vesktool_define_api"));
+            auto call = reinterpret_cast<ReportCall>(tool.symbol("vesktool_report_call"));
+            auto flush = reinterpret_cast<int(VESK_CALL*)(const char*, const char*, int32_t, int32_t)>(
+                tool.symbol("vesktool_flush_report"));
+            define(0, "System.Threading.Monitor.Enter");
+            define(1, "Bad \xff \"name\"");
+            const char* names[] = {"System.Threading.Monitor.Enter", "Bad \xef\xbf\xbd \"name\"", nullptr, "#3"};
+            auto lockAll = [&](int32_t thread, const std::vector<uintptr_t>& objects, int32_t api) {
+                for (uintptr_t object : objects) {
+                    call(api, acquiring, thread, reinterpret_cast<uintptr_t>(&object));
+                    json& count = expected[std::to_string(object)][names[api]];
+                    count = count.is_null() ? 1 : count.get<int>() + 1;
+                }
+            };
+            std::vector<uintptr_t> objects;
+            for (uintptr_t id = 1; id <= 120; ++id) objects.push_back(id);
+            for (uintptr_t id : {999999999u, 1000000000u, 4294967295u}) objects.push_back(id);
+            lockAll(1, objects, 0);
+            std::thread([&] { lockAll(2, {9, 10, 4294967295u}, 0); }).join();
+            lockAll(1, {7, 70, 700}, 1);
+            lockAll(1, {70}, 3);  // an id no wrapper named
+            // A signal's notice, then the exit's: each report is copied
+            // from the one before, at another place in it.
+            if (flush("sigterm", nullptr, 0, 0) != vesk_er_success) return 1;
+            if (flush("exit", nullptr, 143, 1) != vesk_er_success) return 1;
+            uint32_t level = 0;
+            ext->enter_runtime(ext, &level);
+            if (objectsChangeAfterNotice) lockAll(3, {5, 4000}, 0);
+            std::ofstream(dir / "expected.json") << expected.dump();
+            return 0;
+        }));
+        std::ifstream file(dir / "report.json");
+        const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        const json report = json::parse(text);
+        EXPECT_EQ(report.dump(2) + "\n", text);
+        EXPECT_EQ(1, report["runtime_guard"]["enters"]) << "the report written at unload is missing";
+        EXPECT_EQ(json::parse(std::ifstream(dir / "expected.json")), report["objects"]);
+        fs::remove_all(dir);
+    }
 }
 
 }  // namespace

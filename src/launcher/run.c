@@ -1,14 +1,15 @@
-/* veskmrte-supervise REPORT_PATTERN [--name-frames] -- COMMAND [ARGS...]
- * veskmrte-supervise --temporary -- COMMAND [ARGS...]
+/* veskmrte-run [OPTIONS] [--] COMMAND [ARGS...]
  *
- * The launcher's parent process: runs COMMAND, passes termination signals on
- * to it, and after it ends hands the reports it left (REPORT_PATTERN, %p for
- * any process id) to veskmrte-deadlocks when there is something to show or,
- * with --name-frames, frames to name. With --temporary the reports go to a
- * directory of its own (VESKTOOL_REPORT is set for COMMAND, and
- * VESKTOOL_OBJECTS=0 unless set), removed afterwards. Written in C so that a program pays nothing for it at start:
- * the Python summariser only runs when a report holds a finding or frames
- * are to be named. Exits as COMMAND did, by the same signal if one ended it. */
+ * Runs COMMAND (normally a .NET program) under the profiler: sets the
+ * runtime's profiler variables and the start-up hook, runs it as a child,
+ * passes termination signals on to it, and after it ends hands the reports it
+ * left to veskmrte-deadlocks when there is something to show or, with
+ * --report, frames to name. Without --report the reports go to a directory of
+ * its own (VESKTOOL_REPORT is set for COMMAND, and VESKTOOL_OBJECTS=0 unless
+ * set), removed afterwards. Written in C, and not as a script, so that a
+ * program pays next to nothing for it at start: the Python summariser only
+ * runs when a report holds a finding or frames are to be named. Exits as
+ * COMMAND did, by the same signal if one ended it. */
 #define _GNU_SOURCE
 #include <errno.h>
 #include <glob.h>
@@ -139,6 +140,123 @@ static void preload_abort_notice(const char* self_dir) {
     free(both);
 }
 
+static const char usage_text[] =
+    "Runs a command (normally a .NET program) under the profiler.\n"
+    "\n"
+    "  veskmrte-run [OPTIONS] [--] COMMAND [ARGS...]\n"
+    "\n"
+    "Options:\n"
+    "  --debug-log FILE   write the profiler's debug log to FILE (sets VESKMRTE_DEBUG)\n"
+    "  --report FILE      have the tool library write its JSON report to FILE\n"
+    "                     (sets VESKTOOL_REPORT; %p stands for the process id).\n"
+    "                     Every stack frame in it is then named by\n"
+    "                     veskmrte-symbolize\n"
+    "  --offline-stack-walker\n"
+    "                     activate the offline stack walker\n"
+    "                     (sets MRTE_ACTIVATE_OFFLINE_STACKWALKER)\n"
+    "  --jit-framework    JIT-compile the framework's precompiled code too, so that\n"
+    "                     its own synchronisation calls are redirected (also when\n"
+    "                     VESKMRTE_JIT_FRAMEWORK=1; costs start-up time)\n"
+    "  -h, --help         show this text\n"
+    "\n"
+    "The command runs unchanged with the profiler variables set; its exit code is\n"
+    "the launcher's. Everything else in the environment passes through. When it\n"
+    "has exited, the potential deadlocks the tool found (locks taken in opposite\n"
+    "orders) are summarised on standard error, from the report or, without\n"
+    "--report, from a temporary one.\n";
+
+static const char profiler_name[] = "orvane_veskmrte_clrprof_1.0.so";
+
+/* The runtime's profiler variables and the start-up hook, for the tool
+ * directory dir. Answers 0, or 2 (said on standard error) when the profiler
+ * is not there. */
+static int set_profiler_variables(const char* dir) {
+    char profiler[PATH_MAX], hook[PATH_MAX];
+    snprintf(profiler, sizeof profiler, "%s/%s", dir, profiler_name);
+    snprintf(hook, sizeof hook, "%s/veskmrte_startup.dll", dir);
+    struct stat st;
+    if (stat(profiler, &st) != 0 || !S_ISREG(st.st_mode)) {
+        fprintf(stderr, "veskmrte-run: the profiler is missing from %s\n", dir);
+        return 2;
+    }
+    setenv("CORECLR_ENABLE_PROFILING", "1", 1);
+    setenv("CORECLR_PROFILER", "{5B1E0C47-93A2-4D6E-8F15-2C7A9D0E4B36}", 1);
+    /* The architecture-specific variable wins over the plain one in the
+     * runtime, so both name our profiler. */
+    setenv("CORECLR_PROFILER_PATH", profiler, 1);
+    setenv("CORECLR_PROFILER_PATH_64", profiler, 1);
+    setenv("DOTNET_ProfAPI_ProfilerCompatibilitySetting", "EnableV2Profiler", 1);
+    /* The redirected calls name the wrapper assembly, which only this hook
+     * resolves: no application lists the tool directory. Hooks the caller
+     * named stay, after ours. */
+    const char* hooks = getenv("DOTNET_STARTUP_HOOKS");
+    if (hooks == NULL || *hooks == '\0') {
+        setenv("DOTNET_STARTUP_HOOKS", hook, 1);
+    } else {
+        size_t size = strlen(hooks) + strlen(hook) + 3;
+        char* listed = malloc(size);
+        char* both = malloc(size);
+        if (listed == NULL || both == NULL) {
+            free(listed);
+            free(both);
+            return 2;
+        }
+        snprintf(listed, size, ":%s:", hooks);
+        snprintf(both, size, ":%s:", hook);
+        if (strstr(listed, both) == NULL) {
+            snprintf(both, size, "%s:%s", hook, hooks);
+            setenv("DOTNET_STARTUP_HOOKS", both, 1);
+        }
+        free(listed);
+        free(both);
+    }
+    /* Precompiled framework code is never JIT-compiled, so it is never
+     * rewritten. */
+    const char* jit_framework = getenv("VESKMRTE_JIT_FRAMEWORK");
+    if (jit_framework != NULL && strcmp(jit_framework, "1") == 0) setenv("DOTNET_ReadyToRun", "0", 1);
+    return 0;
+}
+
+/* Reads the launcher's options into the environment; answers the index of
+ * the command, or -1 with *code set to the launcher's exit code. */
+static int read_options(int argc, char** argv, int* code) {
+    int i = 1;
+    for (; i < argc; ++i) {
+        const char* option = argv[i];
+        if (strcmp(option, "--debug-log") == 0 || strcmp(option, "--report") == 0) {
+            if (i + 1 >= argc) {
+                fprintf(stderr, "veskmrte-run: %s needs a file\n", option);
+                *code = 2;
+                return -1;
+            }
+            setenv(option[2] == 'd' ? "VESKMRTE_DEBUG" : "VESKTOOL_REPORT", argv[++i], 1);
+        } else if (strcmp(option, "--offline-stack-walker") == 0) {
+            setenv("MRTE_ACTIVATE_OFFLINE_STACKWALKER", "1", 1);
+        } else if (strcmp(option, "--jit-framework") == 0) {
+            setenv("VESKMRTE_JIT_FRAMEWORK", "1", 1);
+        } else if (strcmp(option, "-h") == 0 || strcmp(option, "--help") == 0) {
+            fputs(usage_text, stdout);
+            *code = 0;
+            return -1;
+        } else if (strcmp(option, "--") == 0) {
+            ++i;
+            break;
+        } else if (option[0] == '-') {
+            fprintf(stderr, "veskmrte-run: unknown option %s (see --help)\n", option);
+            *code = 2;
+            return -1;
+        } else {
+            break;
+        }
+    }
+    if (i >= argc) {
+        fputs(usage_text, stderr);
+        *code = 2;
+        return -1;
+    }
+    return i;
+}
+
 /* In a forked child whose exec failed: says why, and ends as a shell would. */
 static _Noreturn void exec_failed(const char* program) {
     fprintf(stderr, "veskmrte-run: cannot run %s: %s\n", program, strerror(errno));
@@ -171,40 +289,38 @@ static int run_summariser(const char* self_dir, int name_frames, glob_t* reports
 }
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        fprintf(stderr, "usage: veskmrte-supervise REPORT_PATTERN|--temporary [--name-frames] -- COMMAND [ARGS...]\n");
-        return 2;
-    }
-    const char* pattern = argv[1];
-    int remove_reports = strcmp(pattern, "--temporary") == 0, name_frames = 0, first = 2;
-    char temporary[PATH_MAX];
-    if (remove_reports) {
-        const char* base = getenv("TMPDIR");
-        snprintf(temporary, sizeof temporary, "%s/veskmrte-run.XXXXXX", base != NULL && *base != '\0' ? base : "/tmp");
-        if (mkdtemp(temporary) == NULL) {
-            perror("veskmrte-run: cannot make a directory for the report");
-            return 127;
-        }
-        strncat(temporary, "/report-%p.json", sizeof temporary - strlen(temporary) - 1);
-        pattern = temporary;
-        setenv("VESKTOOL_REPORT", pattern, 1);
-        /* Read for its findings only: the per-object counts, which can
-         * take the report to tens of megabytes, are not needed. */
-        setenv("VESKTOOL_OBJECTS", "0", 0);
-    }
-    for (; first < argc; ++first) {
-        if (strcmp(argv[first], "--name-frames") == 0) name_frames = 1;
-        else if (strcmp(argv[first], "--") == 0) { ++first; break; }
-        else break;
-    }
-    if (first >= argc) {
-        fprintf(stderr, "veskmrte-supervise: no command\n");
-        return 2;
-    }
+    int code = 0;
+    const int first = read_options(argc, argv, &code);
+    if (first < 0) return code;
+
+    /* The tool directory: where this program lies, links resolved. */
     char self[PATH_MAX];
     ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
     self[length > 0 ? length : 0] = '\0';
     const char* self_dir = dirname(self);
+    if ((code = set_profiler_variables(self_dir)) != 0) return code;
+
+    /* With a report asked for (here or by the caller), its frames are named
+     * once the program has ended; without one, a temporary report is read
+     * for the findings only. */
+    const char* asked = getenv("VESKTOOL_REPORT");
+    const int remove_reports = asked == NULL || *asked == '\0', name_frames = !remove_reports;
+    char pattern[PATH_MAX];
+    if (remove_reports) {
+        const char* base = getenv("TMPDIR");
+        snprintf(pattern, sizeof pattern, "%s/veskmrte-run.XXXXXX", base != NULL && *base != '\0' ? base : "/tmp");
+        if (mkdtemp(pattern) == NULL) {
+            perror("veskmrte-run: cannot make a directory for the report");
+            return 127;
+        }
+        strncat(pattern, "/report-%p.json", sizeof pattern - strlen(pattern) - 1);
+        setenv("VESKTOOL_REPORT", pattern, 1);
+        /* Read for its findings only: the per-object counts, which can
+         * take the report to tens of megabytes, are not needed. */
+        setenv("VESKTOOL_OBJECTS", "0", 0);
+    } else {
+        snprintf(pattern, sizeof pattern, "%s", asked);
+    }
 
     const time_t started = time(NULL);
     note_ignored();
