@@ -12,7 +12,7 @@ using System.Threading.Tasks;
 
 namespace SyncCost
 {
-    internal static unsafe class Program
+    internal static class Program
     {
         private const int Operations = 2_000_000;
         private static readonly object s_gate = new object();
@@ -99,7 +99,7 @@ namespace SyncCost
         }
 
         // The report entry as the wrappers call it, without a wrapper around.
-        private static void MeasureToolReport(string dist)
+        private static unsafe void MeasureToolReport(string dist)
         {
             if (!NativeLibrary.TryLoad(Path.Combine(dist, "vesktool.so"), out IntPtr library) ||
                 !NativeLibrary.TryGetExport(library, "vesktool_report_call", out IntPtr entry))
