@@ -301,11 +301,12 @@ mdToken Module::defineOverloadRef(Wrapper* wrapper, const signature& overload, c
 }
 
 void Module::redirectTokens(Wrapper* wrapper, const std::vector<mdToken>& tokens) {
-    VESK_LOG("    sync api");
-    VESK_LOG("      assembly=" << wrapper->getOriginalApiAssembly());
-    VESK_LOG("      class=" << wrapper->getOriginalApiClass());
-    VESK_LOG("      method=" << wrapper->getOriginalApiMethod());
-    VESK_LOG("      count of found (oveloads) tokens=" << static_cast<uint32_t>(tokens.size()));
+    // One write: modules load on several threads, and a reader of the log
+    // must not find another module's line inside the block.
+    VESK_LOG("    sync api\n      assembly=" << wrapper->getOriginalApiAssembly() << "\n      class="
+                                          << wrapper->getOriginalApiClass() << "\n      method="
+                                          << wrapper->getOriginalApiMethod() << "\n      count of found (oveloads) tokens="
+                                          << static_cast<uint32_t>(tokens.size()));
     for (mdToken token : tokens) {
         // Two wrappers never share a call target: the first keeps it.
         if (isSyncApiToken(token)) {
