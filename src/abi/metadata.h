@@ -7,8 +7,10 @@
 namespace cor {
 
 extern const IID IID_IMetaDataImport;
+extern const IID IID_IMetaDataImport2;
 extern const IID IID_IMetaDataAssemblyImport;
 extern const IID IID_IMetaDataEmit;
+extern const IID IID_IMetaDataEmit2;
 extern const IID IID_IMetaDataAssemblyEmit;
 extern const IID IID_IMetaDataDispenser;
 extern const IID IID_IMetaDataDispenserEx;
@@ -207,6 +209,30 @@ protected:
     ~IMetaDataImport() = default;
 };
 
+// Generic instances: a method instantiation's parent and type arguments.
+class IMetaDataImport2 : public IMetaDataImport {
+public:
+    virtual HRESULT STDMETHODCALLTYPE EnumGenericParams(HCORENUM* phEnum, mdToken tk, mdToken rGenericParams[],
+                                                        ULONG cMax, ULONG* pcGenericParams) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetGenericParamProps(mdToken gp, ULONG* pulParamSeq, DWORD* pdwParamFlags,
+                                                           mdToken* ptOwner, DWORD* reserved, LPWSTR wzname,
+                                                           ULONG cchName, ULONG* pchName) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetMethodSpecProps(mdToken mi, mdToken* tkParent, PCCOR_SIGNATURE* ppvSigBlob,
+                                                         ULONG* pcbSigBlob) = 0;
+    virtual HRESULT STDMETHODCALLTYPE EnumGenericParamConstraints(HCORENUM* phEnum, mdToken tk,
+                                                                  mdToken rGenericParamConstraints[], ULONG cMax,
+                                                                  ULONG* pcGenericParamConstraints) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetGenericParamConstraintProps(mdToken gpc, mdToken* ptGenericParam,
+                                                                     mdToken* ptkConstraintType) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetPEKind(DWORD* pdwPEKind, DWORD* pdwMAchine) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetVersionString(LPWSTR pwzBuf, DWORD ccBufSize, DWORD* pccBufSize) = 0;
+    virtual HRESULT STDMETHODCALLTYPE EnumMethodSpecs(HCORENUM* phEnum, mdToken tk, mdToken rMethodSpecs[],
+                                                      ULONG cMax, ULONG* pcMethodSpecs) = 0;
+
+protected:
+    ~IMetaDataImport2() = default;
+};
+
 class IMetaDataAssemblyImport : public IUnknown {
 public:
     virtual HRESULT STDMETHODCALLTYPE GetAssemblyProps(mdAssembly mda, const void** ppbPublicKey,
@@ -349,6 +375,26 @@ public:
 
 protected:
     ~IMetaDataEmit() = default;
+};
+
+// Defines method instantiations, of wrapper methods among them.
+class IMetaDataEmit2 : public IMetaDataEmit {
+public:
+    virtual HRESULT STDMETHODCALLTYPE DefineMethodSpec(mdToken tkParent, PCCOR_SIGNATURE pvSigBlob, ULONG cbSigBlob,
+                                                       mdToken* pmi) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDeltaSaveSize(int fSave, DWORD* pdwSaveSize) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SaveDelta(LPCWSTR szFile, DWORD dwSaveFlags) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SaveDeltaToStream(IUnknown* pIStream, DWORD dwSaveFlags) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SaveDeltaToMemory(void* pbData, ULONG cbData) = 0;
+    virtual HRESULT STDMETHODCALLTYPE DefineGenericParam(mdToken tk, ULONG ulParamSeq, DWORD dwParamFlags,
+                                                         LPCWSTR szname, DWORD reserved, mdToken rtkConstraints[],
+                                                         mdToken* pgp) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetGenericParamProps(mdToken gp, DWORD dwParamFlags, LPCWSTR szName,
+                                                           DWORD reserved, mdToken rtkConstraints[]) = 0;
+    virtual HRESULT STDMETHODCALLTYPE ResetENCLog() = 0;
+
+protected:
+    ~IMetaDataEmit2() = default;
 };
 
 class IMetaDataAssemblyEmit : public IUnknown {

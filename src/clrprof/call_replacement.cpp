@@ -56,14 +56,19 @@ struct MethodInfoBuffers {
 };
 
 // True for a call, callvirt or newobj that the engine offers for rewriting;
-// its opcode and target token go out.
-bool examinedCandidate(tavoli::IInstruction* instruction, uint32_t& opcode, mdToken& target) {
+// its opcode and target token go out. skipped is set for one it does not
+// offer (behind a prefix, a delegate's constructor).
+bool examinedCandidate(tavoli::IInstruction* instruction, uint32_t& opcode, mdToken& target,
+                       bool* skipped = nullptr) {
     opcode = instruction->getOpcode();
-    if (!instruction->isCandidate() || !isExaminedOpcode(opcode)) return false;
+    if (!isExaminedOpcode(opcode)) return false;
+    const bool candidate = instruction->isCandidate();
+    if (!candidate && skipped == nullptr) return false;
     tavoli::EngineOperand operand = {};
     instruction->getOperand(&operand, 0, 0, 0);
     target = operand.value;
-    return true;
+    if (skipped != nullptr) *skipped = !candidate;
+    return candidate;
 }
 
 }  // namespace
@@ -99,7 +104,16 @@ HRESULT CLRCallbacks::JITCompilationStarted(FunctionID functionId, BOOL) {
     for (tavoli::IInstruction* instruction = itr->first(); instruction != nullptr; instruction = itr->next()) {
         uint32_t opcode = 0;
         mdToken targetToken = mdTokenNil;
-        if (!examinedCandidate(instruction, opcode, targetToken)) continue;
+        bool skipped = false;
+        if (!examinedCandidate(instruction, opcode, targetToken, &skipped)) {
+            // A prefixed call (constrained., tail., readonly.) or a base
+            // constructor's call hands its receiver or frame over in ways a
+            // wrapper cannot take; it stays, and is said so.
+            if (skipped && module->isSyncApiToken(targetToken))
+                VESK_LOG("      left as it is (a form no wrapper takes): mnemonic=" << opcode
+                                                                               << "; operand=" << targetToken);
+            continue;
+        }
         VESK_ASSERT(targetToken != mdTokenNil);
         mdToken wrapperToken = module->wrapperRefFor(targetToken, m_wrapperMngr.getAssemblyIdentity(),
                                                      [&] { return openForWriting(info, module); });

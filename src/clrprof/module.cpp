@@ -1,6 +1,7 @@
 #include "clrprof/module.h"
 
 #include "clrprof/debug_log.h"
+#include "clrprof/generic_instance.h"
 #include "clrprof/result.h"
 #include "clrprof/signature_parser.h"
 #include "clrprof/wrapper.h"
@@ -44,32 +45,6 @@ bool enumerateTokens(ULONG batch, Enumerate enumerate, Close close, Visit visit)
 vesk::WString nameFrom(const WCHAR* buffer, ULONG capacity, ULONG length, HRESULT hr) {
     if (hr != S_OK || length == 0 || length > capacity) return vesk::WString();
     return vesk::WString(buffer, length - 1);
-}
-
-// ECMA-335 compressed unsigned integer; 0 when the value does not fit.
-uint32_t compressedSize(uint32_t value) {
-    if (value < 0x80) return 1;
-    if (value < 0x4000) return 2;
-    if (value < 0x20000000) return 4;
-    return 0;
-}
-
-void writeCompressed(uint32_t value, uint8_t* out) {
-    switch (compressedSize(value)) {
-        case 1:
-            out[0] = static_cast<uint8_t>(value);
-            break;
-        case 2:
-            out[0] = static_cast<uint8_t>(0x80 | (value >> 8));
-            out[1] = static_cast<uint8_t>(value);
-            break;
-        default:
-            out[0] = static_cast<uint8_t>(0xC0 | (value >> 24));
-            out[1] = static_cast<uint8_t>(value >> 16);
-            out[2] = static_cast<uint8_t>(value >> 8);
-            out[3] = static_cast<uint8_t>(value);
-            break;
-    }
 }
 
 }  // namespace
@@ -198,8 +173,9 @@ bool Module::mayName(const WCHAR* assembly, const WCHAR* className) {
 }
 
 int Module::findSyncApiTokens(const WCHAR* assembly, const WCHAR* className, const WCHAR* method,
-                              std::vector<mdToken>& tokens) {
+                              std::vector<mdToken>& tokens, mdToken* apiType) {
     tokens.clear();
+    if (apiType != nullptr) *apiType = mdTokenNil;
     if (m_import == nullptr || m_assemblyImport == nullptr) return meFailure;
     // A nested type is named "Outer+Inner"; metadata holds the inner name
     // with the outer type as its scope.
@@ -219,6 +195,7 @@ int Module::findSyncApiTokens(const WCHAR* assembly, const WCHAR* className, con
         if (!defined) return meSuccess;
     }
     if (defined) {
+        if (apiType != nullptr) *apiType = typeDef;
         bool ok = enumerateTokens(
             kEnumBatch,
             [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) {
@@ -239,6 +216,7 @@ int Module::findSyncApiTokens(const WCHAR* assembly, const WCHAR* className, con
         mdTypeRef outer = typeRef;
         if (m_import.load()->FindTypeRef(outer, innerName.c_str(), &typeRef) != S_OK) return meSuccess;
     }
+    if (apiType != nullptr) *apiType = typeRef;
     vesk::WString wanted(method);
     bool nameFailed = false;
     bool ok = enumerateTokens(
@@ -300,7 +278,12 @@ mdToken Module::defineOverloadRef(Wrapper* wrapper, const signature& overload, c
     return refToken;
 }
 
-void Module::redirectTokens(Wrapper* wrapper, const std::vector<mdToken>& tokens) {
+void Module::redirectTokens(Wrapper* wrapper, const std::vector<mdToken>& tokens, mdToken apiType) {
+    if (apiType != mdTokenNil && vesk::WString(wrapper->getOriginalApiClass()).find(VESK_W('`')) != vesk::WString::npos) {
+        pal::MutexLock hold(m_lock);
+        m_genericApiTypes[apiType].push_back(wrapper);
+    }
+    if (tokens.empty()) return;
     // One write: modules load on several threads, and a reader of the log
     // must not find another module's line inside the block.
     VESK_LOG("    sync api\n      assembly=" << wrapper->getOriginalApiAssembly() << "\n      class="
@@ -441,22 +424,82 @@ bool Module::compareSignatures(const signature* target, const signature* wrapper
 
 bool Module::hasSyncApiTokens() {
     pal::MutexLock hold(m_lock);
-    return !m_syncApiTokenMap.empty();
+    return !m_syncApiTokenMap.empty() || !m_genericApiTypes.empty();
 }
 
 bool Module::isSyncApiToken(mdToken token) {
-    pal::MutexLock hold(m_lock);
-    return m_syncApiTokenMap.count(token) != 0;
+    ApiCall call;
+    return resolveCall(token, call);
 }
 
-uint32_t Module::fitOverload(mdToken target, Wrapper*& wrapper) {
-    uint32_t overloadID = 0;
+Wrapper* Module::instanceMemberApi(mdToken member, mdToken& typeSpec) {
+    typeSpec = mdTokenNil;
     {
         pal::MutexLock hold(m_lock);
-        auto api = m_syncApiTokenMap.find(target);
-        if (api == m_syncApiTokenMap.end()) return 0;
-        wrapper = api->second;
-        auto cached = m_overloadIdMap.find(target);
+        if (m_genericApiTypes.empty()) return nullptr;
+        auto known = m_instanceMembers.find(member);
+        if (known != m_instanceMembers.end()) {
+            typeSpec = known->second.typeSpec;
+            return known->second.wrapper;
+        }
+    }
+    IMetaDataImport* import = m_import;
+    WCHAR buffer[MAX_METHOD_NAME_SIZE] = {};
+    ULONG length = 0;
+    mdToken parent = mdTokenNil;
+    PCCOR_SIGNATURE blob = nullptr;
+    ULONG blobLength = 0;
+    TypeArguments type;
+    vesk::WString name;
+    if (import != nullptr && TypeFromToken(member) == mdtMemberRef) {
+        HRESULT hr = import->GetMemberRefProps(member, &parent, buffer, MAX_METHOD_NAME_SIZE, &length, nullptr, nullptr);
+        name = nameFrom(buffer, MAX_METHOD_NAME_SIZE, length, hr);
+    }
+    if (TypeFromToken(parent) == mdtTypeSpec && !name.empty() &&
+        import->GetTypeSpecFromToken(parent, &blob, &blobLength) == S_OK && readTypeInstance(blob, blobLength, type)) {
+        typeSpec = parent;
+    }
+    Wrapper* wrapper = nullptr;
+    pal::MutexLock hold(m_lock);
+    auto apis = typeSpec != mdTokenNil ? m_genericApiTypes.find(type.genericType) : m_genericApiTypes.end();
+    if (apis != m_genericApiTypes.end()) {
+        for (Wrapper* candidate : apis->second) {
+            if (name == candidate->getOriginalApiMethod()) wrapper = candidate;
+        }
+    }
+    if (wrapper == nullptr) typeSpec = mdTokenNil;
+    m_instanceMembers.emplace(member, InstanceMember{typeSpec, wrapper});
+    return wrapper;
+}
+
+bool Module::resolveCall(mdToken target, ApiCall& call) {
+    call = ApiCall();
+    call.member = target;
+    if (TypeFromToken(target) == mdtMethodSpec) {
+        IMetaDataImport* import = m_import;
+        void* raw = nullptr;
+        if (import == nullptr || import->QueryInterface(IID_IMetaDataImport2, &raw) != S_OK || raw == nullptr)
+            return false;
+        IMetaDataImport2* import2 = static_cast<IMetaDataImport2*>(raw);
+        PCCOR_SIGNATURE blob = nullptr;
+        HRESULT hr = import2->GetMethodSpecProps(target, &call.member, &blob, &call.methodInstanceLength);
+        import2->Release();
+        if (hr != S_OK || blob == nullptr) return false;
+        call.methodInstance = blob;
+    }
+    {
+        pal::MutexLock hold(m_lock);
+        auto api = m_syncApiTokenMap.find(call.member);
+        if (api != m_syncApiTokenMap.end()) call.wrapper = api->second;
+    }
+    if (call.wrapper == nullptr) call.wrapper = instanceMemberApi(call.member, call.typeSpec);
+    return call.wrapper != nullptr;
+}
+
+uint32_t Module::fitOverload(mdToken member, Wrapper* wrapper, uint32_t classArity) {
+    {
+        pal::MutexLock hold(m_lock);
+        auto cached = m_overloadIdMap.find(member);
         if (cached != m_overloadIdMap.end()) return cached->second;
     }
     // A call site that fits no wrapper overload is left as it is: stopping
@@ -464,7 +507,7 @@ uint32_t Module::fitOverload(mdToken target, Wrapper*& wrapper) {
     bool isConstructor = vesk::WString(wrapper->getOriginalApiMethod()) == VESK_W(".ctor");
     uint8_t blob[MAX_SIGNATURE_SIZE];
     uint32_t length = sizeof blob;
-    if (getTokenSignature(target, blob, &length) != meSuccess) {
+    if (getTokenSignature(member, blob, &length) != meSuccess) {
         VESK_LOG("VESKMRTE_ASSERT" << "Can't get signature");
         return 0;
     }
@@ -474,25 +517,25 @@ uint32_t Module::fitOverload(mdToken target, Wrapper*& wrapper) {
         VESK_LOG("VESKMRTE_ASSERT" << "Can't parse signature");
         return 0;
     }
+    uint32_t overloadID = 0;
     IteratorHolder<signature*> overloads(wrapper->getSignatures());
-    for (overloads->reset(); !overloads->atEnd(); overloads->next()) {
-        if (compareSignatures(&parsed, overloads->current(), isConstructor)) {
+    for (overloads->reset(); !overloads->atEnd() && overloadID == 0; overloads->next()) {
+        if (veskmrte_1_0::compareSignatures(m_import, &parsed, overloads->current(), isConstructor, classArity))
             overloadID = overloads->current()->overloadID;
-            break;
-        }
     }
     if (overloadID == 0) {
         VESK_LOG("VESKMRTE_ASSERT" << "Can't find overloaded .NET API");
         return 0;
     }
     pal::MutexLock hold(m_lock);
-    m_overloadIdMap.emplace(target, overloadID);
+    m_overloadIdMap.emplace(member, overloadID);
     return overloadID;
 }
 
 mdToken Module::getWrapperRefToken(mdToken target) {
-    Wrapper* wrapper = nullptr;
-    const uint32_t overloadID = fitOverload(target, wrapper);
+    ApiCall call;
+    if (!resolveCall(target, call) || call.typeSpec != mdTokenNil || call.methodInstance != nullptr) return mdTokenNil;
+    const uint32_t overloadID = fitOverload(call.member, call.wrapper, 0);
     if (overloadID == 0) return mdTokenNil;
     pal::MutexLock hold(m_lock);
     auto ref = m_wrapperRefTokenMap.find(overloadID);
@@ -505,14 +548,28 @@ mdToken Module::getWrapperRefToken(mdToken target) {
 
 mdToken Module::wrapperRefFor(mdToken target, const WrapperAssemblyIdentity& identity,
                               const std::function<bool()>& openForWriting) {
-    Wrapper* wrapper = nullptr;
-    const uint32_t overloadID = fitOverload(target, wrapper);
+    ApiCall call;
+    if (!resolveCall(target, call)) return mdTokenNil;
+    TypeArguments type;
+    if (call.typeSpec != mdTokenNil) {
+        PCCOR_SIGNATURE blob = nullptr;
+        ULONG length = 0;
+        if (m_import.load()->GetTypeSpecFromToken(call.typeSpec, &blob, &length) != S_OK ||
+            !readTypeInstance(blob, length, type))
+            return mdTokenNil;
+    }
+    const uint32_t overloadID = fitOverload(call.member, call.wrapper, type.count);
     if (overloadID == 0) return mdTokenNil;
+    const bool generic = call.typeSpec != mdTokenNil || call.methodInstance != nullptr;
     auto defined = [&](mdToken& ref) {
         pal::MutexLock hold(m_lock);
         auto found = m_wrapperRefTokenMap.find(overloadID);
         if (found == m_wrapperRefTokenMap.end()) return false;
         ref = found->second;
+        if (!generic || ref == mdTokenNil) return true;
+        auto instance = m_instantiations.find(target);
+        if (instance == m_instantiations.end()) return false;
+        ref = instance->second;
         return true;
     };
     mdToken ref = mdTokenNil;
@@ -524,12 +581,45 @@ mdToken Module::wrapperRefFor(mdToken target, const WrapperAssemblyIdentity& ide
         m_writeRefused = true;
         return mdTokenNil;
     }
-    IteratorHolder<signature*> overloads(wrapper->getSignatures());
-    for (overloads->reset(); !overloads->atEnd(); overloads->next()) {
-        if (overloads->current()->overloadID == overloadID)
-            return defineOverloadRef(wrapper, *overloads->current(), identity);
+    bool referenced = false;
+    {
+        pal::MutexLock hold(m_lock);
+        auto found = m_wrapperRefTokenMap.find(overloadID);
+        referenced = found != m_wrapperRefTokenMap.end();
+        if (referenced) ref = found->second;
     }
-    return mdTokenNil;
+    IteratorHolder<signature*> overloads(call.wrapper->getSignatures());
+    for (overloads->reset(); !referenced && !overloads->atEnd(); overloads->next()) {
+        if (overloads->current()->overloadID != overloadID) continue;
+        ref = defineOverloadRef(call.wrapper, *overloads->current(), identity);
+        referenced = true;
+    }
+    if (!generic || ref == mdTokenNil) return ref;
+    return wrapperInstantiation(target, ref, call, type);
+}
+
+mdToken Module::wrapperInstantiation(mdToken target, mdToken wrapperRef, const ApiCall& call,
+                                     const TypeArguments& type) {
+    TypeArguments method;
+    mdToken instance = mdTokenNil;
+    const bool readable = call.methodInstance == nullptr ||
+                          readMethodInstance(call.methodInstance, call.methodInstanceLength, method);
+    const std::vector<uint8_t> blob = readable ? veskmrte_1_0::wrapperInstantiation(type, method) : std::vector<uint8_t>();
+    void* raw = nullptr;
+    if (!blob.empty() && m_emit.load()->QueryInterface(IID_IMetaDataEmit2, &raw) == S_OK && raw != nullptr) {
+        IMetaDataEmit2* emit2 = static_cast<IMetaDataEmit2*>(raw);
+        if (emit2->DefineMethodSpec(wrapperRef, blob.data(), static_cast<ULONG>(blob.size()), &instance) != S_OK)
+            instance = mdTokenNil;
+        emit2->Release();
+    }
+    if (instance != mdTokenNil) {
+        VESK_LOG("      defined wrapper ref token=" << instance);
+    } else {
+        VESK_LOG("VESKMRTE_ASSERT" << "Can't instantiate the wrapper for " << target);
+    }
+    pal::MutexLock hold(m_lock);
+    m_instantiations.emplace(target, instance);
+    return instance;
 }
 
 }  // namespace veskmrte_1_0

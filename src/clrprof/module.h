@@ -20,6 +20,7 @@ namespace veskmrte_1_0 {
 
 class Wrapper;
 struct signature;
+struct TypeArguments;
 struct WrapperAssemblyIdentity;
 
 const uint32_t MAX_TOKEN_COUNT = 128;
@@ -75,8 +76,10 @@ public:
     // The tokens by which this module names the API: its own method
     // definitions of that name when it defines the class, else its member
     // references of that name on the class's type reference.
+    // apiType, when given, receives the module's token of the class
+    // (mdTokenNil when it names none).
     int findSyncApiTokens(const vesk::WChar* assembly, const vesk::WChar* className, const vesk::WChar* method,
-                          std::vector<cor::mdToken>& tokens);
+                          std::vector<cor::mdToken>& tokens, cor::mdToken* apiType = nullptr);
     void addSyncApiToken(Wrapper* wrapper, cor::mdToken token);
     // Finds or defines a member reference to every overload of the wrapper.
     int defineWrapperRefs(Wrapper* wrapper, const WrapperAssemblyIdentity& identity);
@@ -84,7 +87,10 @@ public:
     // read-only: keeps every token, however many overloads the wrapper has.
     // Which overload serves a call site, and the reference to it, wait for
     // the compilation of a method that calls the API (wrapperRefFor).
-    void redirectTokens(Wrapper* wrapper, const std::vector<cor::mdToken>& tokens);
+    // A generic class's members are named through its instances, which are
+    // looked at when a call site names one: apiType is the class's token.
+    void redirectTokens(Wrapper* wrapper, const std::vector<cor::mdToken>& tokens,
+                        cor::mdToken apiType = cor::mdTokenNil);
     // The member reference replacing a call target, or mdTokenNil when the
     // target is no redirected API of this module or fits no overload.
     cor::mdToken getWrapperRefToken(cor::mdToken target);
@@ -115,8 +121,28 @@ public:
 
 private:
     cor::mdAssemblyRef findAssemblyRef(const vesk::WString& name);
-    // The wrapper and overload serving a call target; 0 when none fits.
-    uint32_t fitOverload(cor::mdToken target, Wrapper*& wrapper);
+    // What a call site calls: the API member (a method instantiation's
+    // method), the generic type instance it is a member of (mdTokenNil when
+    // its class is not generic), and the method's type arguments.
+    struct ApiCall {
+        cor::mdToken member = cor::mdTokenNil;
+        cor::mdToken typeSpec = cor::mdTokenNil;
+        Wrapper* wrapper = nullptr;
+        const uint8_t* methodInstance = nullptr;
+        cor::ULONG methodInstanceLength = 0;
+    };
+    // False when the target calls no redirected API.
+    bool resolveCall(cor::mdToken target, ApiCall& call);
+    // The API a member of a generic type instance is, if any; looked up
+    // once per member.
+    Wrapper* instanceMemberApi(cor::mdToken member, cor::mdToken& typeSpec);
+    // The wrapper overload serving an API member; 0 when none fits.
+    // classArity: the member's generic class's parameter count.
+    uint32_t fitOverload(cor::mdToken member, Wrapper* wrapper, uint32_t classArity);
+    // The instantiation of the wrapper reference that replaces a generic
+    // call target, defined once per target; mdTokenNil when it cannot be.
+    cor::mdToken wrapperInstantiation(cor::mdToken target, cor::mdToken wrapperRef, const ApiCall& call,
+                                      const TypeArguments& type);
     // Defines the reference to one overload and maps the overload to it (to
     // mdTokenNil when it cannot be referenced, so that it is tried once).
     cor::mdToken defineOverloadRef(Wrapper* wrapper, const signature& overload,
@@ -145,6 +171,16 @@ private:
     std::map<cor::mdToken, Wrapper*> m_syncApiTokenMap;
     std::map<uint32_t, cor::mdToken> m_wrapperRefTokenMap;
     std::map<cor::mdToken, uint32_t> m_overloadIdMap;
+    // The wrappers of each generic class the module names, by its token.
+    std::map<cor::mdToken, std::vector<Wrapper*>> m_genericApiTypes;
+    // Members of generic type instances already looked at (no wrapper: no
+    // API), and the wrapper instantiations that replace generic targets.
+    struct InstanceMember {
+        cor::mdToken typeSpec;
+        Wrapper* wrapper;
+    };
+    std::map<cor::mdToken, InstanceMember> m_instanceMembers;
+    std::map<cor::mdToken, cor::mdToken> m_instantiations;
     // The answers of mayName per (assembly, outer class), and the module's
     // assembly references by name.
     std::map<std::pair<vesk::WString, vesk::WString>, bool> m_namable;

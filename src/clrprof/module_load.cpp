@@ -158,18 +158,23 @@ HRESULT CLRCallbacks::ModuleLoadFinished(ModuleID moduleId, HRESULT) {
     }
 
     VESK_LOG("  start searching sync api this module refers to");
-    std::vector<std::pair<Wrapper*, std::vector<mdToken>>> found;
+    struct Found {
+        Wrapper* wrapper;
+        std::vector<mdToken> tokens;
+        mdToken apiType;
+    };
+    std::vector<Found> found;
     IteratorHolder<Wrapper*> wrappers(m_wrapperMngr.getWrappers());
     for (wrappers->reset(); !wrappers->atEnd(); wrappers->next()) {
         Wrapper* w = wrappers->current();
         if (!module->mayName(w->getOriginalApiAssembly(), w->getOriginalApiClass())) continue;
-        std::vector<mdToken> tokens;
+        Found entry{w, {}, mdTokenNil};
         if (module->findSyncApiTokens(w->getOriginalApiAssembly(), w->getOriginalApiClass(),
-                                      w->getOriginalApiMethod(), tokens) == meFailure)
+                                      w->getOriginalApiMethod(), entry.tokens, &entry.apiType) == meFailure)
             continue;
-        if (!tokens.empty()) found.emplace_back(w, std::move(tokens));
+        if (!entry.tokens.empty() || entry.apiType != mdTokenNil) found.push_back(std::move(entry));
     }
-    for (const auto& entry : found) module->redirectTokens(entry.first, entry.second);
+    for (const Found& entry : found) module->redirectTokens(entry.wrapper, entry.tokens, entry.apiType);
     VESK_LOG("  searching completed. detected sync api are defined as references for this module");
     return S_OK;
 }

@@ -70,7 +70,7 @@ class RedirectedCalls(ProfilerTestCase):
         replaced = [l for l in lines if l.startswith("      mnemonic=")]
         for line in replaced:
             self.assertRegex(line, r"^      mnemonic=0x(28|6f|73); operand=0x[0-9a-f]+"
-                                   r"      wrapper ref token=0xa[0-9a-f]{6}$")
+                                   r"      wrapper ref token=0x(a|2b)[0-9a-f]{6}$")
         self.assertEqual({l.split(";")[0].strip() for l in replaced},
                          {"mnemonic=0x28", "mnemonic=0x6f", "mnemonic=0x73"})
         # Generic code over the program's own types is compiled at run time

@@ -3,6 +3,7 @@
 // with the module's tokens, which references the module gains, and which
 // reference replaces a call target.
 #include "blob_bytes.h"
+#include "clrprof/generic_instance.h"
 #include "clrprof/module.h"
 #include "clrprof/result.h"
 #include "clrprof/wrapper.h"
@@ -84,9 +85,10 @@ protected:
         return *m_module;
     }
     Wrapper& wrapper(const std::vector<Bytes>& overloads, const vesk::WChar* method = kApiMethod,
-                     const vesk::WChar* wrapperMethod = kWrapperMethod, const vesk::WChar* wrapperClass = kWrapperClass) {
+                     const vesk::WChar* wrapperMethod = kWrapperMethod, const vesk::WChar* wrapperClass = kWrapperClass,
+                     const vesk::WChar* apiClass = kApiClass) {
         ExactCopy first(overloads.at(0));
-        m_wrappers.emplace_back(new Wrapper(kApiAssembly, kApiClass, method, kWrapperAssembly, wrapperClass,
+        m_wrappers.emplace_back(new Wrapper(kApiAssembly, apiClass, method, kWrapperAssembly, wrapperClass,
                                             wrapperMethod, first.data(), first.size(), &wrapperScope));
         for (size_t i = 1; i < overloads.size(); ++i) {
             ExactCopy blob(overloads[i]);
@@ -474,6 +476,117 @@ TEST_F(Redirection, ManyThreadsAskingAtOnceDefineEachReferenceOnce) {
         for (int i = 0; i < 300; ++i) wrong += answers[t][i] != expected[(i + t) % 4];
     EXPECT_EQ(wrong, 0);
     EXPECT_EQ(scope.calls("DefineMemberRef"), 2);
+}
+
+// ---- generic call targets -----------------------------------------------------------
+
+const uint8_t kGenericSig = 0x10, kVar = 0x13, kMVar = 0x1E, kByRef = 0x10, kMethodInst = 0x0A;
+const vesk::WChar kPoolClass[] = VESK_W("Lib.Sync.Pool`1");
+const vesk::WChar kPoolWrapperClass[] = VESK_W("Veskmrte.Wrappers.Pool");
+
+TEST(GenericInstance, OnlyWholeGenericInstancesAreRead) {
+    struct Row {
+        const char* guards;
+        Bytes blob;
+        bool type;  // read as a TypeSpec, else as a MethodSpec
+        bool ok;
+        uint32_t genericType = 0, count = 0;
+        Bytes args = {};
+    };
+    const Row rows[] = {
+        {"a class instance", cat({{kGenericInst, kClass}, typeRefCoded(3), {2, kI4, kString}}), true, true,
+         typeRefToken(3), 2, {kI4, kString}},
+        {"a value type of this module, its row in two bytes",
+         cat({{kGenericInst, kValueType}, typeDefCoded(0x40), {1, kBool}}), true, true, typeDefToken(0x40), 1, {kBool}},
+        {"an instance of a type specification", cat({{kGenericInst, kClass}, typeSpecCoded(1), {1, kI4}}), true, false},
+        {"no arguments", cat({{kGenericInst, kClass}, typeRefCoded(3), {0}}), true, false},
+        {"ends after the count", cat({{kGenericInst, kClass}, typeRefCoded(3), {1}}), true, false},
+        {"ends inside the token", {kGenericInst, kClass, 0x80}, true, false},
+        {"not generic", cat({{kClass}, typeRefCoded(3)}), true, false},
+        {"a method instantiation", {kMethodInst, 2, kI4, kString}, false, true, 0, 2, {kI4, kString}},
+        {"a method signature", {kGenericSig, 1, 0, kVoid}, false, false},
+        {"an instantiation that ends after its count", {kMethodInst, 1}, false, false},
+    };
+    for (const Row& row : rows) {
+        ExactCopy blob(row.blob);
+        TypeArguments read;
+        const bool ok = row.type ? readTypeInstance(blob.data(), blob.size(), read)
+                                 : readMethodInstance(blob.data(), blob.size(), read);
+        EXPECT_EQ(ok, row.ok) << row.guards;
+        if (ok && row.ok) {
+            EXPECT_EQ(read.genericType, row.genericType) << row.guards;
+            EXPECT_EQ(read.count, row.count) << row.guards;
+            EXPECT_EQ(read.bytes, row.args) << row.guards;
+        }
+    }
+}
+
+// A generic class Pool`1 and the class Gate, named by the module; the
+// wrapper of a Pool<T> member takes the class's parameter first.
+class GenericRedirection : public ModuleRecord {
+protected:
+    void SetUp() override {
+        const mdToken assembly = scope.addAssemblyRef(kApiAssembly);
+        const mdToken gate = scope.addTypeRef(assembly, kApiClass, 1);
+        scope.addTypeRef(assembly, kPoolClass, 2);
+        scope.addTypeRef(scope.addAssemblyRef(VESK_W("Lib.Other")), VESK_W("Lib.Other.List`1"), 3);
+        const mdToken poolOfInt = scope.addTypeSpec(cat({{kGenericInst, kClass}, typeRefCoded(2), {1, kI4}}));
+        const mdToken listOfInt = scope.addTypeSpec(cat({{kGenericInst, kClass}, typeRefCoded(3), {1, kI4}}));
+        take = scope.addMemberRef(poolOfInt, VESK_W("Take"), {kHasThis, 0, kVar, 0});
+        give = scope.addMemberRef(poolOfInt, VESK_W("Give"), {kHasThis, 1, kVoid, kVar, 0});
+        listTake = scope.addMemberRef(listOfInt, VESK_W("Take"), {kHasThis, 0, kVar, 0});
+        const mdToken map = scope.addMemberRef(poolOfInt, VESK_W("Map"), {kHasThis | kGenericSig, 1, 1, kMVar, 0, kVar, 0});
+        const mdToken swap = scope.addMemberRef(gate, VESK_W("Swap"), {kGenericSig, 1, 2, kMVar, 0, kByRef, kMVar, 0, kMVar, 0});
+        swapString = scope.addMethodSpec(swap, {kMethodInst, 1, kString});
+        swapInt = scope.addMethodSpec(swap, {kMethodInst, 1, kI4});
+        mapString = scope.addMethodSpec(map, {kMethodInst, 1, kString});
+        const Bytes poolOfT = cat({{kGenericInst}, classRef(kWrapperPoolRow), {1, kMVar, 0}});
+        adopt(wrapper({cat({{kGenericSig, 1, 1, kMVar, 0}, poolOfT})}, VESK_W("Take"), VESK_W("Take"), kPoolWrapperClass,
+                      kPoolClass));
+        adopt(wrapper({cat({{kGenericSig, 2, 2, kMVar, 1}, poolOfT, {kMVar, 0}})}, VESK_W("Map"), VESK_W("Map"),
+                      kPoolWrapperClass, kPoolClass));
+        adopt(wrapper({{kGenericSig, 1, 2, kMVar, 0, kByRef, kMVar, 0, kMVar, 0}}, VESK_W("Swap"), VESK_W("Swap")));
+    }
+    void adopt(Wrapper& w) {
+        std::vector<mdToken> tokens;
+        mdToken type = mdTokenNil;
+        ASSERT_EQ(record().findSyncApiTokens(kApiAssembly, w.getOriginalApiClass(), w.getOriginalApiMethod(), tokens,
+                                             &type),
+                  meSuccess);
+        record().redirectTokens(&w, tokens, type);
+    }
+    mdToken ref(mdToken target) {
+        return record().wrapperRefFor(target, wrapperIdentity(), [] { return true; });
+    }
+    // The instantiation a replacement names: its wrapper reference's name and
+    // the type arguments.
+    std::pair<vesk::WString, Bytes> instantiation(mdToken spec) {
+        if (TypeFromToken(spec) != mdtMethodSpec) return {};
+        const auto& row = scope.methodSpecs.at(RidFromToken(spec));
+        return {scope.memberRefs.at(RidFromToken(row.first)).name, row.second};
+    }
+    mdToken take = 0, give = 0, listTake = 0, swapString = 0, swapInt = 0, mapString = 0;
+};
+
+TEST_F(GenericRedirection, GenericTargetsCallTheWrapperWithTheSameTypeArguments) {
+    using Named = std::pair<vesk::WString, Bytes>;
+    for (int round = 0; round < 2; ++round) {  // the second from what the first remembered
+        EXPECT_EQ(instantiation(ref(take)), Named(VESK_W("Take"), Bytes({kMethodInst, 1, kI4}))) << "Pool<int>.Take";
+        EXPECT_EQ(instantiation(ref(swapString)), Named(VESK_W("Swap"), Bytes({kMethodInst, 1, kString})));
+        EXPECT_EQ(instantiation(ref(swapInt)), Named(VESK_W("Swap"), Bytes({kMethodInst, 1, kI4})));
+        EXPECT_EQ(instantiation(ref(mapString)), Named(VESK_W("Map"), Bytes({kMethodInst, 2, kI4, kString})))
+            << "the class's arguments, then the method's";
+        EXPECT_EQ(ref(give), mdTokenNil) << "a member without a wrapper";
+        EXPECT_EQ(ref(listTake), mdTokenNil) << "the same name on another generic class";
+    }
+    EXPECT_EQ(scope.calls("DefineMemberRef"), 3) << "one reference per wrapper overload";
+    EXPECT_EQ(scope.calls("DefineMethodSpec"), 4) << "one instantiation per call target";
+    EXPECT_TRUE(record().isSyncApiToken(mapString));
+    EXPECT_TRUE(record().isSyncApiToken(take));
+    EXPECT_FALSE(record().isSyncApiToken(listTake));
+    const int looked = scope.calls("GetMemberRefProps");
+    EXPECT_FALSE(record().isSyncApiToken(listTake));
+    EXPECT_EQ(scope.calls("GetMemberRefProps"), looked) << "a member of another generic class is looked at once";
 }
 
 }  // namespace

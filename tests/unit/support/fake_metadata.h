@@ -50,9 +50,9 @@ struct MemberRow {
     HRESULT failure = S_OK;
 };
 
-class FakeMetadata : public IMetaDataImportStub,
+class FakeMetadata : public IMetaDataImport2Stub,
                      public IMetaDataAssemblyImportStub,
-                     public IMetaDataEmitStub,
+                     public IMetaDataEmit2Stub,
                      public IMetaDataAssemblyEmitStub {
 public:
     // Keyed by row number.
@@ -61,6 +61,10 @@ public:
     std::map<uint32_t, TypeRow> typeDefs;
     std::map<uint32_t, MemberRow> memberRefs;
     std::map<uint32_t, MemberRow> methodDefs;
+    // Type specifications by their blob; method instantiations as (parent,
+    // instantiation blob).
+    std::map<uint32_t, Blob> typeSpecs;
+    std::map<uint32_t, std::pair<mdToken, Blob>> methodSpecs;
     // The name of the assembly the scope belongs to.
     vesk::WString assemblyName = VESK_W("App");
     // Custom attribute values by owner and attribute type name.
@@ -86,6 +90,10 @@ public:
     }
     mdMethodDef addMethodDef(mdTypeDef owner, const vesk::WString& name, const Blob& sig, uint32_t rid = 0) {
         return mdtMethodDef | add(methodDefs, rid, MemberRow{owner, name, sig, S_OK});
+    }
+    mdToken addTypeSpec(const Blob& sig) { return mdtTypeSpec | add(typeSpecs, 0, sig); }
+    mdToken addMethodSpec(mdToken parent, const Blob& instantiation) {
+        return mdtMethodSpec | add(methodSpecs, 0, std::make_pair(parent, instantiation));
     }
     void addAttribute(mdToken owner, const vesk::WString& type, const Blob& value) {
         auto hold = lock();
@@ -115,12 +123,12 @@ public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
         auto hold = enter("QueryInterface");
         *ppv = nullptr;
-        if (riid == IID_IUnknown || riid == IID_IMetaDataImport) {
-            *ppv = static_cast<IMetaDataImport*>(this);
+        if (riid == IID_IUnknown || riid == IID_IMetaDataImport || riid == IID_IMetaDataImport2) {
+            *ppv = static_cast<IMetaDataImport2*>(this);
         } else if (riid == IID_IMetaDataAssemblyImport) {
             *ppv = static_cast<IMetaDataAssemblyImport*>(this);
-        } else if (riid == IID_IMetaDataEmit) {
-            *ppv = static_cast<IMetaDataEmit*>(this);
+        } else if (riid == IID_IMetaDataEmit || riid == IID_IMetaDataEmit2) {
+            *ppv = static_cast<IMetaDataEmit2*>(this);
         } else if (riid == IID_IMetaDataAssemblyEmit && offersAssemblyEmit) {
             *ppv = static_cast<IMetaDataAssemblyEmit*>(this);
         } else {
@@ -267,6 +275,22 @@ public:
         return methodProps(mb, pClass, szMethod, cchMethod, pchMethod, pdwAttr, ppvSigBlob, pcbSigBlob, pulCodeRVA,
                            pdwImplFlags);
     }
+    HRESULT STDMETHODCALLTYPE GetTypeSpecFromToken(mdTypeSpec spec, PCCOR_SIGNATURE* sig, ULONG* length) override {
+        auto hold = enter("GetTypeSpecFromToken");
+        const Blob* row = findRow(typeSpecs, spec, mdtTypeSpec);
+        if (row == nullptr) return CLDB_E_RECORD_NOTFOUND;
+        setBlob(*row, sig, length);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetMethodSpecProps(mdToken spec, mdToken* parent, PCCOR_SIGNATURE* sig,
+                                                 ULONG* length) override {
+        auto hold = enter("GetMethodSpecProps");
+        const auto* row = findRow(methodSpecs, spec, mdtMethodSpec);
+        if (row == nullptr) return CLDB_E_RECORD_NOTFOUND;
+        if (parent != nullptr) *parent = row->first;
+        setBlob(row->second, sig, length);
+        return S_OK;
+    }
     // Not found is S_FALSE with no data, as the runtime answers.
     HRESULT STDMETHODCALLTYPE GetCustomAttributeByName(mdToken owner, LPCWSTR type, const void** ppData,
                                                        ULONG* pcbData) override {
@@ -313,6 +337,14 @@ public:
         auto hold = enter("DefineMemberRef");
         if (szName == nullptr || pmr == nullptr || (sig == nullptr && sigLength != 0)) return E_INVALIDARG;
         *pmr = addMemberRef(parent, szName, blobOf(sig, sigLength));
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE DefineMethodSpec(mdToken parent, PCCOR_SIGNATURE sig, ULONG length,
+                                               mdToken* spec) override {
+        auto hold = enter("DefineMethodSpec");
+        if (sig == nullptr || spec == nullptr) return E_INVALIDARG;
+        *spec = addMethodSpec(parent, blobOf(sig, length));
         return S_OK;
     }
 
