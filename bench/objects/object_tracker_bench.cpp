@@ -105,6 +105,16 @@ void BM_GetObjectIdKnown(benchmark::State& state) {
 }
 BENCHMARK(BM_GetObjectIdKnown)->Threads(1)->Threads(2)->Threads(8);
 
+// One object asked again and again, each thread its own: the questions of a
+// lock taken and released, answered from what the thread remembers.
+void BM_GetObjectIdAgain(benchmark::State& state) {
+    ObjectTracker& tracker = knownObjectsTracker();
+    const ObjectID address = objectAt(kHeapStart, static_cast<size_t>(state.thread_index()));
+    for (auto _ : state) benchmark::DoNotOptimize(tracker.getObjectID(address));
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_GetObjectIdAgain)->Threads(1)->Threads(2)->Threads(8);
+
 // The end of a compacting collection that moved every tracked object: what
 // the tracker adds to the collection's pause.
 void BM_PauseEndOfCompacting(benchmark::State& state) {

@@ -20,6 +20,20 @@ const size_t kMaxPending = 4;
 // Emptied collections kept for their buffers.
 const size_t kMaxSpare = 2;
 
+std::atomic<uint64_t> g_lastEra{0};
+
+uint64_t newEra() { return g_lastEra.fetch_add(1, std::memory_order_relaxed) + 1; }
+
+// A thread's last answers, one per slot chosen by address, so that a few
+// objects used in turn (nested locks) do not evict each other. Era 0 is no
+// tracker's: a thread starts with nothing remembered.
+struct RecentAnswers {
+    static const size_t kSlots = 4;
+    uint64_t era;
+    TrackedObject slot[kSlots];
+};
+thread_local RecentAnswers t_recent;
+
 }  // namespace
 
 GenerationBounds::~GenerationBounds() = default;
@@ -49,14 +63,33 @@ ObjectTracker& ObjectTracker::instance() {
 }
 
 ObjectTracker::ObjectTracker()
-    : m_tableCurrent(true), m_tableStale(false), nextID(1), m_nullID(0), m_collecting(false) {}
+    : m_tableCurrent(true), m_tableStale(false), nextID(1), m_nullID(0), m_collecting(false), m_era(newEra()) {}
 
 ObjectTracker::~ObjectTracker() = default;
 
 uint32_t ObjectTracker::getObjectID(ObjectID address) {
     // The table's empty mark; no object lives there.
     if (address == 0) return nullIdentity();
+    RecentAnswers& recent = t_recent;
+    TrackedObject& slot = recent.slot[(address >> 3) % RecentAnswers::kSlots];
+    // A collection that starts after this reading answers later questions;
+    // this one is answered as of before it.
+    if (recent.era == m_era.load(std::memory_order_acquire) && slot.address == address) return slot.id;
+    uint64_t era = 0;
+    const uint32_t id = lookUp(address, era);
+    if (recent.era != era) {
+        for (TrackedObject& old : recent.slot) old = TrackedObject{0, 0};
+        recent.era = era;
+    }
+    slot = TrackedObject{address, id};
+    return id;
+}
+
+// The era is read inside the gate, where it cannot change, so the answer
+// belongs to it.
+uint32_t ObjectTracker::lookUp(uintptr_t address, uint64_t& era) {
     ReaderGate::Pass pass(m_gate);
+    era = m_era.load(std::memory_order_relaxed);
     if (m_tableCurrent.load(std::memory_order_acquire)) {
         const uint32_t id = m_table.find(address);
         if (id != 0) return id;
@@ -88,6 +121,9 @@ void ObjectTracker::gcStarted(GenerationBounds* bounds, int cGenerations, const 
     // Closed until gcFinished: between the two, addresses in the table and
     // addresses the runtime hands out belong to different heaps.
     m_gate.close();
+    // No reader is inside: every answer remembered from now on is tagged
+    // with the new era, and none from before matches it.
+    m_era.store(newEra(), std::memory_order_release);
     m_collecting.store(true);
     pal::MutexLock hold(m_reportLock);
     m_reporting.moved.clear();

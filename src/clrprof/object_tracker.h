@@ -62,6 +62,13 @@ private:
 // the first question after it, outside the pause in which the runtime stops
 // every thread. Collections that come before any question queue up, in
 // order; beyond a few, each collection's end carries the oldest itself.
+//
+// Each thread also remembers its last few answers. A program asks about the
+// same object several times in a row (a lock is reported as it is requested,
+// taken and released), and a remembered answer costs no shared write, where
+// passing the gate costs two. The answers hold until the next collection
+// starts: between two collections nothing moves and nothing is freed, so an
+// address keeps naming the same object.
 class ObjectTracker {
 public:
     static ObjectTracker& instance();
@@ -118,6 +125,7 @@ private:
         bool condemnedKnown = false;
     };
 
+    uint32_t lookUp(uintptr_t address, uint64_t& era);
     uint32_t identify(uintptr_t address);
     uint32_t nullIdentity();
     void collectCondemnedArea(GenerationBounds* bounds, int cGenerations, const cor::BOOL generationCollected[]);
@@ -154,6 +162,11 @@ private:
     // Set while gcStarted's hold lasts, so that a finish without a start
     // cannot open a gate that someone else has closed.
     std::atomic<bool> m_collecting;
+    // Names this tracker's stretch since the last collection started; unique
+    // across trackers, so that an answer a thread remembers is never taken
+    // for one of another tracker or of an earlier stretch. It changes only
+    // while the gate is closed and no reader is inside.
+    std::atomic<uint64_t> m_era;
 };
 
 }  // namespace veskmrte_1_0

@@ -30,11 +30,6 @@ void VESK_CALL freeThreadData(void* data) {
     ::operator delete(record);
 }
 
-VeskProfExt& VeskProfExt::instance() {
-    static VeskProfExt bridge;
-    return bridge;
-}
-
 VeskProfExt::VeskProfExt() : m_ext(nullptr), m_module(nullptr) {}
 
 VeskProfExt::~VeskProfExt() {
@@ -108,14 +103,9 @@ bool VeskProfExt::unwind_frame(void* context, void* stackFrame, void* threadHand
     return m_ext->unwind_frame(m_ext, context, stackFrame, threadHandle) == vesk_er_success;
 }
 
-RuntimeGuard::RuntimeGuard() : m_ext(VeskProfExt::instance().record()), m_lvl(0), m_entered(false) {
-    if (m_ext != nullptr) m_entered = m_ext->enter_runtime(m_ext, &m_lvl) == vesk_er_success;
-}
-
-RuntimeGuard::~RuntimeGuard() {
-    if (m_ext != nullptr && m_entered) {
-        VESK_ASSERT(m_ext->leave_runtime(m_ext, m_lvl) == vesk_er_success);
-    }
+// Reported as the check that failed in the destructor, which stays inline.
+void RuntimeGuard::leaveFailed() {
+    failAssertion(__FILE__, __LINE__, "m_ext->leave_runtime(m_ext, m_lvl) == vesk_er_success");
 }
 
 }  // namespace veskmrte_1_0

@@ -36,7 +36,10 @@ void VESK_CALL freeThreadData(void* data);
 
 class VeskProfExt {
 public:
-    static VeskProfExt& instance();
+    static VeskProfExt& instance() {
+        static VeskProfExt bridge;
+        return bridge;
+    }
     virtual ~VeskProfExt();
 
     // Loads the library and asks its entry point for the record. A library
@@ -68,16 +71,24 @@ private:
 
 // Brackets a runtime callback's work with the tool's enter-runtime and
 // leave-runtime. A failed leave after a successful enter is fatal.
+// Inline: it runs around every identity question, where two calls more
+// would cost as much as the question itself.
 class RuntimeGuard {
 public:
-    RuntimeGuard();
-    ~RuntimeGuard();
+    RuntimeGuard() : m_ext(VeskProfExt::instance().record()), m_lvl(0), m_entered(false) {
+        if (m_ext != nullptr) m_entered = m_ext->enter_runtime(m_ext, &m_lvl) == vesk_er_success;
+    }
+    ~RuntimeGuard() {
+        if (m_ext != nullptr && m_entered && m_ext->leave_runtime(m_ext, m_lvl) != vesk_er_success) leaveFailed();
+    }
     RuntimeGuard(const RuntimeGuard&) = delete;
     RuntimeGuard& operator=(const RuntimeGuard&) = delete;
 
     bool entered() const { return m_entered; }
 
 private:
+    static void leaveFailed();
+
     vesk_profiling_extension* m_ext;
     uint32_t m_lvl;
     bool m_entered;

@@ -67,16 +67,12 @@ bool CallEvents::report(int32_t apiId, int32_t phase, int32_t managedThread, uin
         return false;
     }
     const bool entry = isEntry(phase);
-    counts->counts[apiId][entry ? kCallBefore : kCallAfter].fetch_add(1, std::memory_order_relaxed);
-    if (entry && identity != 0) {
-        try {
-            std::lock_guard<std::mutex> hold(counts->objectsLock);
-            ++counts->objects[objectKey(identity, apiId)];
-            ++counts->objectChanges;
-        } catch (...) {
-            refused_.fetch_add(1, std::memory_order_relaxed);
-        }
-    }
+    // Only this thread writes its counts: a plain add, not a locked one,
+    // which costs as much as the rest of the report.
+    std::atomic<uint64_t>& count = counts->counts[apiId][entry ? kCallBefore : kCallAfter];
+    count.store(count.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+    if (entry && identity != 0 && !counts->objects.add(objectKey(identity, apiId)))
+        refused_.fetch_add(1, std::memory_order_relaxed);
     if (entry && stackEvery_ != 0 && ++counts->callsSinceStack >= stackEvery_) {
         counts->callsSinceStack = 0;
         captureStack(*counts, apiId);
@@ -87,7 +83,7 @@ bool CallEvents::report(int32_t apiId, int32_t phase, int32_t managedThread, uin
 void CallEvents::captureStack(ThreadCounts& counts, int32_t apiId) noexcept {
     const uint32_t id = stacks_ != nullptr ? stacks_->captureCurrent() : 0;
     try {
-        std::lock_guard<std::mutex> hold(counts.objectsLock);
+        std::lock_guard<std::mutex> hold(counts.stacksLock);
         ++counts.stacks[{apiId, id}];
     } catch (...) {
         refused_.fetch_add(1, std::memory_order_relaxed);
@@ -105,7 +101,7 @@ std::string CallEvents::displayName(int32_t apiId) const {
 void CallEvents::reportStacks(nlohmann::json& root) const {
     std::map<std::pair<int32_t, uint32_t>, uint64_t> merged;
     for (ThreadCounts* t : threads_) {
-        std::lock_guard<std::mutex> holdStacks(t->objectsLock);
+        std::lock_guard<std::mutex> holdStacks(t->stacksLock);
         for (const auto& s : t->stacks) merged[s.first] += s.second;
     }
     nlohmann::json byApi = nlohmann::json::object();

@@ -9,9 +9,9 @@
 #include <mutex>
 #include <nlohmann/json_fwd.hpp>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "object_counts.h"
 #include "text_sink.h"
 
 namespace vesktool {
@@ -72,13 +72,11 @@ private:
     struct ThreadCounts {
         int32_t managedThread;
         std::atomic<uint64_t> counts[kMaxApis][2];
-        // Calls per object identity and API (objectKey); only the owning
-        // thread writes, the report reads at exit. One hashed entry per pair:
-        // a program locking many objects pays one allocation for each.
-        std::mutex objectsLock;
-        std::unordered_map<uint64_t, uint64_t> objects;
-        uint64_t objectChanges = 0;
-        // Captured stacks per API and stack id, under objectsLock.
+        // Calls per object identity and API (objectKey).
+        ObjectCounts objects;
+        // Guards the stacks, which the owner changes only every so many calls.
+        std::mutex stacksLock;
+        // Captured stacks per API and stack id, under stacksLock.
         std::map<std::pair<int32_t, uint32_t>, uint64_t> stacks;
         uint64_t callsSinceStack = 0;
     };

@@ -44,10 +44,7 @@ struct Call {
 uint64_t CallEvents::objectsVersion() const {
     std::lock_guard<std::mutex> hold(lock_);
     uint64_t version = 0;
-    for (ThreadCounts* t : threads_) {
-        std::lock_guard<std::mutex> holdObjects(t->objectsLock);
-        version += t->objectChanges;
-    }
+    for (ThreadCounts* t : threads_) version += t->objects.version();
     return version;
 }
 
@@ -55,9 +52,8 @@ void CallEvents::writeObjects(TextSink& out) const {
     std::lock_guard<std::mutex> hold(lock_);
     std::vector<std::pair<uint64_t, uint64_t>> entries;
     for (ThreadCounts* t : threads_) {
-        std::lock_guard<std::mutex> holdObjects(t->objectsLock);
         entries.reserve(entries.size() + t->objects.size());
-        for (const auto& o : t->objects) entries.emplace_back(sortKey(o.first), o.second);
+        t->objects.forEach([&](uint64_t key, uint64_t count) { entries.emplace_back(sortKey(key), count); });
     }
     std::sort(entries.begin(), entries.end());
 

@@ -3,33 +3,27 @@
 #include "platform.h"
 #include "vesk/profiling_extension.h"
 
-#include <limits>
+#include <new>
 #include <nlohmann/json.hpp>
 
 namespace vesktool {
 
-int RuntimeGuard::enter(ThreadState& thread, uint32_t* level) {
-    if (level == nullptr || thread.depth == std::numeric_limits<uint32_t>::max()) return vesk_er_error;
-    const uint32_t depth = ++thread.depth;
-    *level = depth;
-    enters_.fetch_add(1, std::memory_order_relaxed);
-    noteDepth(depth);
-    return vesk_er_success;
+int RuntimeGuard::refuseLeave(ThreadState& thread, uint32_t level) {
+    imbalances_.append({platform::currentOsThread(), thread.depth, level});
+    return vesk_er_error;
 }
 
-int RuntimeGuard::leave(ThreadState& thread, uint32_t level) {
-    if (thread.depth == 0 || level != thread.depth) {
-        imbalances_.append({platform::currentOsThread(), thread.depth, level});
-        return vesk_er_error;
+GuardCounts* RuntimeGuard::firstCounts(ThreadState& thread) {
+    GuardCounts* counts = new (std::nothrow) GuardCounts();
+    if (counts == nullptr) return nullptr;
+    counts->next = threads_.load(std::memory_order_relaxed);
+    while (!threads_.compare_exchange_weak(counts->next, counts, std::memory_order_release, std::memory_order_relaxed)) {
     }
-    --thread.depth;
-    leaves_.fetch_add(1, std::memory_order_relaxed);
-    return vesk_er_success;
+    thread.guardCounts = counts;
+    return counts;
 }
 
 void RuntimeGuard::noteDepth(uint32_t depth) {
-    // Read first: the maximum rarely changes, and a plain load keeps the line
-    // shared between threads instead of bouncing it on every enter.
     uint32_t deepest = maxDepth_.load(std::memory_order_relaxed);
     while (depth > deepest &&
            !maxDepth_.compare_exchange_weak(deepest, depth, std::memory_order_relaxed, std::memory_order_relaxed)) {
@@ -37,8 +31,12 @@ void RuntimeGuard::noteDepth(uint32_t depth) {
 }
 
 void RuntimeGuard::report(nlohmann::json& root) const {
-    const uint64_t enters = enters_.load(std::memory_order_relaxed);
-    const uint64_t leaves = leaves_.load(std::memory_order_relaxed);
+    uint64_t enters = enters_.load(std::memory_order_relaxed);
+    uint64_t leaves = leaves_.load(std::memory_order_relaxed);
+    for (const GuardCounts* t = threads_.load(std::memory_order_acquire); t != nullptr; t = t->next) {
+        enters += t->enters.load(std::memory_order_relaxed);
+        leaves += t->leaves.load(std::memory_order_relaxed);
+    }
     const BoundedLog<Imbalance>::Snapshot snapshot = imbalances_.snapshot();
     nlohmann::json imbalances = nlohmann::json::array();
     for (const Imbalance& imbalance : snapshot.items) {

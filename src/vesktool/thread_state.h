@@ -6,6 +6,7 @@
 namespace vesktool {
 
 struct ThreadSlot;
+struct GuardCounts;
 
 // Trivially destructible on purpose: a thread_local with a destructor keeps
 // the library from being unloaded while any thread that touched it lives.
@@ -13,9 +14,14 @@ struct ThreadSlot;
 struct ThreadState {
     ThreadSlot* slot;  // null until the thread first asks for its data
     uint32_t depth;    // how deeply the thread is inside the runtime
+    GuardCounts* guardCounts;  // null until the thread first enters
 };
 
-// The calling thread's state; one access to thread-local storage.
-ThreadState& currentThreadState();
+// The calling thread's state; one access to thread-local storage, inline as
+// it runs on every enter and leave.
+inline ThreadState& currentThreadState() {
+    static thread_local ThreadState state{nullptr, 0, nullptr};
+    return state;
+}
 
 }  // namespace vesktool

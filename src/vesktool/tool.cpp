@@ -12,8 +12,6 @@ namespace vesktool {
 
 namespace {
 
-thread_local ThreadState threadState{nullptr, 0};
-
 uint32_t captureStack() { return tool().stacks.captureCurrent(); }
 
 nlohmann::json stackFrames(uint32_t stack) {
@@ -23,8 +21,6 @@ nlohmann::json stackFrames(uint32_t stack) {
 }
 
 }  // namespace
-
-ThreadState& currentThreadState() { return threadState; }
 
 Tool::Tool(Config settings)
     : config(std::move(settings)),
@@ -52,10 +48,7 @@ void Tool::rememberLoadedObjects() {
     objectsRemembered_ = true;
 }
 
-Tool& tool() {
-    static Tool* const instance = new Tool(readConfig());
-    return *instance;
-}
+Tool* makeTool() { return new Tool(readConfig()); }
 
 }  // namespace vesktool
 

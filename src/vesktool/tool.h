@@ -102,6 +102,12 @@ private:
     ProcessEnd hostEnd_;
 };
 
-Tool& tool();
+Tool* makeTool();
+
+// Inline: every enter and leave, and every report, starts here.
+inline Tool& tool() {
+    static Tool* const instance = makeTool();
+    return *instance;
+}
 
 }  // namespace vesktool
