@@ -22,7 +22,9 @@ namespace Veskmrte.Coverage
         private static int Main(string[] args)
         {
             bool listSites = args.Contains("--sites");
-            string wrapperPath = Path.Combine(AppContext.BaseDirectory, "veskmrte_clr40wrap.dll");
+            // The build that serves the runtimes programs run on today.
+            string wrapperPath = Path.Combine(AppContext.BaseDirectory, "net9.0", "veskmrte_clr40wrap.dll");
+            if (!File.Exists(wrapperPath)) wrapperPath = Path.Combine(AppContext.BaseDirectory, "veskmrte_clr40wrap.dll");
             var assemblies = new List<string>();
             for (int i = 0; i < args.Length; i++)
             {

@@ -15,6 +15,7 @@ using System.Runtime.Loader;
 internal static class StartupHook
 {
     private const string WrapperAssembly = "veskmrte_clr40wrap";
+    private const string NewerBuild = "net9.0";
 
     public static void Initialize()
     {
@@ -46,9 +47,13 @@ internal static class StartupHook
         }
     }
 
+    // The profiler serves a runtime from the newest build of the wrapper
+    // assembly whose references it has: from .NET 9 on, the one in net9.0/.
     private static void ResolveWrappersFrom(string directory)
     {
         string path = Path.Combine(directory, WrapperAssembly + ".dll");
+        string newer = Path.Combine(directory, NewerBuild, WrapperAssembly + ".dll");
+        if (Environment.Version.Major >= 9 && File.Exists(newer)) path = newer;
         if (!File.Exists(path)) return;
         AssemblyLoadContext.Default.Resolving += (context, name) =>
             string.Equals(name.Name, WrapperAssembly, StringComparison.Ordinal)

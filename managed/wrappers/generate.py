@@ -11,6 +11,7 @@ new APIs at the end of a type, or new types at the end, never reorder.
 """
 
 import itertools
+import re
 import sys
 from pathlib import Path
 
@@ -32,6 +33,7 @@ SURFACES = {
     "System.Private.CoreLib": "SystemPrivateCoreLib",
     "System.Threading.ThreadPool": "SystemThreadingThreadPool",
     "System.Threading.Tasks.Parallel": "SystemThreadingTasksParallel",
+    "System.Threading.Tasks.Extensions": "SystemThreadingTasksExtensions",
 }
 
 
@@ -74,10 +76,25 @@ class ApiType:
     """
 
     def __init__(self, full_name, surfaces, apis, instance=None, subject=None, condition=None, value_type=False,
-                 reported=None):
+                 reported=None, type_params=()):
         self.full_name = full_name
-        # C# name of the type ("Lock.Scope" for the nested "Lock+Scope").
-        self.short_name = full_name.rsplit(".", 1)[1].replace("+", ".")
+        # The type's own generic parameters, which lead the generic
+        # parameters of every wrapper of its members.
+        self.type_params = list(type_params)
+        metadata_name = full_name.rsplit(".", 1)[1]
+        assert sum(int(n) for n in re.findall(r"`(\d+)", metadata_name)) == len(self.type_params), full_name
+        # C# name of the type ("Lock.Scope" for the nested "Lock+Scope",
+        # "ConfiguredTaskAwaitable<TResult>.ConfiguredTaskAwaiter" for
+        # "ConfiguredTaskAwaitable`1+ConfiguredTaskAwaiter").
+        remaining = list(self.type_params)
+
+        def arguments(match):
+            taken = [remaining.pop(0) for _ in range(int(match.group(1)))]
+            return "<" + ", ".join(taken) + ">"
+
+        self.short_name = re.sub(r"`(\d+)", arguments, metadata_name).replace("+", ".")
+        # The same without generic arguments, for names of our own ("Task1").
+        self.plain_name = metadata_name.replace("`", "").replace("+", "")
         # Instances of a value type are passed by reference, so that the
         # original works on the caller's value, not on a copy.
         self.value_type = value_type
@@ -113,6 +130,81 @@ WAIT_OVERLOADS = [
 EXCHANGE_TYPES = ("int", "long", "uint", "ulong", "float", "double", "nint", "nuint", "object?")
 VOLATILE_TYPES = ("bool", "byte", "sbyte", "short", "ushort", "int", "uint", "long", "ulong", "float", "double",
                   "nint", "nuint")
+
+# Where programs name value tasks: .NET Standard 2.0 libraries through the
+# package that brought them.
+VALUE_TASKS = ["System.Runtime", "netstandard", "mscorlib", "System.Threading.Tasks.Extensions", "System.Private.CoreLib"]
+
+
+def continuations(task, result):
+    """The ContinueWith overloads of a task type: with an action, or with a
+    function whose result type is `result`."""
+    if result is None:
+        generic, kind, ret = "", f"Action<{task}", "Task"
+    else:
+        generic, kind, ret = f"<{result}> ", f"Func<{task}", f"Task<{result}>"
+    end = f", {result}>" if result else ">"
+    state_end = f", object?, {result}>" if result else ", object?>"
+    name = "continuationFunction" if result else "continuationAction"
+    return [f"{generic}{ret} ({kind}{end} {name}{rest})" for rest in (
+        "", ", CancellationToken cancellationToken", ", TaskScheduler scheduler",
+        ", TaskContinuationOptions continuationOptions",
+        ", CancellationToken cancellationToken, TaskContinuationOptions continuationOptions, TaskScheduler scheduler",
+    )] + [f"{generic}{ret} ({kind}{state_end} {name}, object? state)"]
+
+
+def completion_source_apis(source, result):
+    """The members of a completion source that complete its task."""
+    value = f"{result} result" if result else ""
+    return [
+        Api(CTOR, overloads=[
+            f"{source} ()",
+            f"{source} (object? state)",
+            f"{source} (TaskCreationOptions creationOptions)",
+            f"{source} (object? state, TaskCreationOptions creationOptions)",
+        ]),
+        Api("SetResult", overloads=[f"void ({value})"]),
+        Api("TrySetResult", overloads=[f"bool ({value})"]),
+        Api("SetException", overloads=["void (Exception exception)", "void (IEnumerable<Exception> exceptions)"]),
+        Api("TrySetException", overloads=["bool (Exception exception)", "bool (IEnumerable<Exception> exceptions)"]),
+        Api("SetCanceled", overloads=["void ()", "void (CancellationToken cancellationToken)"]),
+        Api("TrySetCanceled", overloads=["bool ()", "bool (CancellationToken cancellationToken)"]),
+    ]
+
+
+def awaiter(full_name, surfaces):
+    """A task or value task awaiter: the code after an await runs as its
+    continuation and observes the task in GetResult. A task awaiter reports
+    the task it wraps; what a value task awaiter stands for is not readable
+    without changing what it does."""
+    generic = "`1" in full_name
+    task_awaiter = ".Task" in full_name or ".ConfiguredTask" in full_name
+    return ApiType(full_name, surfaces, instance="awaiter", type_params=["TResult"] if generic else [], value_type=True,
+                   reported="TaskSubjects.TaskOf(ref awaiter)" if task_awaiter else "null", apis=[
+        Api("GetResult", blocking=True, overloads=["TResult ()" if generic else "void ()"]),
+        Api("OnCompleted", overloads=["void (Action continuation)"]),
+        Api("UnsafeOnCompleted", overloads=["void (Action continuation)"]),
+    ])
+
+
+def builder(full_name, surfaces):
+    """An async method's builder: it starts the method, suspends it at each
+    await that has not completed, and completes the task its caller awaits.
+    A task builder reports that task once it exists (the method has been
+    suspended); a value task's and an async void method's have none that
+    can be read without changing what they do."""
+    generic = "`1" in full_name
+    state_machine = "where TStateMachine : IAsyncStateMachine"
+    awaits = "<TAwaiter, TStateMachine> void (ref TAwaiter awaiter, ref TStateMachine stateMachine) where TAwaiter : "
+    return ApiType(full_name, surfaces, instance="builder", type_params=["TResult"] if generic else [], value_type=True,
+                   reported="TaskSubjects.TaskOf(ref builder)" if ".AsyncTask" in full_name else "null", apis=[
+        Api("Start", overloads=[f"<TStateMachine> void (ref TStateMachine stateMachine) {state_machine}"]),
+        Api("AwaitOnCompleted", overloads=[f"{awaits}INotifyCompletion {state_machine}"]),
+        Api("AwaitUnsafeOnCompleted", overloads=[f"{awaits}ICriticalNotifyCompletion {state_machine}"]),
+        Api("SetResult", overloads=["void (TResult result)" if generic else "void ()"]),
+        Api("SetException", overloads=["void (Exception exception)"]),
+    ])
+
 
 API_TYPES = [
     ApiType("System.Threading.Monitor", ["System.Threading", "netstandard", "mscorlib", "System.Private.CoreLib"], subject="obj", apis=[
@@ -331,27 +423,39 @@ API_TYPES = [
         Api("Increment", overloads=[f"{t} (ref {t} location)" for t in ("int", "long", "uint", "ulong")]),
         Api("Decrement", overloads=[f"{t} (ref {t} location)" for t in ("int", "long", "uint", "ulong")]),
         Api("Add", overloads=[f"{t} (ref {t} location1, {t} value)" for t in ("int", "long", "uint", "ulong")]),
-        Api("Exchange", overloads=[f"{t} (ref {t} location1, {t} value)" for t in EXCHANGE_TYPES]),
+        # The generic overloads only from .NET 9, which lifted their class
+        # constraint: a wrapper keeping it would fail calls of value types.
+        Api("Exchange", overloads=[f"{t} (ref {t} location1, {t} value)" for t in EXCHANGE_TYPES] + [
+            "[NET9_0_OR_GREATER] <T> T (ref T location1, T value)",
+        ]),
         Api("CompareExchange",
-            overloads=[f"{t} (ref {t} location1, {t} value, {t} comparand)" for t in EXCHANGE_TYPES]),
+            overloads=[f"{t} (ref {t} location1, {t} value, {t} comparand)" for t in EXCHANGE_TYPES] + [
+                "[NET9_0_OR_GREATER] <T> T (ref T location1, T value, T comparand)",
+            ]),
         Api("Read", overloads=["long (ref long location)", "ulong (ref ulong location)"]),
         Api("And", overloads=[f"{t} (ref {t} location1, {t} value)" for t in ("int", "long", "uint", "ulong")]),
         Api("Or", overloads=[f"{t} (ref {t} location1, {t} value)" for t in ("int", "long", "uint", "ulong")]),
         Api("MemoryBarrier", overloads=["void ()"]),
     ]),
     ApiType("System.Threading.Volatile", THREADING, apis=[
-        Api("Read", overloads=[f"{t} (ref readonly {t} location)" for t in VOLATILE_TYPES]),
-        Api("Write", overloads=[f"void (ref {t} location, {t} value)" for t in VOLATILE_TYPES]),
+        Api("Read", overloads=[f"{t} (ref readonly {t} location)" for t in VOLATILE_TYPES] + [
+            "<T> T (ref readonly T location) where T : class?",
+        ]),
+        Api("Write", overloads=[f"void (ref {t} location, {t} value)" for t in VOLATILE_TYPES] + [
+            "<T> void (ref T location, T value) where T : class?",
+        ]),
     ]),
     ApiType("System.Threading.ThreadPool", ["System.Threading.ThreadPool", "netstandard", "mscorlib",
                                             "System.Private.CoreLib"], apis=[
         Api("QueueUserWorkItem", overloads=[
             "bool (WaitCallback callBack)",
             "bool (WaitCallback callBack, object? state)",
+            "<TState> bool (Action<TState> callBack, TState state, bool preferLocal)",
         ]),
         Api("UnsafeQueueUserWorkItem", overloads=[
             "bool (WaitCallback callBack, object? state)",
             "bool (IThreadPoolWorkItem callBack, bool preferLocal)",
+            "<TState> bool (Action<TState> callBack, TState state, bool preferLocal)",
         ]),
         Api("RegisterWaitForSingleObject", subject="waitObject", overloads=[
             f"RegisteredWaitHandle (WaitHandle waitObject, WaitOrTimerCallback callBack, object? state, {t} "
@@ -385,6 +489,10 @@ API_TYPES = [
             "Task (Action action, CancellationToken cancellationToken)",
             "Task (Func<Task?> function)",
             "Task (Func<Task?> function, CancellationToken cancellationToken)",
+            "<TResult> Task<TResult> (Func<TResult> function)",
+            "<TResult> Task<TResult> (Func<TResult> function, CancellationToken cancellationToken)",
+            "<TResult> Task<TResult> (Func<Task<TResult>?> function)",
+            "<TResult> Task<TResult> (Func<Task<TResult>?> function, CancellationToken cancellationToken)",
         ]),
         Api("Start", overloads=["void ()", "void (TaskScheduler scheduler)"]),
         Api("Wait", blocking=True, overloads=[
@@ -417,17 +525,22 @@ API_TYPES = [
             "Task (Action<Task> continuationAction, CancellationToken cancellationToken, TaskContinuationOptions "
             "continuationOptions, TaskScheduler scheduler)",
             "Task (Action<Task, object?> continuationAction, object? state)",
-        ]),
+        ] + continuations("Task", "TNewResult")),
         Api("WhenAll", static=True, overloads=[
             "Task (params Task[] tasks)",
             "Task (IEnumerable<Task> tasks)",
             "[newer] Task (params ReadOnlySpan<Task> tasks)",
+            "<TResult> Task<TResult[]> (params Task<TResult>[] tasks)",
+            "<TResult> Task<TResult[]> (IEnumerable<Task<TResult>> tasks)",
         ]),
         Api("WhenAny", static=True, overloads=[
             "Task<Task> (params Task[] tasks)",
             "Task<Task> (IEnumerable<Task> tasks)",
             "Task<Task> (Task task1, Task task2)",
             "[newer] Task<Task> (params ReadOnlySpan<Task> tasks)",
+            "<TResult> Task<Task<TResult>> (params Task<TResult>[] tasks)",
+            "<TResult> Task<Task<TResult>> (IEnumerable<Task<TResult>> tasks)",
+            "<TResult> Task<Task<TResult>> (Task<TResult> task1, Task<TResult> task2)",
         ]),
     ]),
     ApiType("System.Threading.Tasks.TaskFactory", RUNTIME, instance="factory", apis=[
@@ -440,6 +553,14 @@ API_TYPES = [
             "Task (Action<object?> action, object? state)",
             "Task (Action<object?> action, object? state, CancellationToken cancellationToken)",
             "Task (Action<object?> action, object? state, TaskCreationOptions creationOptions)",
+            "<TResult> Task<TResult> (Func<TResult> function)",
+            "<TResult> Task<TResult> (Func<TResult> function, CancellationToken cancellationToken)",
+            "<TResult> Task<TResult> (Func<TResult> function, TaskCreationOptions creationOptions)",
+            "<TResult> Task<TResult> (Func<TResult> function, CancellationToken cancellationToken, TaskCreationOptions "
+            "creationOptions, TaskScheduler scheduler)",
+            "<TResult> Task<TResult> (Func<object?, TResult> function, object? state)",
+            "<TResult> Task<TResult> (Func<object?, TResult> function, object? state, CancellationToken cancellationToken)",
+            "<TResult> Task<TResult> (Func<object?, TResult> function, object? state, TaskCreationOptions creationOptions)",
         ]),
     ]),
     ApiType("System.Threading.Tasks.Parallel", ["System.Threading.Tasks.Parallel", "netstandard", "mscorlib"], apis=[
@@ -453,7 +574,46 @@ API_TYPES = [
             "void (params Action[] actions)",
             "void (ParallelOptions parallelOptions, params Action[] actions)",
         ]),
+        Api("ForEach", blocking=True, overloads=[
+            "<TSource> ParallelLoopResult (IEnumerable<TSource> source, Action<TSource> body)",
+            "<TSource> ParallelLoopResult (IEnumerable<TSource> source, ParallelOptions parallelOptions, Action<TSource> body)",
+            "<TSource> ParallelLoopResult (IEnumerable<TSource> source, Action<TSource, ParallelLoopState> body)",
+            "<TSource> ParallelLoopResult (IEnumerable<TSource> source, ParallelOptions parallelOptions, "
+            "Action<TSource, ParallelLoopState> body)",
+        ]),
     ]),
+    ApiType("System.Threading.Tasks.Task`1", RUNTIME, instance="task", type_params=["TResult"], apis=[
+        Api("get_Result", blocking=True, overloads=["TResult ()"]),
+        Api("ContinueWith", overloads=continuations("Task<TResult>", None) + continuations("Task<TResult>", "TNewResult")),
+    ]),
+    ApiType("System.Threading.Tasks.TaskCompletionSource`1", RUNTIME, instance="source", type_params=["TResult"],
+            reported="TaskSubjects.TaskOf(source)", apis=completion_source_apis("TaskCompletionSource<TResult>", "TResult")),
+    ApiType("System.Threading.Tasks.TaskCompletionSource", ["System.Runtime", "System.Private.CoreLib"], instance="source",
+            reported="TaskSubjects.TaskOf(source)", apis=completion_source_apis("TaskCompletionSource", None)),
+    # What a value task stands for (a task, a pooled source or a result) is
+    # not readable without changing what it does, so its members name no
+    # object.
+    ApiType("System.Threading.Tasks.ValueTask`1", VALUE_TASKS, instance="valueTask", type_params=["TResult"],
+            value_type=True, reported="null", apis=[
+        Api("get_Result", blocking=True, overloads=["TResult ()"]),
+        Api("AsTask", overloads=["Task<TResult> ()"]),
+    ]),
+    ApiType("System.Threading.Tasks.ValueTask", VALUE_TASKS, instance="valueTask", value_type=True, reported="null", apis=[
+        Api("AsTask", overloads=["Task ()"]),
+    ]),
+    awaiter("System.Runtime.CompilerServices.TaskAwaiter", RUNTIME),
+    awaiter("System.Runtime.CompilerServices.TaskAwaiter`1", RUNTIME),
+    awaiter("System.Runtime.CompilerServices.ConfiguredTaskAwaitable+ConfiguredTaskAwaiter", RUNTIME),
+    awaiter("System.Runtime.CompilerServices.ConfiguredTaskAwaitable`1+ConfiguredTaskAwaiter", RUNTIME),
+    awaiter("System.Runtime.CompilerServices.ValueTaskAwaiter", VALUE_TASKS),
+    awaiter("System.Runtime.CompilerServices.ValueTaskAwaiter`1", VALUE_TASKS),
+    awaiter("System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable+ConfiguredValueTaskAwaiter", VALUE_TASKS),
+    awaiter("System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable`1+ConfiguredValueTaskAwaiter", VALUE_TASKS),
+    builder("System.Runtime.CompilerServices.AsyncTaskMethodBuilder", RUNTIME),
+    builder("System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1", RUNTIME),
+    builder("System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder", VALUE_TASKS),
+    builder("System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1", VALUE_TASKS),
+    builder("System.Runtime.CompilerServices.AsyncVoidMethodBuilder", RUNTIME),
 ]
 
 # Not marked auto-generated on purpose: the compiler's nullable and warning
@@ -483,29 +643,42 @@ def split_parameters(inner):
 NEWER = "newer"
 
 
-def parse_overload(text):
-    """(condition, return type, [(declaration, argument modifier, name)])."""
-    condition = None
-    if text.startswith("["):
-        condition, text = text[1:].split("] ", 1)
-    ret, rest = text.split(" (", 1)
-    inner = "(" + rest.strip()
-    assert inner.startswith("(") and inner.endswith(")"), text
-    params = []
-    for part in split_parameters(inner[1:-1]):
-        words = part.split()
-        if words[:2] == ["ref", "readonly"]:
-            modifier = "in"
-        elif words[0] in ("ref", "out", "in"):
-            modifier = words[0]
-        else:
-            modifier = ""
-        params.append((part, modifier, words[-1]))
-    return condition, ret, params
+class Overload:
+    """One overload as the table spells it: "[condition] <T, U> Return
+    (parameters) where T : constraint", the condition, generic parameters and
+    constraints optional, the rest exactly as the original declares them."""
+
+    def __init__(self, text):
+        self.condition = None
+        if text.startswith("["):
+            self.condition, text = text[1:].split("] ", 1)
+        self.generics = []
+        if text.startswith("<"):
+            generics, text = text[1:].split("> ", 1)
+            self.generics = [g.strip() for g in generics.split(",")]
+        self.ret, rest = text.split(" (", 1)
+        close = rest.rindex(")")
+        self.where = rest[close + 1:].strip()
+        assert not self.where or self.where.startswith("where "), text
+        self.params = []
+        for part in split_parameters(rest[:close]):
+            words = part.split()
+            if words[:2] == ["ref", "readonly"]:
+                modifier = "in"
+            elif words[0] in ("ref", "out", "in"):
+                modifier = words[0]
+            else:
+                modifier = ""
+            self.params.append((part, modifier, words[-1]))
+
+    @property
+    def names(self):
+        return [name for _, _, name in self.params]
 
 
 def api_id_name(api_type, api):
-    return api_type.short_name.replace(".", "") + ("Ctor" if api.method == CTOR else api.method)
+    member = "Ctor" if api.method == CTOR else api.method.replace("get_", "Get")
+    return api_type.plain_name + member
 
 
 def wrapper_method_name(api):
@@ -531,13 +704,16 @@ def check_table():
             seen_ids.add(ident)
             for text in (api_type.full_name, api.method, *api_type.surfaces):
                 assert text.isascii() and len(text.encode()) < 256, text
-            for overload in api.overloads:
-                _, ret, params = parse_overload(overload)
+            for text in api.overloads:
+                overload = Overload(text)
                 if api.method == CTOR:
-                    assert ret == api_type.short_name and api_type.instance, overload
+                    assert overload.ret == api_type.short_name and api_type.instance, text
+                    assert not overload.generics, text
+                assert not set(overload.generics) & set(api_type.type_params), text
+                assert overload.condition != NEWER or not (overload.generics or api_type.type_params), text
                 subject = api.subject or (api_type.subject if is_static(api_type, api) else None)
                 if subject is not None:
-                    assert subject in [name for _, _, name in params], overload
+                    assert subject in overload.names, text
 
 
 TIMEOUT_PARAMETERS = ("millisecondsTimeout", "timeout")
@@ -564,11 +740,16 @@ def lock_reports(api, params, ret, ident, reported):
 # its caller's frame, so a wrapper inlined into the rewritten call site
 # behaves exactly like a real call, and the rewrite stays cheap. Instance
 # methods are called on the instance (callvirt), so overrides still run.
-def render_method(surface, api_type, api, overload):
-    condition, ret, params = parse_overload(overload)
+def render_method(surface, api_type, api, text):
+    overload = Overload(text)
+    condition, ret, params = overload.condition, overload.ret, overload.params
     ident = f"ApiTable.{api_id_name(api_type, api)}"
     args = ", ".join(f"{mod} {name}".strip() for _, mod, name in params)
     decl = [p for p, _, _ in params]
+    # The wrapper's generic parameters: the type's, then the method's own, so
+    # that an instantiation of the original maps onto one of the wrapper.
+    generics = api_type.type_params + overload.generics
+    method_arguments = f"<{', '.join(overload.generics)}>" if overload.generics else ""
     if api.method == CTOR:
         reported = "null"
         call = f"new {api_type.short_name}({args})"
@@ -576,10 +757,14 @@ def render_method(surface, api_type, api, overload):
         by_ref = "ref " if api_type.value_type else ""
         decl.insert(0, f"{by_ref}{api_type.short_name} {api_type.instance}")
         reported = api_type.reported or api_type.instance
-        call = f"{api_type.instance}.{api.method}({args})"
+        if api.method.startswith("get_"):
+            assert not params and not overload.generics, text
+            call = f"{api_type.instance}.{api.method[4:]}"
+        else:
+            call = f"{api_type.instance}.{api.method}{method_arguments}({args})"
     else:
         reported = api.subject or api_type.subject or "null"
-        call = f"{api_type.short_name}.{api.method}({args})"
+        call = f"{api_type.short_name}.{api.method}{method_arguments}({args})"
 
     before, after = lock_reports(api, params, ret, ident, reported)
     lines = [f"#if {condition}"] if condition and condition != NEWER else []
@@ -588,7 +773,7 @@ def render_method(surface, api_type, api, overload):
         # for, whose parameter types the older one has: the original is
         # found when the wrapper is first used, and called through its
         # address with the same arguments.
-        assert is_static(api_type, api) and api.method != CTOR, overload
+        assert is_static(api_type, api) and api.method != CTOR, text
         # The holder class keeps the look-up out of the wrapper class's own
         # initialisation, which older runtimes run too.
         decl = [" ".join(w for w in p.split() if w != "params") for p in decl]
@@ -602,9 +787,11 @@ def render_method(surface, api_type, api, overload):
                   "        }",
                   ""]
         call = f"{holder}.Original({args})"
+    generic_list = f"<{', '.join(generics)}>" if generics else ""
+    where = f" {overload.where}" if overload.where else ""
     lines += [
         f'        [Replacement("{surface}", "{api_type.full_name}", "{api.method}")]',
-        f"        public static {ret} {wrapper_method_name(api)}({', '.join(decl)})",
+        f"        public static {ret} {wrapper_method_name(api)}{generic_list}({', '.join(decl)}){where}",
         "        {",
         f"            {before};",
     ]
@@ -629,6 +816,7 @@ def render_surface(surface):
         HEADER,
         "using System;",
         "using System.Collections.Generic;",
+        "using System.Runtime.CompilerServices;",
         "using System.Threading;",
         "using System.Threading.Tasks;",
         "using veskmrte_1_0;",
@@ -650,7 +838,7 @@ def render_surface(surface):
             # named, never to be locked on.
             out.append("#pragma warning disable CS9216")
         out.append(f'    // Replaces calls that name {api_type.full_name} through "{surface}".')
-        out.append(f"    public static unsafe class {api_type.short_name.replace('.', '')}Wrapper")
+        out.append(f"    public static unsafe class {api_type.plain_name}Wrapper")
         out.append("    {")
         first_method = True
         for api in api_type.apis:

@@ -183,7 +183,9 @@ private:
     // Gives the module its writable metadata interfaces; false (logged) when
     // the runtime refuses them.
     bool openForWriting(cor::ICorProfilerInfo2* info, Module* module);
-    bool wrappersFitRuntime();
+    // Whether the chosen wrapper assembly's references are all in the
+    // running runtime; `otherwise` ends the log line of one that is not.
+    bool wrappersFitRuntime(const char* otherwise);
     bool holdsUnrewrittenRedirectedCall(cor::ICorProfilerInfo2* info, cor::FunctionID calleeId);
     void noteIlSettled(cor::FunctionID functionId);
 

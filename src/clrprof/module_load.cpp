@@ -203,11 +203,15 @@ void CLRCallbacks::loadWrappersOnce(uint32_t corVer) {
     pal::MutexLock hold(m_wrapperLoadLock);
     if (m_wrappersLooked) return;
     m_wrappersLooked = true;
-    if (initWrapperManager(m_wrapperMngr, corVer, m_binPath) != meSuccess) {
+    // The build for newer runtimes serves each runtime that has what it
+    // references; the build for the oldest supported runtime every other.
+    const bool newer = initWrapperManager(m_wrapperMngr, corVer, newerWrappersDirectory(m_binPath)) == meSuccess &&
+                       wrappersFitRuntime(". the build for older runtimes serves it");
+    if (!newer && initWrapperManager(m_wrapperMngr, corVer, m_binPath) != meSuccess) {
         VESK_LOG("  no wrapper assembly in " << m_binPath << ". no redirection");
         return;
     }
-    if (!wrappersFitRuntime()) return;
+    if (!newer && !wrappersFitRuntime(". no redirection")) return;
     if (m_wrapperMngr.loadWrappers() != meSuccess) {
         VESK_LOG("  the wrapper assembly cannot be read. no redirection");
         return;
@@ -220,7 +224,7 @@ void CLRCallbacks::loadWrappersOnce(uint32_t corVer) {
     m_wrappersResolvable.store(wrapperAssemblyResolvable(), std::memory_order_release);
 }
 
-bool CLRCallbacks::wrappersFitRuntime() {
+bool CLRCallbacks::wrappersFitRuntime(const char* otherwise) {
     ModuleManager& modules = ModuleManager::getInstance();
     Module* coreLibrary = modules.findModuleByName(VESK_W("System.Private.CoreLib.dll"));
     if (coreLibrary == nullptr) coreLibrary = modules.findModuleByName(VESK_W("mscorlib.dll"));
@@ -236,8 +240,7 @@ bool CLRCallbacks::wrappersFitRuntime() {
     }
     if (newer.found) {
         VESK_LOG("  the wrapper assembly needs a newer runtime: it references " << newer.name << " "
-                 << versionText(newer.version) << ", the runtime is " << versionText(framework)
-                 << ". no redirection");
+                 << versionText(newer.version) << ", the runtime is " << versionText(framework) << otherwise);
         return false;
     }
     return true;

@@ -223,6 +223,13 @@ void WrapperManager::loadMethod(IMetaDataImport* import, const vesk::WString& ty
 
 // ---- choosing the wrapper assembly -------------------------------------------
 
+vesk::WString newerWrappersDirectory(const vesk::WString& directory) {
+    vesk::WString newer = directory;
+    newer += VESK_W("net9.0");
+    newer += pal::kDirSeparator;
+    return newer;
+}
+
 MeResult initWrapperManager(WrapperManager& manager, uint32_t corVersion, const vesk::WString& directory) {
     VESK_ASSERT(corVersion != mvMSCORUnknown);
     const vesk::WChar* part = nullptr;

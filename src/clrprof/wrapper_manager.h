@@ -102,4 +102,9 @@ private:
 // meFailure when the directory holds none.
 MeResult initWrapperManager(WrapperManager& manager, uint32_t corVersion, const vesk::WString& directory);
 
+// The directory of the tool directory (which ends with the separator) that
+// holds the build of the wrapper assembly for newer runtimes, with the
+// members only they have; it ends with the separator.
+vesk::WString newerWrappersDirectory(const vesk::WString& directory);
+
 }  // namespace veskmrte_1_0

@@ -61,6 +61,16 @@ class RedirectedCalls(ProfilerTestCase):
         enters = collections.Counter(calls.get("System.Threading.Monitor.Enter", 0) for calls in objects.values())
         self.assertEqual(collections.Counter(locks_by_label(run.stdout).values()) - enters, collections.Counter())
         self.assertTrue(all(int(identity) > 0 for identity in objects))
+        # A task completed or observed through an awaiter, a builder or a
+        # completion source is reported as the task its waits name: the
+        # wrappers read the awaiter's and the builder's task out of the
+        # struct, whose layout this checks on each runtime.
+        waited = [calls for calls in objects.values() if "System.Threading.Tasks.Task.Wait" in calls]
+        for api in ("System.Runtime.CompilerServices.TaskAwaiter.GetResult",
+                    "System.Runtime.CompilerServices.ConfiguredTaskAwaitable+ConfiguredTaskAwaiter.GetResult",
+                    "System.Runtime.CompilerServices.AsyncTaskMethodBuilder.SetResult",
+                    "System.Threading.Tasks.TaskCompletionSource.SetResult"):
+            self.assertTrue([calls for calls in waited if api in calls], api)
         lines = run.log_lines()
         self.assertIn("  completed instrumentation", lines)
         self.assertIn("  nothing to instrument", lines)

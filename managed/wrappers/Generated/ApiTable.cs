@@ -95,13 +95,82 @@ namespace Veskmrte.Wrappers
         internal const int TaskFactoryStartNew = 87;
         internal const int ParallelFor = 88;
         internal const int ParallelInvoke = 89;
+        internal const int ParallelForEach = 90;
+        internal const int Task1GetResult = 91;
+        internal const int Task1ContinueWith = 92;
+        internal const int TaskCompletionSource1Ctor = 93;
+        internal const int TaskCompletionSource1SetResult = 94;
+        internal const int TaskCompletionSource1TrySetResult = 95;
+        internal const int TaskCompletionSource1SetException = 96;
+        internal const int TaskCompletionSource1TrySetException = 97;
+        internal const int TaskCompletionSource1SetCanceled = 98;
+        internal const int TaskCompletionSource1TrySetCanceled = 99;
+        internal const int TaskCompletionSourceCtor = 100;
+        internal const int TaskCompletionSourceSetResult = 101;
+        internal const int TaskCompletionSourceTrySetResult = 102;
+        internal const int TaskCompletionSourceSetException = 103;
+        internal const int TaskCompletionSourceTrySetException = 104;
+        internal const int TaskCompletionSourceSetCanceled = 105;
+        internal const int TaskCompletionSourceTrySetCanceled = 106;
+        internal const int ValueTask1GetResult = 107;
+        internal const int ValueTask1AsTask = 108;
+        internal const int ValueTaskAsTask = 109;
+        internal const int TaskAwaiterGetResult = 110;
+        internal const int TaskAwaiterOnCompleted = 111;
+        internal const int TaskAwaiterUnsafeOnCompleted = 112;
+        internal const int TaskAwaiter1GetResult = 113;
+        internal const int TaskAwaiter1OnCompleted = 114;
+        internal const int TaskAwaiter1UnsafeOnCompleted = 115;
+        internal const int ConfiguredTaskAwaitableConfiguredTaskAwaiterGetResult = 116;
+        internal const int ConfiguredTaskAwaitableConfiguredTaskAwaiterOnCompleted = 117;
+        internal const int ConfiguredTaskAwaitableConfiguredTaskAwaiterUnsafeOnCompleted = 118;
+        internal const int ConfiguredTaskAwaitable1ConfiguredTaskAwaiterGetResult = 119;
+        internal const int ConfiguredTaskAwaitable1ConfiguredTaskAwaiterOnCompleted = 120;
+        internal const int ConfiguredTaskAwaitable1ConfiguredTaskAwaiterUnsafeOnCompleted = 121;
+        internal const int ValueTaskAwaiterGetResult = 122;
+        internal const int ValueTaskAwaiterOnCompleted = 123;
+        internal const int ValueTaskAwaiterUnsafeOnCompleted = 124;
+        internal const int ValueTaskAwaiter1GetResult = 125;
+        internal const int ValueTaskAwaiter1OnCompleted = 126;
+        internal const int ValueTaskAwaiter1UnsafeOnCompleted = 127;
+        internal const int ConfiguredValueTaskAwaitableConfiguredValueTaskAwaiterGetResult = 128;
+        internal const int ConfiguredValueTaskAwaitableConfiguredValueTaskAwaiterOnCompleted = 129;
+        internal const int ConfiguredValueTaskAwaitableConfiguredValueTaskAwaiterUnsafeOnCompleted = 130;
+        internal const int ConfiguredValueTaskAwaitable1ConfiguredValueTaskAwaiterGetResult = 131;
+        internal const int ConfiguredValueTaskAwaitable1ConfiguredValueTaskAwaiterOnCompleted = 132;
+        internal const int ConfiguredValueTaskAwaitable1ConfiguredValueTaskAwaiterUnsafeOnCompleted = 133;
+        internal const int AsyncTaskMethodBuilderStart = 134;
+        internal const int AsyncTaskMethodBuilderAwaitOnCompleted = 135;
+        internal const int AsyncTaskMethodBuilderAwaitUnsafeOnCompleted = 136;
+        internal const int AsyncTaskMethodBuilderSetResult = 137;
+        internal const int AsyncTaskMethodBuilderSetException = 138;
+        internal const int AsyncTaskMethodBuilder1Start = 139;
+        internal const int AsyncTaskMethodBuilder1AwaitOnCompleted = 140;
+        internal const int AsyncTaskMethodBuilder1AwaitUnsafeOnCompleted = 141;
+        internal const int AsyncTaskMethodBuilder1SetResult = 142;
+        internal const int AsyncTaskMethodBuilder1SetException = 143;
+        internal const int AsyncValueTaskMethodBuilderStart = 144;
+        internal const int AsyncValueTaskMethodBuilderAwaitOnCompleted = 145;
+        internal const int AsyncValueTaskMethodBuilderAwaitUnsafeOnCompleted = 146;
+        internal const int AsyncValueTaskMethodBuilderSetResult = 147;
+        internal const int AsyncValueTaskMethodBuilderSetException = 148;
+        internal const int AsyncValueTaskMethodBuilder1Start = 149;
+        internal const int AsyncValueTaskMethodBuilder1AwaitOnCompleted = 150;
+        internal const int AsyncValueTaskMethodBuilder1AwaitUnsafeOnCompleted = 151;
+        internal const int AsyncValueTaskMethodBuilder1SetResult = 152;
+        internal const int AsyncValueTaskMethodBuilder1SetException = 153;
+        internal const int AsyncVoidMethodBuilderStart = 154;
+        internal const int AsyncVoidMethodBuilderAwaitOnCompleted = 155;
+        internal const int AsyncVoidMethodBuilderAwaitUnsafeOnCompleted = 156;
+        internal const int AsyncVoidMethodBuilderSetResult = 157;
+        internal const int AsyncVoidMethodBuilderSetException = 158;
 #if NET9_0_OR_GREATER
-        internal const int LockCtor = 90;
-        internal const int LockEnter = 91;
-        internal const int LockTryEnter = 92;
-        internal const int LockExit = 93;
-        internal const int LockEnterScope = 94;
-        internal const int LockScopeDispose = 95;
+        internal const int LockCtor = 159;
+        internal const int LockEnter = 160;
+        internal const int LockTryEnter = 161;
+        internal const int LockExit = 162;
+        internal const int LockEnterScope = 163;
+        internal const int LockScopeDispose = 164;
 #endif
 
         internal static readonly string[] Names =
@@ -196,6 +265,75 @@ namespace Veskmrte.Wrappers
             "System.Threading.Tasks.TaskFactory.StartNew",
             "System.Threading.Tasks.Parallel.For",
             "System.Threading.Tasks.Parallel.Invoke",
+            "System.Threading.Tasks.Parallel.ForEach",
+            "System.Threading.Tasks.Task`1.get_Result",
+            "System.Threading.Tasks.Task`1.ContinueWith",
+            "System.Threading.Tasks.TaskCompletionSource`1..ctor",
+            "System.Threading.Tasks.TaskCompletionSource`1.SetResult",
+            "System.Threading.Tasks.TaskCompletionSource`1.TrySetResult",
+            "System.Threading.Tasks.TaskCompletionSource`1.SetException",
+            "System.Threading.Tasks.TaskCompletionSource`1.TrySetException",
+            "System.Threading.Tasks.TaskCompletionSource`1.SetCanceled",
+            "System.Threading.Tasks.TaskCompletionSource`1.TrySetCanceled",
+            "System.Threading.Tasks.TaskCompletionSource..ctor",
+            "System.Threading.Tasks.TaskCompletionSource.SetResult",
+            "System.Threading.Tasks.TaskCompletionSource.TrySetResult",
+            "System.Threading.Tasks.TaskCompletionSource.SetException",
+            "System.Threading.Tasks.TaskCompletionSource.TrySetException",
+            "System.Threading.Tasks.TaskCompletionSource.SetCanceled",
+            "System.Threading.Tasks.TaskCompletionSource.TrySetCanceled",
+            "System.Threading.Tasks.ValueTask`1.get_Result",
+            "System.Threading.Tasks.ValueTask`1.AsTask",
+            "System.Threading.Tasks.ValueTask.AsTask",
+            "System.Runtime.CompilerServices.TaskAwaiter.GetResult",
+            "System.Runtime.CompilerServices.TaskAwaiter.OnCompleted",
+            "System.Runtime.CompilerServices.TaskAwaiter.UnsafeOnCompleted",
+            "System.Runtime.CompilerServices.TaskAwaiter`1.GetResult",
+            "System.Runtime.CompilerServices.TaskAwaiter`1.OnCompleted",
+            "System.Runtime.CompilerServices.TaskAwaiter`1.UnsafeOnCompleted",
+            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable+ConfiguredTaskAwaiter.GetResult",
+            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable+ConfiguredTaskAwaiter.OnCompleted",
+            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable+ConfiguredTaskAwaiter.UnsafeOnCompleted",
+            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable`1+ConfiguredTaskAwaiter.GetResult",
+            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable`1+ConfiguredTaskAwaiter.OnCompleted",
+            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable`1+ConfiguredTaskAwaiter.UnsafeOnCompleted",
+            "System.Runtime.CompilerServices.ValueTaskAwaiter.GetResult",
+            "System.Runtime.CompilerServices.ValueTaskAwaiter.OnCompleted",
+            "System.Runtime.CompilerServices.ValueTaskAwaiter.UnsafeOnCompleted",
+            "System.Runtime.CompilerServices.ValueTaskAwaiter`1.GetResult",
+            "System.Runtime.CompilerServices.ValueTaskAwaiter`1.OnCompleted",
+            "System.Runtime.CompilerServices.ValueTaskAwaiter`1.UnsafeOnCompleted",
+            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable+ConfiguredValueTaskAwaiter.GetResult",
+            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable+ConfiguredValueTaskAwaiter.OnCompleted",
+            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable+ConfiguredValueTaskAwaiter.UnsafeOnCompleted",
+            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable`1+ConfiguredValueTaskAwaiter.GetResult",
+            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable`1+ConfiguredValueTaskAwaiter.OnCompleted",
+            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable`1+ConfiguredValueTaskAwaiter.UnsafeOnCompleted",
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder.Start",
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder.AwaitOnCompleted",
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder.AwaitUnsafeOnCompleted",
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder.SetResult",
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder.SetException",
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1.Start",
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1.AwaitOnCompleted",
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1.AwaitUnsafeOnCompleted",
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1.SetResult",
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1.SetException",
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder.Start",
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder.AwaitOnCompleted",
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder.AwaitUnsafeOnCompleted",
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder.SetResult",
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder.SetException",
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1.Start",
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1.AwaitOnCompleted",
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1.AwaitUnsafeOnCompleted",
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1.SetResult",
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1.SetException",
+            "System.Runtime.CompilerServices.AsyncVoidMethodBuilder.Start",
+            "System.Runtime.CompilerServices.AsyncVoidMethodBuilder.AwaitOnCompleted",
+            "System.Runtime.CompilerServices.AsyncVoidMethodBuilder.AwaitUnsafeOnCompleted",
+            "System.Runtime.CompilerServices.AsyncVoidMethodBuilder.SetResult",
+            "System.Runtime.CompilerServices.AsyncVoidMethodBuilder.SetException",
 #if NET9_0_OR_GREATER
             "System.Threading.Lock..ctor",
             "System.Threading.Lock.Enter",

@@ -2,6 +2,7 @@
 
 using System;
 using System.Collections.Generic;
+using System.Runtime.CompilerServices;
 using System.Threading;
 using System.Threading.Tasks;
 using veskmrte_1_0;
@@ -1226,6 +1227,15 @@ namespace Veskmrte.Wrappers.Netstandard
             return Interlocked.Exchange(ref location1, value);
         }
 
+#if NET9_0_OR_GREATER
+        [Replacement("netstandard", "System.Threading.Interlocked", "Exchange")]
+        public static T Exchange<T>(ref T location1, T value)
+        {
+            Report.Before(ApiTable.InterlockedExchange, null);
+            return Interlocked.Exchange<T>(ref location1, value);
+        }
+#endif
+
         [Replacement("netstandard", "System.Threading.Interlocked", "CompareExchange")]
         public static int CompareExchange(ref int location1, int value, int comparand)
         {
@@ -1288,6 +1298,15 @@ namespace Veskmrte.Wrappers.Netstandard
             Report.Before(ApiTable.InterlockedCompareExchange, null);
             return Interlocked.CompareExchange(ref location1, value, comparand);
         }
+
+#if NET9_0_OR_GREATER
+        [Replacement("netstandard", "System.Threading.Interlocked", "CompareExchange")]
+        public static T CompareExchange<T>(ref T location1, T value, T comparand)
+        {
+            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            return Interlocked.CompareExchange<T>(ref location1, value, comparand);
+        }
+#endif
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Read")]
         public static long Read(ref long location)
@@ -1461,6 +1480,13 @@ namespace Veskmrte.Wrappers.Netstandard
             return Volatile.Read(in location);
         }
 
+        [Replacement("netstandard", "System.Threading.Volatile", "Read")]
+        public static T Read<T>(ref readonly T location) where T : class?
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read<T>(in location);
+        }
+
         [Replacement("netstandard", "System.Threading.Volatile", "Write")]
         public static void Write(ref bool location, bool value)
         {
@@ -1551,6 +1577,13 @@ namespace Veskmrte.Wrappers.Netstandard
             Report.Before(ApiTable.VolatileWrite, null);
             Volatile.Write(ref location, value);
         }
+
+        [Replacement("netstandard", "System.Threading.Volatile", "Write")]
+        public static void Write<T>(ref T location, T value) where T : class?
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write<T>(ref location, value);
+        }
     }
 
     // Replaces calls that name System.Threading.ThreadPool through "netstandard".
@@ -1570,6 +1603,13 @@ namespace Veskmrte.Wrappers.Netstandard
             return ThreadPool.QueueUserWorkItem(callBack, state);
         }
 
+        [Replacement("netstandard", "System.Threading.ThreadPool", "QueueUserWorkItem")]
+        public static bool QueueUserWorkItem<TState>(Action<TState> callBack, TState state, bool preferLocal)
+        {
+            Report.Before(ApiTable.ThreadPoolQueueUserWorkItem, null);
+            return ThreadPool.QueueUserWorkItem<TState>(callBack, state, preferLocal);
+        }
+
         [Replacement("netstandard", "System.Threading.ThreadPool", "UnsafeQueueUserWorkItem")]
         public static bool UnsafeQueueUserWorkItem(WaitCallback callBack, object? state)
         {
@@ -1582,6 +1622,13 @@ namespace Veskmrte.Wrappers.Netstandard
         {
             Report.Before(ApiTable.ThreadPoolUnsafeQueueUserWorkItem, null);
             return ThreadPool.UnsafeQueueUserWorkItem(callBack, preferLocal);
+        }
+
+        [Replacement("netstandard", "System.Threading.ThreadPool", "UnsafeQueueUserWorkItem")]
+        public static bool UnsafeQueueUserWorkItem<TState>(Action<TState> callBack, TState state, bool preferLocal)
+        {
+            Report.Before(ApiTable.ThreadPoolUnsafeQueueUserWorkItem, null);
+            return ThreadPool.UnsafeQueueUserWorkItem<TState>(callBack, state, preferLocal);
         }
 
         [Replacement("netstandard", "System.Threading.ThreadPool", "RegisterWaitForSingleObject")]
@@ -1741,6 +1788,34 @@ namespace Veskmrte.Wrappers.Netstandard
         {
             Report.Before(ApiTable.TaskRun, null);
             return Task.Run(function, cancellationToken);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task", "Run")]
+        public static Task<TResult> Run<TResult>(Func<TResult> function)
+        {
+            Report.Before(ApiTable.TaskRun, null);
+            return Task.Run<TResult>(function);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task", "Run")]
+        public static Task<TResult> Run<TResult>(Func<TResult> function, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskRun, null);
+            return Task.Run<TResult>(function, cancellationToken);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task", "Run")]
+        public static Task<TResult> Run<TResult>(Func<Task<TResult>?> function)
+        {
+            Report.Before(ApiTable.TaskRun, null);
+            return Task.Run<TResult>(function);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task", "Run")]
+        public static Task<TResult> Run<TResult>(Func<Task<TResult>?> function, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskRun, null);
+            return Task.Run<TResult>(function, cancellationToken);
         }
 
         [Replacement("netstandard", "System.Threading.Tasks.Task", "Start")]
@@ -1943,6 +2018,48 @@ namespace Veskmrte.Wrappers.Netstandard
             return task.ContinueWith(continuationAction, state);
         }
 
+        [Replacement("netstandard", "System.Threading.Tasks.Task", "ContinueWith")]
+        public static Task<TNewResult> ContinueWith<TNewResult>(Task task, Func<Task, TNewResult> continuationFunction)
+        {
+            Report.Before(ApiTable.TaskContinueWith, task);
+            return task.ContinueWith<TNewResult>(continuationFunction);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task", "ContinueWith")]
+        public static Task<TNewResult> ContinueWith<TNewResult>(Task task, Func<Task, TNewResult> continuationFunction, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskContinueWith, task);
+            return task.ContinueWith<TNewResult>(continuationFunction, cancellationToken);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task", "ContinueWith")]
+        public static Task<TNewResult> ContinueWith<TNewResult>(Task task, Func<Task, TNewResult> continuationFunction, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.TaskContinueWith, task);
+            return task.ContinueWith<TNewResult>(continuationFunction, scheduler);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task", "ContinueWith")]
+        public static Task<TNewResult> ContinueWith<TNewResult>(Task task, Func<Task, TNewResult> continuationFunction, TaskContinuationOptions continuationOptions)
+        {
+            Report.Before(ApiTable.TaskContinueWith, task);
+            return task.ContinueWith<TNewResult>(continuationFunction, continuationOptions);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task", "ContinueWith")]
+        public static Task<TNewResult> ContinueWith<TNewResult>(Task task, Func<Task, TNewResult> continuationFunction, CancellationToken cancellationToken, TaskContinuationOptions continuationOptions, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.TaskContinueWith, task);
+            return task.ContinueWith<TNewResult>(continuationFunction, cancellationToken, continuationOptions, scheduler);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task", "ContinueWith")]
+        public static Task<TNewResult> ContinueWith<TNewResult>(Task task, Func<Task, object?, TNewResult> continuationFunction, object? state)
+        {
+            Report.Before(ApiTable.TaskContinueWith, task);
+            return task.ContinueWith<TNewResult>(continuationFunction, state);
+        }
+
         [Replacement("netstandard", "System.Threading.Tasks.Task", "WhenAll")]
         public static Task WhenAll(params Task[] tasks)
         {
@@ -1967,6 +2084,20 @@ namespace Veskmrte.Wrappers.Netstandard
         {
             Report.Before(ApiTable.TaskWhenAll, null);
             return WhenAllOfReadOnlySpanTask.Original(tasks);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task", "WhenAll")]
+        public static Task<TResult[]> WhenAll<TResult>(params Task<TResult>[] tasks)
+        {
+            Report.Before(ApiTable.TaskWhenAll, null);
+            return Task.WhenAll<TResult>(tasks);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task", "WhenAll")]
+        public static Task<TResult[]> WhenAll<TResult>(IEnumerable<Task<TResult>> tasks)
+        {
+            Report.Before(ApiTable.TaskWhenAll, null);
+            return Task.WhenAll<TResult>(tasks);
         }
 
         [Replacement("netstandard", "System.Threading.Tasks.Task", "WhenAny")]
@@ -2000,6 +2131,27 @@ namespace Veskmrte.Wrappers.Netstandard
         {
             Report.Before(ApiTable.TaskWhenAny, null);
             return WhenAnyOfReadOnlySpanTask.Original(tasks);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task", "WhenAny")]
+        public static Task<Task<TResult>> WhenAny<TResult>(params Task<TResult>[] tasks)
+        {
+            Report.Before(ApiTable.TaskWhenAny, null);
+            return Task.WhenAny<TResult>(tasks);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task", "WhenAny")]
+        public static Task<Task<TResult>> WhenAny<TResult>(IEnumerable<Task<TResult>> tasks)
+        {
+            Report.Before(ApiTable.TaskWhenAny, null);
+            return Task.WhenAny<TResult>(tasks);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task", "WhenAny")]
+        public static Task<Task<TResult>> WhenAny<TResult>(Task<TResult> task1, Task<TResult> task2)
+        {
+            Report.Before(ApiTable.TaskWhenAny, null);
+            return Task.WhenAny<TResult>(task1, task2);
         }
     }
 
@@ -2053,6 +2205,55 @@ namespace Veskmrte.Wrappers.Netstandard
         {
             Report.Before(ApiTable.TaskFactoryStartNew, factory);
             return factory.StartNew(action, state, creationOptions);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task<TResult> StartNew<TResult>(TaskFactory factory, Func<TResult> function)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew<TResult>(function);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task<TResult> StartNew<TResult>(TaskFactory factory, Func<TResult> function, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew<TResult>(function, cancellationToken);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task<TResult> StartNew<TResult>(TaskFactory factory, Func<TResult> function, TaskCreationOptions creationOptions)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew<TResult>(function, creationOptions);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task<TResult> StartNew<TResult>(TaskFactory factory, Func<TResult> function, CancellationToken cancellationToken, TaskCreationOptions creationOptions, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew<TResult>(function, cancellationToken, creationOptions, scheduler);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task<TResult> StartNew<TResult>(TaskFactory factory, Func<object?, TResult> function, object? state)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew<TResult>(function, state);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task<TResult> StartNew<TResult>(TaskFactory factory, Func<object?, TResult> function, object? state, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew<TResult>(function, state, cancellationToken);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task<TResult> StartNew<TResult>(TaskFactory factory, Func<object?, TResult> function, object? state, TaskCreationOptions creationOptions)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew<TResult>(function, state, creationOptions);
         }
     }
 
@@ -2109,6 +2310,679 @@ namespace Veskmrte.Wrappers.Netstandard
             Report.Before(ApiTable.ParallelInvoke, null);
             Parallel.Invoke(parallelOptions, actions);
             Report.After(ApiTable.ParallelInvoke, null);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Parallel", "ForEach")]
+        public static ParallelLoopResult ForEach<TSource>(IEnumerable<TSource> source, Action<TSource> body)
+        {
+            Report.Before(ApiTable.ParallelForEach, null);
+            ParallelLoopResult result = Parallel.ForEach<TSource>(source, body);
+            Report.After(ApiTable.ParallelForEach, null);
+            return result;
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Parallel", "ForEach")]
+        public static ParallelLoopResult ForEach<TSource>(IEnumerable<TSource> source, ParallelOptions parallelOptions, Action<TSource> body)
+        {
+            Report.Before(ApiTable.ParallelForEach, null);
+            ParallelLoopResult result = Parallel.ForEach<TSource>(source, parallelOptions, body);
+            Report.After(ApiTable.ParallelForEach, null);
+            return result;
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Parallel", "ForEach")]
+        public static ParallelLoopResult ForEach<TSource>(IEnumerable<TSource> source, Action<TSource, ParallelLoopState> body)
+        {
+            Report.Before(ApiTable.ParallelForEach, null);
+            ParallelLoopResult result = Parallel.ForEach<TSource>(source, body);
+            Report.After(ApiTable.ParallelForEach, null);
+            return result;
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Parallel", "ForEach")]
+        public static ParallelLoopResult ForEach<TSource>(IEnumerable<TSource> source, ParallelOptions parallelOptions, Action<TSource, ParallelLoopState> body)
+        {
+            Report.Before(ApiTable.ParallelForEach, null);
+            ParallelLoopResult result = Parallel.ForEach<TSource>(source, parallelOptions, body);
+            Report.After(ApiTable.ParallelForEach, null);
+            return result;
+        }
+    }
+
+    // Replaces calls that name System.Threading.Tasks.Task`1 through "netstandard".
+    public static unsafe class Task1Wrapper
+    {
+        [Replacement("netstandard", "System.Threading.Tasks.Task`1", "get_Result")]
+        public static TResult get_Result<TResult>(Task<TResult> task)
+        {
+            Report.Before(ApiTable.Task1GetResult, task);
+            TResult result = task.Result;
+            Report.After(ApiTable.Task1GetResult, task);
+            return result;
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task`1", "ContinueWith")]
+        public static Task ContinueWith<TResult>(Task<TResult> task, Action<Task<TResult>> continuationAction)
+        {
+            Report.Before(ApiTable.Task1ContinueWith, task);
+            return task.ContinueWith(continuationAction);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task`1", "ContinueWith")]
+        public static Task ContinueWith<TResult>(Task<TResult> task, Action<Task<TResult>> continuationAction, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.Task1ContinueWith, task);
+            return task.ContinueWith(continuationAction, cancellationToken);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task`1", "ContinueWith")]
+        public static Task ContinueWith<TResult>(Task<TResult> task, Action<Task<TResult>> continuationAction, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.Task1ContinueWith, task);
+            return task.ContinueWith(continuationAction, scheduler);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task`1", "ContinueWith")]
+        public static Task ContinueWith<TResult>(Task<TResult> task, Action<Task<TResult>> continuationAction, TaskContinuationOptions continuationOptions)
+        {
+            Report.Before(ApiTable.Task1ContinueWith, task);
+            return task.ContinueWith(continuationAction, continuationOptions);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task`1", "ContinueWith")]
+        public static Task ContinueWith<TResult>(Task<TResult> task, Action<Task<TResult>> continuationAction, CancellationToken cancellationToken, TaskContinuationOptions continuationOptions, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.Task1ContinueWith, task);
+            return task.ContinueWith(continuationAction, cancellationToken, continuationOptions, scheduler);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task`1", "ContinueWith")]
+        public static Task ContinueWith<TResult>(Task<TResult> task, Action<Task<TResult>, object?> continuationAction, object? state)
+        {
+            Report.Before(ApiTable.Task1ContinueWith, task);
+            return task.ContinueWith(continuationAction, state);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task`1", "ContinueWith")]
+        public static Task<TNewResult> ContinueWith<TResult, TNewResult>(Task<TResult> task, Func<Task<TResult>, TNewResult> continuationFunction)
+        {
+            Report.Before(ApiTable.Task1ContinueWith, task);
+            return task.ContinueWith<TNewResult>(continuationFunction);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task`1", "ContinueWith")]
+        public static Task<TNewResult> ContinueWith<TResult, TNewResult>(Task<TResult> task, Func<Task<TResult>, TNewResult> continuationFunction, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.Task1ContinueWith, task);
+            return task.ContinueWith<TNewResult>(continuationFunction, cancellationToken);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task`1", "ContinueWith")]
+        public static Task<TNewResult> ContinueWith<TResult, TNewResult>(Task<TResult> task, Func<Task<TResult>, TNewResult> continuationFunction, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.Task1ContinueWith, task);
+            return task.ContinueWith<TNewResult>(continuationFunction, scheduler);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task`1", "ContinueWith")]
+        public static Task<TNewResult> ContinueWith<TResult, TNewResult>(Task<TResult> task, Func<Task<TResult>, TNewResult> continuationFunction, TaskContinuationOptions continuationOptions)
+        {
+            Report.Before(ApiTable.Task1ContinueWith, task);
+            return task.ContinueWith<TNewResult>(continuationFunction, continuationOptions);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task`1", "ContinueWith")]
+        public static Task<TNewResult> ContinueWith<TResult, TNewResult>(Task<TResult> task, Func<Task<TResult>, TNewResult> continuationFunction, CancellationToken cancellationToken, TaskContinuationOptions continuationOptions, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.Task1ContinueWith, task);
+            return task.ContinueWith<TNewResult>(continuationFunction, cancellationToken, continuationOptions, scheduler);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task`1", "ContinueWith")]
+        public static Task<TNewResult> ContinueWith<TResult, TNewResult>(Task<TResult> task, Func<Task<TResult>, object?, TNewResult> continuationFunction, object? state)
+        {
+            Report.Before(ApiTable.Task1ContinueWith, task);
+            return task.ContinueWith<TNewResult>(continuationFunction, state);
+        }
+    }
+
+    // Replaces calls that name System.Threading.Tasks.TaskCompletionSource`1 through "netstandard".
+    public static unsafe class TaskCompletionSource1Wrapper
+    {
+        [Replacement("netstandard", "System.Threading.Tasks.TaskCompletionSource`1", ".ctor")]
+        public static TaskCompletionSource<TResult> Ctor<TResult>()
+        {
+            Report.Before(ApiTable.TaskCompletionSource1Ctor, null);
+            return new TaskCompletionSource<TResult>();
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.TaskCompletionSource`1", ".ctor")]
+        public static TaskCompletionSource<TResult> Ctor<TResult>(object? state)
+        {
+            Report.Before(ApiTable.TaskCompletionSource1Ctor, null);
+            return new TaskCompletionSource<TResult>(state);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.TaskCompletionSource`1", ".ctor")]
+        public static TaskCompletionSource<TResult> Ctor<TResult>(TaskCreationOptions creationOptions)
+        {
+            Report.Before(ApiTable.TaskCompletionSource1Ctor, null);
+            return new TaskCompletionSource<TResult>(creationOptions);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.TaskCompletionSource`1", ".ctor")]
+        public static TaskCompletionSource<TResult> Ctor<TResult>(object? state, TaskCreationOptions creationOptions)
+        {
+            Report.Before(ApiTable.TaskCompletionSource1Ctor, null);
+            return new TaskCompletionSource<TResult>(state, creationOptions);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.TaskCompletionSource`1", "SetResult")]
+        public static void SetResult<TResult>(TaskCompletionSource<TResult> source, TResult result)
+        {
+            Report.Before(ApiTable.TaskCompletionSource1SetResult, TaskSubjects.TaskOf(source));
+            source.SetResult(result);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.TaskCompletionSource`1", "TrySetResult")]
+        public static bool TrySetResult<TResult>(TaskCompletionSource<TResult> source, TResult result)
+        {
+            Report.Before(ApiTable.TaskCompletionSource1TrySetResult, TaskSubjects.TaskOf(source));
+            return source.TrySetResult(result);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.TaskCompletionSource`1", "SetException")]
+        public static void SetException<TResult>(TaskCompletionSource<TResult> source, Exception exception)
+        {
+            Report.Before(ApiTable.TaskCompletionSource1SetException, TaskSubjects.TaskOf(source));
+            source.SetException(exception);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.TaskCompletionSource`1", "SetException")]
+        public static void SetException<TResult>(TaskCompletionSource<TResult> source, IEnumerable<Exception> exceptions)
+        {
+            Report.Before(ApiTable.TaskCompletionSource1SetException, TaskSubjects.TaskOf(source));
+            source.SetException(exceptions);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.TaskCompletionSource`1", "TrySetException")]
+        public static bool TrySetException<TResult>(TaskCompletionSource<TResult> source, Exception exception)
+        {
+            Report.Before(ApiTable.TaskCompletionSource1TrySetException, TaskSubjects.TaskOf(source));
+            return source.TrySetException(exception);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.TaskCompletionSource`1", "TrySetException")]
+        public static bool TrySetException<TResult>(TaskCompletionSource<TResult> source, IEnumerable<Exception> exceptions)
+        {
+            Report.Before(ApiTable.TaskCompletionSource1TrySetException, TaskSubjects.TaskOf(source));
+            return source.TrySetException(exceptions);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.TaskCompletionSource`1", "SetCanceled")]
+        public static void SetCanceled<TResult>(TaskCompletionSource<TResult> source)
+        {
+            Report.Before(ApiTable.TaskCompletionSource1SetCanceled, TaskSubjects.TaskOf(source));
+            source.SetCanceled();
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.TaskCompletionSource`1", "SetCanceled")]
+        public static void SetCanceled<TResult>(TaskCompletionSource<TResult> source, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskCompletionSource1SetCanceled, TaskSubjects.TaskOf(source));
+            source.SetCanceled(cancellationToken);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.TaskCompletionSource`1", "TrySetCanceled")]
+        public static bool TrySetCanceled<TResult>(TaskCompletionSource<TResult> source)
+        {
+            Report.Before(ApiTable.TaskCompletionSource1TrySetCanceled, TaskSubjects.TaskOf(source));
+            return source.TrySetCanceled();
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.TaskCompletionSource`1", "TrySetCanceled")]
+        public static bool TrySetCanceled<TResult>(TaskCompletionSource<TResult> source, CancellationToken cancellationToken)
+        {
+            Report.Before(ApiTable.TaskCompletionSource1TrySetCanceled, TaskSubjects.TaskOf(source));
+            return source.TrySetCanceled(cancellationToken);
+        }
+    }
+
+    // Replaces calls that name System.Threading.Tasks.ValueTask`1 through "netstandard".
+    public static unsafe class ValueTask1Wrapper
+    {
+        [Replacement("netstandard", "System.Threading.Tasks.ValueTask`1", "get_Result")]
+        public static TResult get_Result<TResult>(ref ValueTask<TResult> valueTask)
+        {
+            Report.Before(ApiTable.ValueTask1GetResult, null);
+            TResult result = valueTask.Result;
+            Report.After(ApiTable.ValueTask1GetResult, null);
+            return result;
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.ValueTask`1", "AsTask")]
+        public static Task<TResult> AsTask<TResult>(ref ValueTask<TResult> valueTask)
+        {
+            Report.Before(ApiTable.ValueTask1AsTask, null);
+            return valueTask.AsTask();
+        }
+    }
+
+    // Replaces calls that name System.Threading.Tasks.ValueTask through "netstandard".
+    public static unsafe class ValueTaskWrapper
+    {
+        [Replacement("netstandard", "System.Threading.Tasks.ValueTask", "AsTask")]
+        public static Task AsTask(ref ValueTask valueTask)
+        {
+            Report.Before(ApiTable.ValueTaskAsTask, null);
+            return valueTask.AsTask();
+        }
+    }
+
+    // Replaces calls that name System.Runtime.CompilerServices.TaskAwaiter through "netstandard".
+    public static unsafe class TaskAwaiterWrapper
+    {
+        [Replacement("netstandard", "System.Runtime.CompilerServices.TaskAwaiter", "GetResult")]
+        public static void GetResult(ref TaskAwaiter awaiter)
+        {
+            Report.Before(ApiTable.TaskAwaiterGetResult, TaskSubjects.TaskOf(ref awaiter));
+            awaiter.GetResult();
+            Report.After(ApiTable.TaskAwaiterGetResult, TaskSubjects.TaskOf(ref awaiter));
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.TaskAwaiter", "OnCompleted")]
+        public static void OnCompleted(ref TaskAwaiter awaiter, Action continuation)
+        {
+            Report.Before(ApiTable.TaskAwaiterOnCompleted, TaskSubjects.TaskOf(ref awaiter));
+            awaiter.OnCompleted(continuation);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.TaskAwaiter", "UnsafeOnCompleted")]
+        public static void UnsafeOnCompleted(ref TaskAwaiter awaiter, Action continuation)
+        {
+            Report.Before(ApiTable.TaskAwaiterUnsafeOnCompleted, TaskSubjects.TaskOf(ref awaiter));
+            awaiter.UnsafeOnCompleted(continuation);
+        }
+    }
+
+    // Replaces calls that name System.Runtime.CompilerServices.TaskAwaiter`1 through "netstandard".
+    public static unsafe class TaskAwaiter1Wrapper
+    {
+        [Replacement("netstandard", "System.Runtime.CompilerServices.TaskAwaiter`1", "GetResult")]
+        public static TResult GetResult<TResult>(ref TaskAwaiter<TResult> awaiter)
+        {
+            Report.Before(ApiTable.TaskAwaiter1GetResult, TaskSubjects.TaskOf(ref awaiter));
+            TResult result = awaiter.GetResult();
+            Report.After(ApiTable.TaskAwaiter1GetResult, TaskSubjects.TaskOf(ref awaiter));
+            return result;
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.TaskAwaiter`1", "OnCompleted")]
+        public static void OnCompleted<TResult>(ref TaskAwaiter<TResult> awaiter, Action continuation)
+        {
+            Report.Before(ApiTable.TaskAwaiter1OnCompleted, TaskSubjects.TaskOf(ref awaiter));
+            awaiter.OnCompleted(continuation);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.TaskAwaiter`1", "UnsafeOnCompleted")]
+        public static void UnsafeOnCompleted<TResult>(ref TaskAwaiter<TResult> awaiter, Action continuation)
+        {
+            Report.Before(ApiTable.TaskAwaiter1UnsafeOnCompleted, TaskSubjects.TaskOf(ref awaiter));
+            awaiter.UnsafeOnCompleted(continuation);
+        }
+    }
+
+    // Replaces calls that name System.Runtime.CompilerServices.ConfiguredTaskAwaitable+ConfiguredTaskAwaiter through "netstandard".
+    public static unsafe class ConfiguredTaskAwaitableConfiguredTaskAwaiterWrapper
+    {
+        [Replacement("netstandard", "System.Runtime.CompilerServices.ConfiguredTaskAwaitable+ConfiguredTaskAwaiter", "GetResult")]
+        public static void GetResult(ref ConfiguredTaskAwaitable.ConfiguredTaskAwaiter awaiter)
+        {
+            Report.Before(ApiTable.ConfiguredTaskAwaitableConfiguredTaskAwaiterGetResult, TaskSubjects.TaskOf(ref awaiter));
+            awaiter.GetResult();
+            Report.After(ApiTable.ConfiguredTaskAwaitableConfiguredTaskAwaiterGetResult, TaskSubjects.TaskOf(ref awaiter));
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.ConfiguredTaskAwaitable+ConfiguredTaskAwaiter", "OnCompleted")]
+        public static void OnCompleted(ref ConfiguredTaskAwaitable.ConfiguredTaskAwaiter awaiter, Action continuation)
+        {
+            Report.Before(ApiTable.ConfiguredTaskAwaitableConfiguredTaskAwaiterOnCompleted, TaskSubjects.TaskOf(ref awaiter));
+            awaiter.OnCompleted(continuation);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.ConfiguredTaskAwaitable+ConfiguredTaskAwaiter", "UnsafeOnCompleted")]
+        public static void UnsafeOnCompleted(ref ConfiguredTaskAwaitable.ConfiguredTaskAwaiter awaiter, Action continuation)
+        {
+            Report.Before(ApiTable.ConfiguredTaskAwaitableConfiguredTaskAwaiterUnsafeOnCompleted, TaskSubjects.TaskOf(ref awaiter));
+            awaiter.UnsafeOnCompleted(continuation);
+        }
+    }
+
+    // Replaces calls that name System.Runtime.CompilerServices.ConfiguredTaskAwaitable`1+ConfiguredTaskAwaiter through "netstandard".
+    public static unsafe class ConfiguredTaskAwaitable1ConfiguredTaskAwaiterWrapper
+    {
+        [Replacement("netstandard", "System.Runtime.CompilerServices.ConfiguredTaskAwaitable`1+ConfiguredTaskAwaiter", "GetResult")]
+        public static TResult GetResult<TResult>(ref ConfiguredTaskAwaitable<TResult>.ConfiguredTaskAwaiter awaiter)
+        {
+            Report.Before(ApiTable.ConfiguredTaskAwaitable1ConfiguredTaskAwaiterGetResult, TaskSubjects.TaskOf(ref awaiter));
+            TResult result = awaiter.GetResult();
+            Report.After(ApiTable.ConfiguredTaskAwaitable1ConfiguredTaskAwaiterGetResult, TaskSubjects.TaskOf(ref awaiter));
+            return result;
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.ConfiguredTaskAwaitable`1+ConfiguredTaskAwaiter", "OnCompleted")]
+        public static void OnCompleted<TResult>(ref ConfiguredTaskAwaitable<TResult>.ConfiguredTaskAwaiter awaiter, Action continuation)
+        {
+            Report.Before(ApiTable.ConfiguredTaskAwaitable1ConfiguredTaskAwaiterOnCompleted, TaskSubjects.TaskOf(ref awaiter));
+            awaiter.OnCompleted(continuation);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.ConfiguredTaskAwaitable`1+ConfiguredTaskAwaiter", "UnsafeOnCompleted")]
+        public static void UnsafeOnCompleted<TResult>(ref ConfiguredTaskAwaitable<TResult>.ConfiguredTaskAwaiter awaiter, Action continuation)
+        {
+            Report.Before(ApiTable.ConfiguredTaskAwaitable1ConfiguredTaskAwaiterUnsafeOnCompleted, TaskSubjects.TaskOf(ref awaiter));
+            awaiter.UnsafeOnCompleted(continuation);
+        }
+    }
+
+    // Replaces calls that name System.Runtime.CompilerServices.ValueTaskAwaiter through "netstandard".
+    public static unsafe class ValueTaskAwaiterWrapper
+    {
+        [Replacement("netstandard", "System.Runtime.CompilerServices.ValueTaskAwaiter", "GetResult")]
+        public static void GetResult(ref ValueTaskAwaiter awaiter)
+        {
+            Report.Before(ApiTable.ValueTaskAwaiterGetResult, null);
+            awaiter.GetResult();
+            Report.After(ApiTable.ValueTaskAwaiterGetResult, null);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.ValueTaskAwaiter", "OnCompleted")]
+        public static void OnCompleted(ref ValueTaskAwaiter awaiter, Action continuation)
+        {
+            Report.Before(ApiTable.ValueTaskAwaiterOnCompleted, null);
+            awaiter.OnCompleted(continuation);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.ValueTaskAwaiter", "UnsafeOnCompleted")]
+        public static void UnsafeOnCompleted(ref ValueTaskAwaiter awaiter, Action continuation)
+        {
+            Report.Before(ApiTable.ValueTaskAwaiterUnsafeOnCompleted, null);
+            awaiter.UnsafeOnCompleted(continuation);
+        }
+    }
+
+    // Replaces calls that name System.Runtime.CompilerServices.ValueTaskAwaiter`1 through "netstandard".
+    public static unsafe class ValueTaskAwaiter1Wrapper
+    {
+        [Replacement("netstandard", "System.Runtime.CompilerServices.ValueTaskAwaiter`1", "GetResult")]
+        public static TResult GetResult<TResult>(ref ValueTaskAwaiter<TResult> awaiter)
+        {
+            Report.Before(ApiTable.ValueTaskAwaiter1GetResult, null);
+            TResult result = awaiter.GetResult();
+            Report.After(ApiTable.ValueTaskAwaiter1GetResult, null);
+            return result;
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.ValueTaskAwaiter`1", "OnCompleted")]
+        public static void OnCompleted<TResult>(ref ValueTaskAwaiter<TResult> awaiter, Action continuation)
+        {
+            Report.Before(ApiTable.ValueTaskAwaiter1OnCompleted, null);
+            awaiter.OnCompleted(continuation);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.ValueTaskAwaiter`1", "UnsafeOnCompleted")]
+        public static void UnsafeOnCompleted<TResult>(ref ValueTaskAwaiter<TResult> awaiter, Action continuation)
+        {
+            Report.Before(ApiTable.ValueTaskAwaiter1UnsafeOnCompleted, null);
+            awaiter.UnsafeOnCompleted(continuation);
+        }
+    }
+
+    // Replaces calls that name System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable+ConfiguredValueTaskAwaiter through "netstandard".
+    public static unsafe class ConfiguredValueTaskAwaitableConfiguredValueTaskAwaiterWrapper
+    {
+        [Replacement("netstandard", "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable+ConfiguredValueTaskAwaiter", "GetResult")]
+        public static void GetResult(ref ConfiguredValueTaskAwaitable.ConfiguredValueTaskAwaiter awaiter)
+        {
+            Report.Before(ApiTable.ConfiguredValueTaskAwaitableConfiguredValueTaskAwaiterGetResult, null);
+            awaiter.GetResult();
+            Report.After(ApiTable.ConfiguredValueTaskAwaitableConfiguredValueTaskAwaiterGetResult, null);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable+ConfiguredValueTaskAwaiter", "OnCompleted")]
+        public static void OnCompleted(ref ConfiguredValueTaskAwaitable.ConfiguredValueTaskAwaiter awaiter, Action continuation)
+        {
+            Report.Before(ApiTable.ConfiguredValueTaskAwaitableConfiguredValueTaskAwaiterOnCompleted, null);
+            awaiter.OnCompleted(continuation);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable+ConfiguredValueTaskAwaiter", "UnsafeOnCompleted")]
+        public static void UnsafeOnCompleted(ref ConfiguredValueTaskAwaitable.ConfiguredValueTaskAwaiter awaiter, Action continuation)
+        {
+            Report.Before(ApiTable.ConfiguredValueTaskAwaitableConfiguredValueTaskAwaiterUnsafeOnCompleted, null);
+            awaiter.UnsafeOnCompleted(continuation);
+        }
+    }
+
+    // Replaces calls that name System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable`1+ConfiguredValueTaskAwaiter through "netstandard".
+    public static unsafe class ConfiguredValueTaskAwaitable1ConfiguredValueTaskAwaiterWrapper
+    {
+        [Replacement("netstandard", "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable`1+ConfiguredValueTaskAwaiter", "GetResult")]
+        public static TResult GetResult<TResult>(ref ConfiguredValueTaskAwaitable<TResult>.ConfiguredValueTaskAwaiter awaiter)
+        {
+            Report.Before(ApiTable.ConfiguredValueTaskAwaitable1ConfiguredValueTaskAwaiterGetResult, null);
+            TResult result = awaiter.GetResult();
+            Report.After(ApiTable.ConfiguredValueTaskAwaitable1ConfiguredValueTaskAwaiterGetResult, null);
+            return result;
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable`1+ConfiguredValueTaskAwaiter", "OnCompleted")]
+        public static void OnCompleted<TResult>(ref ConfiguredValueTaskAwaitable<TResult>.ConfiguredValueTaskAwaiter awaiter, Action continuation)
+        {
+            Report.Before(ApiTable.ConfiguredValueTaskAwaitable1ConfiguredValueTaskAwaiterOnCompleted, null);
+            awaiter.OnCompleted(continuation);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable`1+ConfiguredValueTaskAwaiter", "UnsafeOnCompleted")]
+        public static void UnsafeOnCompleted<TResult>(ref ConfiguredValueTaskAwaitable<TResult>.ConfiguredValueTaskAwaiter awaiter, Action continuation)
+        {
+            Report.Before(ApiTable.ConfiguredValueTaskAwaitable1ConfiguredValueTaskAwaiterUnsafeOnCompleted, null);
+            awaiter.UnsafeOnCompleted(continuation);
+        }
+    }
+
+    // Replaces calls that name System.Runtime.CompilerServices.AsyncTaskMethodBuilder through "netstandard".
+    public static unsafe class AsyncTaskMethodBuilderWrapper
+    {
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncTaskMethodBuilder", "Start")]
+        public static void Start<TStateMachine>(ref AsyncTaskMethodBuilder builder, ref TStateMachine stateMachine) where TStateMachine : IAsyncStateMachine
+        {
+            Report.Before(ApiTable.AsyncTaskMethodBuilderStart, TaskSubjects.TaskOf(ref builder));
+            builder.Start<TStateMachine>(ref stateMachine);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncTaskMethodBuilder", "AwaitOnCompleted")]
+        public static void AwaitOnCompleted<TAwaiter, TStateMachine>(ref AsyncTaskMethodBuilder builder, ref TAwaiter awaiter, ref TStateMachine stateMachine) where TAwaiter : INotifyCompletion where TStateMachine : IAsyncStateMachine
+        {
+            Report.Before(ApiTable.AsyncTaskMethodBuilderAwaitOnCompleted, TaskSubjects.TaskOf(ref builder));
+            builder.AwaitOnCompleted<TAwaiter, TStateMachine>(ref awaiter, ref stateMachine);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncTaskMethodBuilder", "AwaitUnsafeOnCompleted")]
+        public static void AwaitUnsafeOnCompleted<TAwaiter, TStateMachine>(ref AsyncTaskMethodBuilder builder, ref TAwaiter awaiter, ref TStateMachine stateMachine) where TAwaiter : ICriticalNotifyCompletion where TStateMachine : IAsyncStateMachine
+        {
+            Report.Before(ApiTable.AsyncTaskMethodBuilderAwaitUnsafeOnCompleted, TaskSubjects.TaskOf(ref builder));
+            builder.AwaitUnsafeOnCompleted<TAwaiter, TStateMachine>(ref awaiter, ref stateMachine);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncTaskMethodBuilder", "SetResult")]
+        public static void SetResult(ref AsyncTaskMethodBuilder builder)
+        {
+            Report.Before(ApiTable.AsyncTaskMethodBuilderSetResult, TaskSubjects.TaskOf(ref builder));
+            builder.SetResult();
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncTaskMethodBuilder", "SetException")]
+        public static void SetException(ref AsyncTaskMethodBuilder builder, Exception exception)
+        {
+            Report.Before(ApiTable.AsyncTaskMethodBuilderSetException, TaskSubjects.TaskOf(ref builder));
+            builder.SetException(exception);
+        }
+    }
+
+    // Replaces calls that name System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1 through "netstandard".
+    public static unsafe class AsyncTaskMethodBuilder1Wrapper
+    {
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1", "Start")]
+        public static void Start<TResult, TStateMachine>(ref AsyncTaskMethodBuilder<TResult> builder, ref TStateMachine stateMachine) where TStateMachine : IAsyncStateMachine
+        {
+            Report.Before(ApiTable.AsyncTaskMethodBuilder1Start, TaskSubjects.TaskOf(ref builder));
+            builder.Start<TStateMachine>(ref stateMachine);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1", "AwaitOnCompleted")]
+        public static void AwaitOnCompleted<TResult, TAwaiter, TStateMachine>(ref AsyncTaskMethodBuilder<TResult> builder, ref TAwaiter awaiter, ref TStateMachine stateMachine) where TAwaiter : INotifyCompletion where TStateMachine : IAsyncStateMachine
+        {
+            Report.Before(ApiTable.AsyncTaskMethodBuilder1AwaitOnCompleted, TaskSubjects.TaskOf(ref builder));
+            builder.AwaitOnCompleted<TAwaiter, TStateMachine>(ref awaiter, ref stateMachine);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1", "AwaitUnsafeOnCompleted")]
+        public static void AwaitUnsafeOnCompleted<TResult, TAwaiter, TStateMachine>(ref AsyncTaskMethodBuilder<TResult> builder, ref TAwaiter awaiter, ref TStateMachine stateMachine) where TAwaiter : ICriticalNotifyCompletion where TStateMachine : IAsyncStateMachine
+        {
+            Report.Before(ApiTable.AsyncTaskMethodBuilder1AwaitUnsafeOnCompleted, TaskSubjects.TaskOf(ref builder));
+            builder.AwaitUnsafeOnCompleted<TAwaiter, TStateMachine>(ref awaiter, ref stateMachine);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1", "SetResult")]
+        public static void SetResult<TResult>(ref AsyncTaskMethodBuilder<TResult> builder, TResult result)
+        {
+            Report.Before(ApiTable.AsyncTaskMethodBuilder1SetResult, TaskSubjects.TaskOf(ref builder));
+            builder.SetResult(result);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1", "SetException")]
+        public static void SetException<TResult>(ref AsyncTaskMethodBuilder<TResult> builder, Exception exception)
+        {
+            Report.Before(ApiTable.AsyncTaskMethodBuilder1SetException, TaskSubjects.TaskOf(ref builder));
+            builder.SetException(exception);
+        }
+    }
+
+    // Replaces calls that name System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder through "netstandard".
+    public static unsafe class AsyncValueTaskMethodBuilderWrapper
+    {
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder", "Start")]
+        public static void Start<TStateMachine>(ref AsyncValueTaskMethodBuilder builder, ref TStateMachine stateMachine) where TStateMachine : IAsyncStateMachine
+        {
+            Report.Before(ApiTable.AsyncValueTaskMethodBuilderStart, null);
+            builder.Start<TStateMachine>(ref stateMachine);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder", "AwaitOnCompleted")]
+        public static void AwaitOnCompleted<TAwaiter, TStateMachine>(ref AsyncValueTaskMethodBuilder builder, ref TAwaiter awaiter, ref TStateMachine stateMachine) where TAwaiter : INotifyCompletion where TStateMachine : IAsyncStateMachine
+        {
+            Report.Before(ApiTable.AsyncValueTaskMethodBuilderAwaitOnCompleted, null);
+            builder.AwaitOnCompleted<TAwaiter, TStateMachine>(ref awaiter, ref stateMachine);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder", "AwaitUnsafeOnCompleted")]
+        public static void AwaitUnsafeOnCompleted<TAwaiter, TStateMachine>(ref AsyncValueTaskMethodBuilder builder, ref TAwaiter awaiter, ref TStateMachine stateMachine) where TAwaiter : ICriticalNotifyCompletion where TStateMachine : IAsyncStateMachine
+        {
+            Report.Before(ApiTable.AsyncValueTaskMethodBuilderAwaitUnsafeOnCompleted, null);
+            builder.AwaitUnsafeOnCompleted<TAwaiter, TStateMachine>(ref awaiter, ref stateMachine);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder", "SetResult")]
+        public static void SetResult(ref AsyncValueTaskMethodBuilder builder)
+        {
+            Report.Before(ApiTable.AsyncValueTaskMethodBuilderSetResult, null);
+            builder.SetResult();
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder", "SetException")]
+        public static void SetException(ref AsyncValueTaskMethodBuilder builder, Exception exception)
+        {
+            Report.Before(ApiTable.AsyncValueTaskMethodBuilderSetException, null);
+            builder.SetException(exception);
+        }
+    }
+
+    // Replaces calls that name System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1 through "netstandard".
+    public static unsafe class AsyncValueTaskMethodBuilder1Wrapper
+    {
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1", "Start")]
+        public static void Start<TResult, TStateMachine>(ref AsyncValueTaskMethodBuilder<TResult> builder, ref TStateMachine stateMachine) where TStateMachine : IAsyncStateMachine
+        {
+            Report.Before(ApiTable.AsyncValueTaskMethodBuilder1Start, null);
+            builder.Start<TStateMachine>(ref stateMachine);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1", "AwaitOnCompleted")]
+        public static void AwaitOnCompleted<TResult, TAwaiter, TStateMachine>(ref AsyncValueTaskMethodBuilder<TResult> builder, ref TAwaiter awaiter, ref TStateMachine stateMachine) where TAwaiter : INotifyCompletion where TStateMachine : IAsyncStateMachine
+        {
+            Report.Before(ApiTable.AsyncValueTaskMethodBuilder1AwaitOnCompleted, null);
+            builder.AwaitOnCompleted<TAwaiter, TStateMachine>(ref awaiter, ref stateMachine);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1", "AwaitUnsafeOnCompleted")]
+        public static void AwaitUnsafeOnCompleted<TResult, TAwaiter, TStateMachine>(ref AsyncValueTaskMethodBuilder<TResult> builder, ref TAwaiter awaiter, ref TStateMachine stateMachine) where TAwaiter : ICriticalNotifyCompletion where TStateMachine : IAsyncStateMachine
+        {
+            Report.Before(ApiTable.AsyncValueTaskMethodBuilder1AwaitUnsafeOnCompleted, null);
+            builder.AwaitUnsafeOnCompleted<TAwaiter, TStateMachine>(ref awaiter, ref stateMachine);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1", "SetResult")]
+        public static void SetResult<TResult>(ref AsyncValueTaskMethodBuilder<TResult> builder, TResult result)
+        {
+            Report.Before(ApiTable.AsyncValueTaskMethodBuilder1SetResult, null);
+            builder.SetResult(result);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1", "SetException")]
+        public static void SetException<TResult>(ref AsyncValueTaskMethodBuilder<TResult> builder, Exception exception)
+        {
+            Report.Before(ApiTable.AsyncValueTaskMethodBuilder1SetException, null);
+            builder.SetException(exception);
+        }
+    }
+
+    // Replaces calls that name System.Runtime.CompilerServices.AsyncVoidMethodBuilder through "netstandard".
+    public static unsafe class AsyncVoidMethodBuilderWrapper
+    {
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncVoidMethodBuilder", "Start")]
+        public static void Start<TStateMachine>(ref AsyncVoidMethodBuilder builder, ref TStateMachine stateMachine) where TStateMachine : IAsyncStateMachine
+        {
+            Report.Before(ApiTable.AsyncVoidMethodBuilderStart, null);
+            builder.Start<TStateMachine>(ref stateMachine);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncVoidMethodBuilder", "AwaitOnCompleted")]
+        public static void AwaitOnCompleted<TAwaiter, TStateMachine>(ref AsyncVoidMethodBuilder builder, ref TAwaiter awaiter, ref TStateMachine stateMachine) where TAwaiter : INotifyCompletion where TStateMachine : IAsyncStateMachine
+        {
+            Report.Before(ApiTable.AsyncVoidMethodBuilderAwaitOnCompleted, null);
+            builder.AwaitOnCompleted<TAwaiter, TStateMachine>(ref awaiter, ref stateMachine);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncVoidMethodBuilder", "AwaitUnsafeOnCompleted")]
+        public static void AwaitUnsafeOnCompleted<TAwaiter, TStateMachine>(ref AsyncVoidMethodBuilder builder, ref TAwaiter awaiter, ref TStateMachine stateMachine) where TAwaiter : ICriticalNotifyCompletion where TStateMachine : IAsyncStateMachine
+        {
+            Report.Before(ApiTable.AsyncVoidMethodBuilderAwaitUnsafeOnCompleted, null);
+            builder.AwaitUnsafeOnCompleted<TAwaiter, TStateMachine>(ref awaiter, ref stateMachine);
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncVoidMethodBuilder", "SetResult")]
+        public static void SetResult(ref AsyncVoidMethodBuilder builder)
+        {
+            Report.Before(ApiTable.AsyncVoidMethodBuilderSetResult, null);
+            builder.SetResult();
+        }
+
+        [Replacement("netstandard", "System.Runtime.CompilerServices.AsyncVoidMethodBuilder", "SetException")]
+        public static void SetException(ref AsyncVoidMethodBuilder builder, Exception exception)
+        {
+            Report.Before(ApiTable.AsyncVoidMethodBuilderSetException, null);
+            builder.SetException(exception);
         }
     }
 }

@@ -2,6 +2,7 @@
 
 using System;
 using System.Collections.Generic;
+using System.Runtime.CompilerServices;
 using System.Threading;
 using System.Threading.Tasks;
 using veskmrte_1_0;
@@ -1061,6 +1062,15 @@ namespace Veskmrte.Wrappers.SystemThreading
             return Interlocked.Exchange(ref location1, value);
         }
 
+#if NET9_0_OR_GREATER
+        [Replacement("System.Threading", "System.Threading.Interlocked", "Exchange")]
+        public static T Exchange<T>(ref T location1, T value)
+        {
+            Report.Before(ApiTable.InterlockedExchange, null);
+            return Interlocked.Exchange<T>(ref location1, value);
+        }
+#endif
+
         [Replacement("System.Threading", "System.Threading.Interlocked", "CompareExchange")]
         public static int CompareExchange(ref int location1, int value, int comparand)
         {
@@ -1123,6 +1133,15 @@ namespace Veskmrte.Wrappers.SystemThreading
             Report.Before(ApiTable.InterlockedCompareExchange, null);
             return Interlocked.CompareExchange(ref location1, value, comparand);
         }
+
+#if NET9_0_OR_GREATER
+        [Replacement("System.Threading", "System.Threading.Interlocked", "CompareExchange")]
+        public static T CompareExchange<T>(ref T location1, T value, T comparand)
+        {
+            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            return Interlocked.CompareExchange<T>(ref location1, value, comparand);
+        }
+#endif
 
         [Replacement("System.Threading", "System.Threading.Interlocked", "Read")]
         public static long Read(ref long location)
@@ -1296,6 +1315,13 @@ namespace Veskmrte.Wrappers.SystemThreading
             return Volatile.Read(in location);
         }
 
+        [Replacement("System.Threading", "System.Threading.Volatile", "Read")]
+        public static T Read<T>(ref readonly T location) where T : class?
+        {
+            Report.Before(ApiTable.VolatileRead, null);
+            return Volatile.Read<T>(in location);
+        }
+
         [Replacement("System.Threading", "System.Threading.Volatile", "Write")]
         public static void Write(ref bool location, bool value)
         {
@@ -1385,6 +1411,13 @@ namespace Veskmrte.Wrappers.SystemThreading
         {
             Report.Before(ApiTable.VolatileWrite, null);
             Volatile.Write(ref location, value);
+        }
+
+        [Replacement("System.Threading", "System.Threading.Volatile", "Write")]
+        public static void Write<T>(ref T location, T value) where T : class?
+        {
+            Report.Before(ApiTable.VolatileWrite, null);
+            Volatile.Write<T>(ref location, value);
         }
     }
 }

@@ -2,6 +2,7 @@
 
 using System;
 using System.Collections.Generic;
+using System.Runtime.CompilerServices;
 using System.Threading;
 using System.Threading.Tasks;
 using veskmrte_1_0;
@@ -61,6 +62,42 @@ namespace Veskmrte.Wrappers.SystemThreadingTasksParallel
             Report.Before(ApiTable.ParallelInvoke, null);
             Parallel.Invoke(parallelOptions, actions);
             Report.After(ApiTable.ParallelInvoke, null);
+        }
+
+        [Replacement("System.Threading.Tasks.Parallel", "System.Threading.Tasks.Parallel", "ForEach")]
+        public static ParallelLoopResult ForEach<TSource>(IEnumerable<TSource> source, Action<TSource> body)
+        {
+            Report.Before(ApiTable.ParallelForEach, null);
+            ParallelLoopResult result = Parallel.ForEach<TSource>(source, body);
+            Report.After(ApiTable.ParallelForEach, null);
+            return result;
+        }
+
+        [Replacement("System.Threading.Tasks.Parallel", "System.Threading.Tasks.Parallel", "ForEach")]
+        public static ParallelLoopResult ForEach<TSource>(IEnumerable<TSource> source, ParallelOptions parallelOptions, Action<TSource> body)
+        {
+            Report.Before(ApiTable.ParallelForEach, null);
+            ParallelLoopResult result = Parallel.ForEach<TSource>(source, parallelOptions, body);
+            Report.After(ApiTable.ParallelForEach, null);
+            return result;
+        }
+
+        [Replacement("System.Threading.Tasks.Parallel", "System.Threading.Tasks.Parallel", "ForEach")]
+        public static ParallelLoopResult ForEach<TSource>(IEnumerable<TSource> source, Action<TSource, ParallelLoopState> body)
+        {
+            Report.Before(ApiTable.ParallelForEach, null);
+            ParallelLoopResult result = Parallel.ForEach<TSource>(source, body);
+            Report.After(ApiTable.ParallelForEach, null);
+            return result;
+        }
+
+        [Replacement("System.Threading.Tasks.Parallel", "System.Threading.Tasks.Parallel", "ForEach")]
+        public static ParallelLoopResult ForEach<TSource>(IEnumerable<TSource> source, ParallelOptions parallelOptions, Action<TSource, ParallelLoopState> body)
+        {
+            Report.Before(ApiTable.ParallelForEach, null);
+            ParallelLoopResult result = Parallel.ForEach<TSource>(source, parallelOptions, body);
+            Report.After(ApiTable.ParallelForEach, null);
+            return result;
         }
     }
 }

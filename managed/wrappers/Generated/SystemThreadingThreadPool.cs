@@ -2,6 +2,7 @@
 
 using System;
 using System.Collections.Generic;
+using System.Runtime.CompilerServices;
 using System.Threading;
 using System.Threading.Tasks;
 using veskmrte_1_0;
@@ -25,6 +26,13 @@ namespace Veskmrte.Wrappers.SystemThreadingThreadPool
             return ThreadPool.QueueUserWorkItem(callBack, state);
         }
 
+        [Replacement("System.Threading.ThreadPool", "System.Threading.ThreadPool", "QueueUserWorkItem")]
+        public static bool QueueUserWorkItem<TState>(Action<TState> callBack, TState state, bool preferLocal)
+        {
+            Report.Before(ApiTable.ThreadPoolQueueUserWorkItem, null);
+            return ThreadPool.QueueUserWorkItem<TState>(callBack, state, preferLocal);
+        }
+
         [Replacement("System.Threading.ThreadPool", "System.Threading.ThreadPool", "UnsafeQueueUserWorkItem")]
         public static bool UnsafeQueueUserWorkItem(WaitCallback callBack, object? state)
         {
@@ -37,6 +45,13 @@ namespace Veskmrte.Wrappers.SystemThreadingThreadPool
         {
             Report.Before(ApiTable.ThreadPoolUnsafeQueueUserWorkItem, null);
             return ThreadPool.UnsafeQueueUserWorkItem(callBack, preferLocal);
+        }
+
+        [Replacement("System.Threading.ThreadPool", "System.Threading.ThreadPool", "UnsafeQueueUserWorkItem")]
+        public static bool UnsafeQueueUserWorkItem<TState>(Action<TState> callBack, TState state, bool preferLocal)
+        {
+            Report.Before(ApiTable.ThreadPoolUnsafeQueueUserWorkItem, null);
+            return ThreadPool.UnsafeQueueUserWorkItem<TState>(callBack, state, preferLocal);
         }
 
         [Replacement("System.Threading.ThreadPool", "System.Threading.ThreadPool", "RegisterWaitForSingleObject")]

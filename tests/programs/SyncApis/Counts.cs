@@ -16,7 +16,7 @@ namespace SyncApis
             "Monitor: Enter TryEnter Exit Wait Pulse PulseAll",
             "Thread: .ctor Start Join Sleep Interrupt UnsafeStart Yield",
             "WaitHandle: WaitOne", "EventWaitHandle: Set Reset", "Mutex: .ctor ReleaseMutex",
-            "SemaphoreSlim: .ctor Wait Release WaitAsync",
+            "SemaphoreSlim: .ctor Wait Release WaitAsync", "Lock: .ctor Enter TryEnter Exit EnterScope", "Lock+Scope: Dispose",
             "ReaderWriterLockSlim: .ctor EnterReadLock TryEnterReadLock ExitReadLock EnterWriteLock TryEnterWriteLock " +
                 "ExitWriteLock EnterUpgradeableReadLock TryEnterUpgradeableReadLock ExitUpgradeableReadLock",
             "ReaderWriterLock: .ctor AcquireReaderLock ReleaseReaderLock AcquireWriterLock ReleaseWriterLock " +
@@ -27,11 +27,15 @@ namespace SyncApis
             "Interlocked: Increment Decrement Add Exchange CompareExchange Read And Or MemoryBarrier", "Volatile: Read Write",
             "ThreadPool: QueueUserWorkItem UnsafeQueueUserWorkItem RegisterWaitForSingleObject", "Timer: .ctor Change",
             "CancellationTokenSource: Cancel CancelAfter", "Tasks.Task: Run Start Wait WaitAll WaitAny ContinueWith WhenAll WhenAny",
-            "Tasks.TaskFactory: StartNew", "Tasks.Parallel: For Invoke",
+            "Tasks.TaskFactory: StartNew", "Tasks.Parallel: For Invoke", "Tasks.TaskCompletionSource: .ctor SetResult",
+            "System.Runtime.CompilerServices.TaskAwaiter: GetResult",
+            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable+ConfiguredTaskAwaiter: GetResult",
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder: SetResult",
         }.SelectMany(family =>
         {
-            string[] parts = family.Split(':');
-            return parts[1].Split(' ', StringSplitOptions.RemoveEmptyEntries).Select(m => $"System.Threading.{parts[0]}.{m}");
+            string[] parts = family.Split(": ");
+            string type = parts[0].StartsWith("System.", StringComparison.Ordinal) ? parts[0] : "System.Threading." + parts[0];
+            return parts[1].Split(' ', StringSplitOptions.RemoveEmptyEntries).Select(m => $"{type}.{m}");
         }).ToArray();
 
         // Reached through function pointers: the profiler rewrites calls, not
@@ -49,7 +53,8 @@ namespace SyncApis
             for (int i = 0; i < s_apis.Length; i++)
             {
                 index[s_apis[i]] = i;
-                index[s_apis[i].Substring("System.Threading.".Length)] = i;
+                if (s_apis[i].StartsWith("System.Threading.", StringComparison.Ordinal))
+                    index[s_apis[i].Substring("System.Threading.".Length)] = i;
             }
             return index;
         }

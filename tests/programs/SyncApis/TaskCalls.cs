@@ -1,5 +1,6 @@
 using System;
 using System.Collections.Generic;
+using System.Runtime.CompilerServices;
 using System.Threading;
 using System.Threading.Tasks;
 
@@ -60,6 +61,31 @@ namespace SyncApis
             Counts.Add("Interlocked.Increment", pieces);
             Console.WriteLine("tasks: " + ok + " any " + any + " work " + s_work + "/" + pieces + " loops " +
                               (loop.IsCompleted && wide.IsCompleted));
+            Observed();
+        }
+
+        // Each task below is completed or observed through an awaiter, a
+        // builder or a completion source, and waited on as a task: the tool
+        // must name the same object in both.
+        private static void Observed()
+        {
+            const string S = "System.Runtime.CompilerServices.";
+            Task run = null!, built = null!;
+            var builder = AsyncTaskMethodBuilder.Create();
+            Counts.Do(("Tasks.Task.Run", () => run = Task.Run(Work)), ("Tasks.Task.Wait", () => run.Wait()),
+                      (S + "TaskAwaiter.GetResult", () => run.GetAwaiter().GetResult()),
+                      (S + "ConfiguredTaskAwaitable+ConfiguredTaskAwaiter.GetResult", () => run.ConfigureAwait(false).GetAwaiter().GetResult()),
+                      (S + "AsyncTaskMethodBuilder.SetResult", () => { built = builder.Task; builder.SetResult(); }),
+                      ("Tasks.Task.Wait", () => built.Wait()));
+            Counts.Add("Interlocked.Increment");
+            bool completed = run.IsCompleted && built.IsCompleted;
+#if NET5_0_OR_GREATER
+            TaskCompletionSource source = null!;
+            Counts.Do(("Tasks.TaskCompletionSource..ctor", () => source = new TaskCompletionSource()),
+                      ("Tasks.TaskCompletionSource.SetResult", () => source.SetResult()), ("Tasks.Task.Wait", () => source.Task.Wait()));
+            completed &= source.Task.IsCompleted;
+#endif
+            Console.WriteLine("observed: " + completed);
         }
     }
 }

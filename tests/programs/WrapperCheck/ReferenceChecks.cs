@@ -23,12 +23,26 @@ namespace WrapperCheck
             "System.Threading.CountdownEvent", "System.Threading.Barrier", "System.Threading.Interlocked", "System.Threading.Volatile",
             "System.Threading.ThreadPool", "System.Threading.Timer", "System.Threading.CancellationTokenSource",
             "System.Threading.Tasks.Task", "System.Threading.Tasks.TaskFactory", "System.Threading.Tasks.Parallel",
+            "System.Threading.Tasks.Task`1", "System.Threading.Tasks.TaskCompletionSource`1", "System.Threading.Tasks.TaskCompletionSource",
+            "System.Threading.Tasks.ValueTask`1", "System.Threading.Tasks.ValueTask", "System.Runtime.CompilerServices.TaskAwaiter",
+            "System.Runtime.CompilerServices.TaskAwaiter`1", "System.Runtime.CompilerServices.ConfiguredTaskAwaitable+ConfiguredTaskAwaiter",
+            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable`1+ConfiguredTaskAwaiter", "System.Runtime.CompilerServices.ValueTaskAwaiter",
+            "System.Runtime.CompilerServices.ValueTaskAwaiter`1", "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable+ConfiguredValueTaskAwaiter",
+            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable`1+ConfiguredValueTaskAwaiter",
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder", "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1",
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder", "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1",
+            "System.Runtime.CompilerServices.AsyncVoidMethodBuilder",
         };
         // The assemblies that implement the covered types outside the core library.
         private static readonly string[] s_implementations = { "System.Threading", "System.Threading.Tasks.Parallel" };
         // Families that no net10.0 program compiles against: libraries built for
         // .NET Standard or .NET Framework, and the framework's own libraries.
-        private static readonly string[] s_libraryFamilies = { "netstandard", "mscorlib", "System.Private.CoreLib" };
+        // .NET Standard 2.0 libraries name value tasks through the package
+        // that brought them.
+        private static readonly string[] s_libraryFamilies =
+        {
+            "netstandard", "mscorlib", "System.Private.CoreLib", "System.Threading.Tasks.Extensions",
+        };
 
         private readonly record struct Observed(string Scope, string Class, string Name, MethodBase Method);
 
@@ -93,10 +107,21 @@ namespace WrapperCheck
             {
                 if (ins.OpCode.FlowControl != System.Reflection.Emit.FlowControl.Call) continue;
                 EntityHandle handle = MetadataTokens.EntityHandle(ins.Token);
+                // A generic method's instance names the method it instantiates.
+                if (handle.Kind == HandleKind.MethodSpecification) handle = md.GetMethodSpecification((MethodSpecificationHandle)handle).Method;
                 if (handle.Kind != HandleKind.MemberReference) continue;
                 MemberReference member = md.GetMemberReference((MemberReferenceHandle)handle);
-                if (member.Parent.Kind != HandleKind.TypeReference) continue;
-                TypeReference type = md.GetTypeReference((TypeReferenceHandle)member.Parent);
+                EntityHandle parent = member.Parent;
+                // A member of a generic type's instance names the type it instantiates.
+                if (parent.Kind == HandleKind.TypeSpecification)
+                {
+                    BlobReader spec = md.GetBlobReader(md.GetTypeSpecification((TypeSpecificationHandle)parent).Signature);
+                    if (spec.ReadSignatureTypeCode() != SignatureTypeCode.GenericTypeInstance) continue;
+                    spec.ReadSignatureTypeCode();
+                    parent = spec.ReadTypeHandle();
+                }
+                if (parent.Kind != HandleKind.TypeReference) continue;
+                TypeReference type = md.GetTypeReference((TypeReferenceHandle)parent);
                 string name = md.GetString(type.Name);
                 while (type.ResolutionScope.Kind == HandleKind.TypeReference)
                 {
@@ -106,7 +131,7 @@ namespace WrapperCheck
                 string cls = md.GetString(type.Namespace) + "." + name;
                 // Property reads (Task.Factory) only read state and have no wrapper.
                 if (!s_covered.Contains(cls) || type.ResolutionScope.Kind != HandleKind.AssemblyReference ||
-                    md.GetString(member.Name).StartsWith("get_", StringComparison.Ordinal))
+                    (md.GetString(member.Name).StartsWith("get_", StringComparison.Ordinal) && md.GetString(member.Name) != "get_Result"))
                 {
                     continue;
                 }

@@ -22,7 +22,7 @@ namespace WrapperCheck
                 "TryEnterWriteLock EnterUpgradeableReadLock TryEnterUpgradeableReadLock",
             "ReaderWriterLock: AcquireReaderLock AcquireWriterLock UpgradeToWriterLock RestoreLock",
             "ManualResetEventSlim: Wait", "CountdownEvent: Wait", "Barrier: SignalAndWait", "Tasks.Task: Wait WaitAll WaitAny",
-            "Tasks.Parallel: For Invoke",
+            "Tasks.Parallel: For Invoke ForEach", "Tasks.Task`1: get_Result", "Tasks.ValueTask`1: get_Result",
         }.SelectMany(family => family.Split(':')[1].Split(' ', StringSplitOptions.RemoveEmptyEntries)
                                      .Select(m => $"System.Threading.{family.Split(':')[0]}.{m}")).ToHashSet();
 
@@ -35,7 +35,7 @@ namespace WrapperCheck
             "System.Threading.ThreadPool.QueueUserWorkItem", "System.Threading.ThreadPool.UnsafeQueueUserWorkItem",
             "System.Threading.Tasks.Task.Run", "System.Threading.Tasks.Task.WaitAll",
             "System.Threading.Tasks.Task.WaitAny", "System.Threading.Tasks.Task.WhenAll",
-            "System.Threading.Tasks.Task.WhenAny",
+            "System.Threading.Tasks.Task.WhenAny", "System.Runtime.CompilerServices.AsyncVoidMethodBuilder",
         };
 
         // The report hooks through which wrappers of lock APIs tell what the
@@ -64,7 +64,10 @@ namespace WrapperCheck
             foreach (Wrapper w in index.All)
             {
                 w.Original = ResolveOriginal(w, out string why);
-                r.Check(w.Original != null, $"signature matches one original API: {w}{why}");
+                if (r.Check(w.Original != null, $"signature matches one original API: {w}{why}") && w.Method.IsGenericMethodDefinition)
+                {
+                    r.Check(SameConstraints(w), $"generic parameters carry exactly the original's constraints: {w}");
+                }
             }
 
             r.Section("overloads");
@@ -73,7 +76,8 @@ namespace WrapperCheck
                 var first = group.First();
                 r.Check(group.All(w => w.Method.DeclaringType == first.Method.DeclaringType && w.Method.Name == first.Method.Name),
                         $"all overloads for {group.Key} are {first.Method.DeclaringType!.FullName}.{first.Method.Name}");
-                var signatures = group.Select(w => string.Join(",", w.Method.GetParameters().Select(p => p.ParameterType.FullName))).ToList();
+                var signatures = group.Select(w => w.Method.GetGenericArguments().Length + ":" +
+                                                   string.Join(",", w.Method.GetParameters().Select(p => p.ParameterType))).ToList();
                 r.Check(signatures.Distinct().Count() == signatures.Count, $"no two overloads for {group.Key} share a signature");
             }
             foreach (var group in index.All.GroupBy(w => (w.Method.DeclaringType, w.Method.Name)))
@@ -104,27 +108,39 @@ namespace WrapperCheck
                 why = $" ({w.Class} is not reachable through {w.Assembly})";
                 return null;
             }
+            // A generic wrapper's parameters are the type's, then the
+            // method's own: instantiated with them, the original's signature
+            // is the wrapper's.
             ParameterInfo[] wp = w.Method.GetParameters();
+            Type[] generics = w.Method.GetGenericArguments();
+            int typeArity = type.IsGenericTypeDefinition ? type.GetGenericArguments().Length : 0;
+            if (generics.Length < typeArity)
+            {
+                why = $" (fewer generic parameters than {type.FullName} has)";
+                return null;
+            }
+            Type on = typeArity > 0 ? type.MakeGenericType(generics[..typeArity]) : type;
+            Type[] methodGenerics = generics[typeArity..];
             var candidates = new List<MethodBase>();
             if (w.IsCtor)
             {
-                if (w.Method.ReturnType == type)
+                if (w.Method.ReturnType == on && methodGenerics.Length == 0)
                 {
-                    candidates.AddRange(type.GetConstructors(Declared | BindingFlags.Instance).Where(c => SameParameters(c.GetParameters(), wp)));
+                    candidates.AddRange(on.GetConstructors(Declared | BindingFlags.Instance).Where(c => SameParameters(c.GetParameters(), wp)));
                 }
             }
             else
             {
-                candidates.AddRange(type.GetMethods(Declared | BindingFlags.Static)
-                    .Where(m => m.Name == w.Name && m.ReturnType == w.Method.ReturnType && SameGenericArity(m, w.Method) && SameParameters(m.GetParameters(), wp)));
+                candidates.AddRange(on.GetMethods(Declared | BindingFlags.Static).Select(m => Instantiate(m, w.Name, methodGenerics)).OfType<MethodInfo>()
+                    .Where(m => m.ReturnType == w.Method.ReturnType && SameParameters(m.GetParameters(), wp)));
                 // A value type's instance comes by reference.
                 bool receiver = wp.Length > 0 && !wp[0].IsOut &&
-                                (wp[0].ParameterType == type ||
-                                 (type.IsValueType && wp[0].ParameterType.IsByRef && wp[0].ParameterType.GetElementType() == type));
+                                (wp[0].ParameterType == on ||
+                                 (on.IsValueType && wp[0].ParameterType.IsByRef && wp[0].ParameterType.GetElementType() == on));
                 if (receiver)
                 {
-                    candidates.AddRange(type.GetMethods(Declared | BindingFlags.Instance)
-                        .Where(m => m.Name == w.Name && m.ReturnType == w.Method.ReturnType && SameGenericArity(m, w.Method) && SameParameters(m.GetParameters(), wp[1..])));
+                    candidates.AddRange(on.GetMethods(Declared | BindingFlags.Instance).Select(m => Instantiate(m, w.Name, methodGenerics)).OfType<MethodInfo>()
+                        .Where(m => m.ReturnType == w.Method.ReturnType && SameParameters(m.GetParameters(), wp[1..])));
                 }
             }
             if (candidates.Count != 1)
@@ -135,8 +151,40 @@ namespace WrapperCheck
             return candidates[0];
         }
 
-        private static bool SameGenericArity(MethodInfo a, MethodInfo b) =>
-            a.GetGenericArguments().Length == b.GetGenericArguments().Length;
+        // The method instantiated with the wrapper's own method parameters;
+        // null when its name, arity or constraints do not fit them.
+        private static MethodInfo? Instantiate(MethodInfo m, string name, Type[] generics)
+        {
+            if (m.Name != name || m.GetGenericArguments().Length != generics.Length) return null;
+            if (generics.Length == 0) return m;
+            try
+            {
+                return m.MakeGenericMethod(generics);
+            }
+            catch (ArgumentException)
+            {
+                return null;
+            }
+        }
+
+        // The runtime checks a wrapper's constraints when the rewritten call
+        // instantiates it: any constraint the original lacks would make a
+        // valid call fail, and one missing would not compile the original call.
+        private static bool SameConstraints(Wrapper w)
+        {
+            MethodBase original = w.Original!;
+            Type[] typeParameters = original.DeclaringType!.IsGenericType
+                ? original.DeclaringType.GetGenericTypeDefinition().GetGenericArguments() : Type.EmptyTypes;
+            Type[] methodParameters = original is MethodInfo { IsGenericMethod: true } generic
+                ? generic.GetGenericMethodDefinition().GetGenericArguments() : Type.EmptyTypes;
+            Type[] originals = typeParameters.Concat(methodParameters).ToArray();
+            Type[] wrappers = w.Method.GetGenericArguments();
+            return originals.Length == wrappers.Length && originals.Zip(wrappers).All(p =>
+                (p.First.GenericParameterAttributes & GenericParameterAttributes.SpecialConstraintMask) ==
+                (p.Second.GenericParameterAttributes & GenericParameterAttributes.SpecialConstraintMask) &&
+                p.First.GetGenericParameterConstraints().Select(c => c.ToString()).Order()
+                    .SequenceEqual(p.Second.GetGenericParameterConstraints().Select(c => c.ToString()).Order()));
+        }
 
         private static bool SameParameters(ParameterInfo[] original, ParameterInfo[] wrapper) =>
             original.Length == wrapper.Length &&
@@ -161,8 +209,9 @@ namespace WrapperCheck
                 // Helpers that find the object a value-type instance stands
                 // for are part of reporting, not calls of their own.
                 var calls = il.Select((ins, pos) => (ins, pos))
-                              .Where(x => x.ins.OpCode.FlowControl == FlowControl.Call && !IsSubjectHelper(index, x.ins)).ToList();
-                bool blocking = s_blocking.Contains($"{w.Class}.{w.Name}");
+                              .Where(x => x.ins.OpCode.FlowControl == FlowControl.Call && !IsSubjectHelper(index, w, x.ins)).ToList();
+                // An awaiter's GetResult waits for what it awaits.
+                bool blocking = s_blocking.Contains($"{w.Class}.{w.Name}") || (w.Name == "GetResult" && w.Class.Contains("Awaiter", StringComparison.Ordinal));
                 string body = string.Join("; ", il);
                 var allowed = il.All(i => i.OpCode.Name!.StartsWith("ldarg", StringComparison.Ordinal) || i.OpCode.Name!.StartsWith("ldc.i4", StringComparison.Ordinal) ||
                                           i.OpCode.Name!.StartsWith("stloc", StringComparison.Ordinal) || i.OpCode.Name!.StartsWith("ldloc", StringComparison.Ordinal) ||
@@ -191,7 +240,7 @@ namespace WrapperCheck
                     if (CheckHook(index, il, calls[0], new[] { "Before" }, w, names, r, ref report) is int lateId) used.Add(lateId);
                     continue;
                 }
-                MethodBase? target = index.Assembly.ManifestModule.ResolveMethod(call.Token);
+                MethodBase? target = Resolve(index, w, call.Token);
                 OpCode expectedOp = w.IsCtor ? OpCodes.Newobj
                                   : w.Original.IsStatic || w.Original.DeclaringType!.IsValueType ? OpCodes.Call : OpCodes.Callvirt;
                 r.Check(SameMethod(target, w.Original), $"second call is the original {w.Original.DeclaringType!.Name}::{w.Original}: {w}");
@@ -222,10 +271,14 @@ namespace WrapperCheck
             }
         }
 
-        private static bool IsSubjectHelper(WrapperIndex index, Instruction ins)
+        // A token of a generic wrapper's body may name its generic parameters.
+        private static MethodBase? Resolve(WrapperIndex index, Wrapper w, int token) =>
+            index.Assembly.ManifestModule.ResolveMethod(token, Type.EmptyTypes, w.Method.GetGenericArguments());
+
+        private static bool IsSubjectHelper(WrapperIndex index, Wrapper w, Instruction ins)
         {
             if (ins.OpCode != OpCodes.Call) return false;
-            MethodBase? target = index.Assembly.ManifestModule.ResolveMethod(ins.Token);
+            MethodBase? target = Resolve(index, w, ins.Token);
             return target != null && target.Module == index.Assembly.ManifestModule && target.Name.EndsWith("Of", StringComparison.Ordinal) &&
                    target.DeclaringType!.Name != "Report";
         }
@@ -236,7 +289,7 @@ namespace WrapperCheck
             // Hooks that report whether a lock was taken get the outcome last:
             // a local, a constant, or the lockTaken argument read through its
             // reference.
-            MethodBase? hook = index.Assembly.ManifestModule.ResolveMethod(call.ins.Token);
+            MethodBase? hook = Resolve(index, w, call.ins.Token);
             bool withOutcome = hook is MethodInfo m && m.GetParameters().Length == 3;
             Type[] parameters = withOutcome ? new[] { typeof(int), typeof(object), typeof(bool) } : new[] { typeof(int), typeof(object) };
             string hookName = string.Join(" or ", hookNames);
@@ -248,8 +301,10 @@ namespace WrapperCheck
             r.Check(hook!.DeclaringType == report, $"{hookName} hook lives in the one report class: {w}");
             int subjectAt = call.pos - 1 - (withOutcome ? (il[call.pos - 1].OpCode == OpCodes.Ldind_U1 ? 2 : 1) : 0);
             Instruction subject = il[subjectAt];
-            bool none = w.IsCtor || s_noSubject.Contains(w.Class) || s_noSubject.Contains($"{w.Class}.{w.Name}");
-            bool helper = IsSubjectHelper(index, subject);
+            // What a value task stands for cannot be read without changing what it does.
+            bool none = w.IsCtor || s_noSubject.Contains(w.Class) || s_noSubject.Contains($"{w.Class}.{w.Name}") ||
+                        w.Class.Contains("ValueTask", StringComparison.Ordinal);
+            bool helper = IsSubjectHelper(index, w, subject);
             bool subjectOk = none ? subject.OpCode == OpCodes.Ldnull
                            : subject.ArgIndex == 0 || (helper && il[subjectAt - 1].ArgIndex == 0);
             r.Check(subjectOk, $"{hookName} reports {(none ? "no instance" : "the first argument")}: {w}");
