@@ -85,34 +85,32 @@ namespace Veskmrte.Coverage
                 foreach (IlSites.Site site in IlSites.Read(body))
                 {
                     var target = Target(md, names, site.Token);
-                    if (target is not var (assembly, type, member, sig, generic) || !Scope.Types.Contains(type)) continue;
-                    yield return ($"{type}.{member}{TypeNames.Parameters(sig)}", Outcome(wrappers, site, assembly, type, member, sig, generic),
+                    if (target is not var (assembly, type, member, sig) || !Scope.Types.Contains(type)) continue;
+                    yield return ($"{type}.{member}{TypeNames.Parameters(sig)}", Outcome(wrappers, site, assembly, type, member, sig),
                                   where, site.Token);
                 }
             }
         }
 
         private static string Outcome(Wrappers wrappers, IlSites.Site site, string assembly, string type, string member,
-                                      MethodSignature<string> sig, string? generic)
+                                      MethodSignature<string> sig)
         {
             if (Scope.UnwrappedByDesign(type, member) is string reason) return "unwrapped by design: " + reason;
             if (site.Constrained) return "not redirected: after a constrained. prefix";
-            if (generic != null) return "not redirected: " + generic;
             if (!wrappers.Has(assembly, type, member)) return "not redirected: no wrapper for the member";
             if (!wrappers.Fits(assembly, type, member, sig)) return "not redirected: no wrapper overload for this signature";
             return Covered;
         }
 
-        // The target's surface assembly, type, member and signature; generic
-        // says why a generic target is not taken.
-        private static (string, string, string, MethodSignature<string>, string?)? Target(MetadataReader md, TypeNames names, int token)
+        // The target's surface assembly, type, member and signature: for a
+        // generic method's instance the method's, for a member of a generic
+        // type's instance the generic type's.
+        private static (string, string, string, MethodSignature<string>)? Target(MetadataReader md, TypeNames names, int token)
         {
             EntityHandle handle = MetadataTokens.EntityHandle(token);
-            string? generic = null;
             if (handle.Kind == HandleKind.MethodSpecification)
             {
                 handle = md.GetMethodSpecification((MethodSpecificationHandle)handle).Method;
-                generic = "generic method instance";
             }
             if (handle.Kind == HandleKind.MemberReference)
             {
@@ -126,21 +124,20 @@ namespace Veskmrte.Coverage
                     string instance = md.GetTypeSpecification((TypeSpecificationHandle)parent).DecodeSignature(names, null);
                     int open = instance.IndexOf('<');
                     if (open < 0) return null;
-                    generic = "generic type instance";
                     BlobReader blob = md.GetBlobReader(md.GetTypeSpecification((TypeSpecificationHandle)parent).Signature);
                     blob.ReadByte();
                     blob.ReadByte();
                     parent = blob.ReadTypeHandle();
-                    return (AssemblyOf(md, parent), instance[..open], name, sig, generic);
+                    return (AssemblyOf(md, parent), instance[..open], name, sig);
                 }
                 if (parent.Kind != HandleKind.TypeReference && parent.Kind != HandleKind.TypeDefinition) return null;
-                return (AssemblyOf(md, parent), TypeNames.Of(md, parent), name, sig, generic);
+                return (AssemblyOf(md, parent), TypeNames.Of(md, parent), name, sig);
             }
             if (handle.Kind == HandleKind.MethodDefinition)
             {
                 MethodDefinition method = md.GetMethodDefinition((MethodDefinitionHandle)handle);
                 return (AssemblyOf(md, method.GetDeclaringType()), TypeNames.Of(md, method.GetDeclaringType()),
-                        md.GetString(method.Name), method.DecodeSignature(names, null), generic);
+                        md.GetString(method.Name), method.DecodeSignature(names, null));
             }
             return null;
         }

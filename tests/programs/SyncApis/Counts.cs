@@ -28,6 +28,7 @@ namespace SyncApis
             "ThreadPool: QueueUserWorkItem UnsafeQueueUserWorkItem RegisterWaitForSingleObject", "Timer: .ctor Change",
             "CancellationTokenSource: Cancel CancelAfter", "Tasks.Task: Run Start Wait WaitAll WaitAny ContinueWith WhenAll WhenAny",
             "Tasks.TaskFactory: StartNew", "Tasks.Parallel: For Invoke", "Tasks.TaskCompletionSource: .ctor SetResult",
+            "Tasks.Task`1: get_Result",
             "System.Runtime.CompilerServices.TaskAwaiter: GetResult",
             "System.Runtime.CompilerServices.ConfiguredTaskAwaitable+ConfiguredTaskAwaiter: GetResult",
             "System.Runtime.CompilerServices.AsyncTaskMethodBuilder: SetResult",

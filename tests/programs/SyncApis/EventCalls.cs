@@ -59,6 +59,7 @@ namespace SyncApis
             var gate = new SemaphoreSlim(1);
             Counts.Add("SemaphoreSlim..ctor");
             Counts.Add("Tasks.Task.Wait");
+            Counts.Add("Tasks.Task`1.get_Result", 2);
             Counts.Do(("SemaphoreSlim.WaitAsync", () => gate.WaitAsync().Wait()),
                       ("SemaphoreSlim.Release", () => gate.Release()), ("SemaphoreSlim.WaitAsync", () => ok &= gate.WaitAsync(1000).Result),
                       ("SemaphoreSlim.Release", () => gate.Release()),
