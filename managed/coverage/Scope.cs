@@ -40,7 +40,9 @@ namespace Veskmrte.Coverage
         public static string? UnwrappedByDesign(string type, string member)
         {
             if (member is "get_Result") return null;
-            if (member.StartsWith("get_", StringComparison.Ordinal)) return "reads state";
+            if (member.StartsWith("get_", StringComparison.Ordinal) || member is "IsEntered") return "reads state";
+            if (member is ".ctor" && type.StartsWith("System.Threading.Tasks.ValueTask", StringComparison.Ordinal))
+                return "wraps a result, a task or a source; the wait is its awaiter's";
             if (member.StartsWith("set_", StringComparison.Ordinal)) return "configures the object";
             switch (member)
             {
@@ -52,6 +54,8 @@ namespace Veskmrte.Coverage
                 case "GetHashCode":
                 case "Equals":
                 case "GetType":
+                case "op_Equality":
+                case "op_Inequality":
                     return "object identity or text";
                 case "GetAwaiter":
                 case "ConfigureAwait":

@@ -127,6 +127,8 @@ WAIT_OVERLOADS = [
     "bool (int millisecondsTimeout, CancellationToken cancellationToken)",
     "bool (TimeSpan timeout, CancellationToken cancellationToken)",
 ]
+WAIT_MANY = ("", ", int millisecondsTimeout", ", TimeSpan timeout", ", int millisecondsTimeout, bool exitContext",
+             ", TimeSpan timeout, bool exitContext")
 EXCHANGE_TYPES = ("int", "long", "uint", "ulong", "float", "double", "nint", "nuint", "object?")
 VOLATILE_TYPES = ("bool", "byte", "sbyte", "short", "ushort", "int", "uint", "long", "ulong", "float", "double",
                   "nint", "nuint")
@@ -150,7 +152,9 @@ def continuations(task, result):
         "", ", CancellationToken cancellationToken", ", TaskScheduler scheduler",
         ", TaskContinuationOptions continuationOptions",
         ", CancellationToken cancellationToken, TaskContinuationOptions continuationOptions, TaskScheduler scheduler",
-    )] + [f"{generic}{ret} ({kind}{state_end} {name}, object? state)"]
+    )] + [f"{generic}{ret} ({kind}{state_end} {name}, object? state{rest})" for rest in (
+        "", ", CancellationToken cancellationToken, TaskContinuationOptions continuationOptions, TaskScheduler scheduler",
+    )]
 
 
 def completion_source_apis(source, result):
@@ -276,6 +280,10 @@ API_TYPES = [
             "bool (int millisecondsTimeout, bool exitContext)",
             "bool (TimeSpan timeout, bool exitContext)",
         ]),
+        Api("WaitAny", static=True, blocking=True, overloads=[
+            f"int (WaitHandle[] waitHandles{rest})" for rest in WAIT_MANY]),
+        Api("WaitAll", static=True, blocking=True, overloads=[
+            f"bool (WaitHandle[] waitHandles{rest})" for rest in WAIT_MANY]),
     ]),
     ApiType("System.Threading.EventWaitHandle", ["System.Threading", "netstandard", "mscorlib", "System.Private.CoreLib"], instance="handle", apis=[
         Api("Set", overloads=[
@@ -444,6 +452,8 @@ API_TYPES = [
         Api("Write", overloads=[f"void (ref {t} location, {t} value)" for t in VOLATILE_TYPES] + [
             "<T> void (ref T location, T value) where T : class?",
         ]),
+        Api("ReadBarrier", overloads=["[newer] void ()"]),
+        Api("WriteBarrier", overloads=["[newer] void ()"]),
     ]),
     ApiType("System.Threading.ThreadPool", ["System.Threading.ThreadPool", "netstandard", "mscorlib",
                                             "System.Private.CoreLib"], apis=[
@@ -482,6 +492,20 @@ API_TYPES = [
     ApiType("System.Threading.CancellationTokenSource", RUNTIME, instance="source", apis=[
         Api("Cancel", overloads=["void ()", "void (bool throwOnFirstException)"]),
         Api("CancelAfter", overloads=["void (int millisecondsDelay)", "void (TimeSpan delay)"]),
+        # A source made with a delay cancels itself from a timer.
+        Api(CTOR, overloads=[
+            "CancellationTokenSource ()",
+            "CancellationTokenSource (int millisecondsDelay)",
+            "CancellationTokenSource (TimeSpan delay)",
+            "CancellationTokenSource (TimeSpan delay, TimeProvider timeProvider)",
+        ]),
+        # A linked source is cancelled by whichever thread cancels a token it
+        # is linked to.
+        Api("CreateLinkedTokenSource", static=True, overloads=[
+            "CancellationTokenSource (CancellationToken token)",
+            "CancellationTokenSource (CancellationToken token1, CancellationToken token2)",
+            "CancellationTokenSource (params CancellationToken[] tokens)",
+        ]),
     ]),
     ApiType("System.Threading.Tasks.Task", RUNTIME, instance="task", apis=[
         Api("Run", static=True, overloads=[
@@ -525,6 +549,8 @@ API_TYPES = [
             "Task (Action<Task> continuationAction, CancellationToken cancellationToken, TaskContinuationOptions "
             "continuationOptions, TaskScheduler scheduler)",
             "Task (Action<Task, object?> continuationAction, object? state)",
+            "Task (Action<Task, object?> continuationAction, object? state, CancellationToken cancellationToken, "
+            "TaskContinuationOptions continuationOptions, TaskScheduler scheduler)",
         ] + continuations("Task", "TNewResult")),
         Api("WhenAll", static=True, overloads=[
             "Task (params Task[] tasks)",
@@ -553,6 +579,8 @@ API_TYPES = [
             "Task (Action<object?> action, object? state)",
             "Task (Action<object?> action, object? state, CancellationToken cancellationToken)",
             "Task (Action<object?> action, object? state, TaskCreationOptions creationOptions)",
+            "Task (Action<object?> action, object? state, CancellationToken cancellationToken, TaskCreationOptions "
+            "creationOptions, TaskScheduler scheduler)",
             "<TResult> Task<TResult> (Func<TResult> function)",
             "<TResult> Task<TResult> (Func<TResult> function, CancellationToken cancellationToken)",
             "<TResult> Task<TResult> (Func<TResult> function, TaskCreationOptions creationOptions)",
@@ -561,6 +589,8 @@ API_TYPES = [
             "<TResult> Task<TResult> (Func<object?, TResult> function, object? state)",
             "<TResult> Task<TResult> (Func<object?, TResult> function, object? state, CancellationToken cancellationToken)",
             "<TResult> Task<TResult> (Func<object?, TResult> function, object? state, TaskCreationOptions creationOptions)",
+            "<TResult> Task<TResult> (Func<object?, TResult> function, object? state, CancellationToken cancellationToken, "
+            "TaskCreationOptions creationOptions, TaskScheduler scheduler)",
         ]),
     ]),
     ApiType("System.Threading.Tasks.Parallel", ["System.Threading.Tasks.Parallel", "netstandard", "mscorlib"], apis=[

@@ -309,6 +309,96 @@ namespace Veskmrte.Wrappers.Netstandard
             Report.AcquiredMutex(ApiTable.WaitHandleWaitOne, handle, result);
             return result;
         }
+
+        [Replacement("netstandard", "System.Threading.WaitHandle", "WaitAny")]
+        public static int WaitAny(WaitHandle[] waitHandles)
+        {
+            Report.Before(ApiTable.WaitHandleWaitAny, null);
+            int result = WaitHandle.WaitAny(waitHandles);
+            Report.After(ApiTable.WaitHandleWaitAny, null);
+            return result;
+        }
+
+        [Replacement("netstandard", "System.Threading.WaitHandle", "WaitAny")]
+        public static int WaitAny(WaitHandle[] waitHandles, int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.WaitHandleWaitAny, null);
+            int result = WaitHandle.WaitAny(waitHandles, millisecondsTimeout);
+            Report.After(ApiTable.WaitHandleWaitAny, null);
+            return result;
+        }
+
+        [Replacement("netstandard", "System.Threading.WaitHandle", "WaitAny")]
+        public static int WaitAny(WaitHandle[] waitHandles, TimeSpan timeout)
+        {
+            Report.Before(ApiTable.WaitHandleWaitAny, null);
+            int result = WaitHandle.WaitAny(waitHandles, timeout);
+            Report.After(ApiTable.WaitHandleWaitAny, null);
+            return result;
+        }
+
+        [Replacement("netstandard", "System.Threading.WaitHandle", "WaitAny")]
+        public static int WaitAny(WaitHandle[] waitHandles, int millisecondsTimeout, bool exitContext)
+        {
+            Report.Before(ApiTable.WaitHandleWaitAny, null);
+            int result = WaitHandle.WaitAny(waitHandles, millisecondsTimeout, exitContext);
+            Report.After(ApiTable.WaitHandleWaitAny, null);
+            return result;
+        }
+
+        [Replacement("netstandard", "System.Threading.WaitHandle", "WaitAny")]
+        public static int WaitAny(WaitHandle[] waitHandles, TimeSpan timeout, bool exitContext)
+        {
+            Report.Before(ApiTable.WaitHandleWaitAny, null);
+            int result = WaitHandle.WaitAny(waitHandles, timeout, exitContext);
+            Report.After(ApiTable.WaitHandleWaitAny, null);
+            return result;
+        }
+
+        [Replacement("netstandard", "System.Threading.WaitHandle", "WaitAll")]
+        public static bool WaitAll(WaitHandle[] waitHandles)
+        {
+            Report.Before(ApiTable.WaitHandleWaitAll, null);
+            bool result = WaitHandle.WaitAll(waitHandles);
+            Report.After(ApiTable.WaitHandleWaitAll, null);
+            return result;
+        }
+
+        [Replacement("netstandard", "System.Threading.WaitHandle", "WaitAll")]
+        public static bool WaitAll(WaitHandle[] waitHandles, int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.WaitHandleWaitAll, null);
+            bool result = WaitHandle.WaitAll(waitHandles, millisecondsTimeout);
+            Report.After(ApiTable.WaitHandleWaitAll, null);
+            return result;
+        }
+
+        [Replacement("netstandard", "System.Threading.WaitHandle", "WaitAll")]
+        public static bool WaitAll(WaitHandle[] waitHandles, TimeSpan timeout)
+        {
+            Report.Before(ApiTable.WaitHandleWaitAll, null);
+            bool result = WaitHandle.WaitAll(waitHandles, timeout);
+            Report.After(ApiTable.WaitHandleWaitAll, null);
+            return result;
+        }
+
+        [Replacement("netstandard", "System.Threading.WaitHandle", "WaitAll")]
+        public static bool WaitAll(WaitHandle[] waitHandles, int millisecondsTimeout, bool exitContext)
+        {
+            Report.Before(ApiTable.WaitHandleWaitAll, null);
+            bool result = WaitHandle.WaitAll(waitHandles, millisecondsTimeout, exitContext);
+            Report.After(ApiTable.WaitHandleWaitAll, null);
+            return result;
+        }
+
+        [Replacement("netstandard", "System.Threading.WaitHandle", "WaitAll")]
+        public static bool WaitAll(WaitHandle[] waitHandles, TimeSpan timeout, bool exitContext)
+        {
+            Report.Before(ApiTable.WaitHandleWaitAll, null);
+            bool result = WaitHandle.WaitAll(waitHandles, timeout, exitContext);
+            Report.After(ApiTable.WaitHandleWaitAll, null);
+            return result;
+        }
     }
 
     // Replaces calls that name System.Threading.EventWaitHandle through "netstandard".
@@ -1584,6 +1674,30 @@ namespace Veskmrte.Wrappers.Netstandard
             Report.Before(ApiTable.VolatileWrite, null);
             Volatile.Write<T>(ref location, value);
         }
+
+        private static class ReadBarrierOf
+        {
+            internal static readonly delegate*<void> Original = (delegate*<void>)Newer.Method(typeof(Volatile), "ReadBarrier");
+        }
+
+        [Replacement("netstandard", "System.Threading.Volatile", "ReadBarrier")]
+        public static void ReadBarrier()
+        {
+            Report.Before(ApiTable.VolatileReadBarrier, null);
+            ReadBarrierOf.Original();
+        }
+
+        private static class WriteBarrierOf
+        {
+            internal static readonly delegate*<void> Original = (delegate*<void>)Newer.Method(typeof(Volatile), "WriteBarrier");
+        }
+
+        [Replacement("netstandard", "System.Threading.Volatile", "WriteBarrier")]
+        public static void WriteBarrier()
+        {
+            Report.Before(ApiTable.VolatileWriteBarrier, null);
+            WriteBarrierOf.Original();
+        }
     }
 
     // Replaces calls that name System.Threading.ThreadPool through "netstandard".
@@ -1756,6 +1870,55 @@ namespace Veskmrte.Wrappers.Netstandard
         {
             Report.Before(ApiTable.CancellationTokenSourceCancelAfter, source);
             source.CancelAfter(delay);
+        }
+
+        [Replacement("netstandard", "System.Threading.CancellationTokenSource", ".ctor")]
+        public static CancellationTokenSource Ctor()
+        {
+            Report.Before(ApiTable.CancellationTokenSourceCtor, null);
+            return new CancellationTokenSource();
+        }
+
+        [Replacement("netstandard", "System.Threading.CancellationTokenSource", ".ctor")]
+        public static CancellationTokenSource Ctor(int millisecondsDelay)
+        {
+            Report.Before(ApiTable.CancellationTokenSourceCtor, null);
+            return new CancellationTokenSource(millisecondsDelay);
+        }
+
+        [Replacement("netstandard", "System.Threading.CancellationTokenSource", ".ctor")]
+        public static CancellationTokenSource Ctor(TimeSpan delay)
+        {
+            Report.Before(ApiTable.CancellationTokenSourceCtor, null);
+            return new CancellationTokenSource(delay);
+        }
+
+        [Replacement("netstandard", "System.Threading.CancellationTokenSource", ".ctor")]
+        public static CancellationTokenSource Ctor(TimeSpan delay, TimeProvider timeProvider)
+        {
+            Report.Before(ApiTable.CancellationTokenSourceCtor, null);
+            return new CancellationTokenSource(delay, timeProvider);
+        }
+
+        [Replacement("netstandard", "System.Threading.CancellationTokenSource", "CreateLinkedTokenSource")]
+        public static CancellationTokenSource CreateLinkedTokenSource(CancellationToken token)
+        {
+            Report.Before(ApiTable.CancellationTokenSourceCreateLinkedTokenSource, null);
+            return CancellationTokenSource.CreateLinkedTokenSource(token);
+        }
+
+        [Replacement("netstandard", "System.Threading.CancellationTokenSource", "CreateLinkedTokenSource")]
+        public static CancellationTokenSource CreateLinkedTokenSource(CancellationToken token1, CancellationToken token2)
+        {
+            Report.Before(ApiTable.CancellationTokenSourceCreateLinkedTokenSource, null);
+            return CancellationTokenSource.CreateLinkedTokenSource(token1, token2);
+        }
+
+        [Replacement("netstandard", "System.Threading.CancellationTokenSource", "CreateLinkedTokenSource")]
+        public static CancellationTokenSource CreateLinkedTokenSource(params CancellationToken[] tokens)
+        {
+            Report.Before(ApiTable.CancellationTokenSourceCreateLinkedTokenSource, null);
+            return CancellationTokenSource.CreateLinkedTokenSource(tokens);
         }
     }
 
@@ -2019,6 +2182,13 @@ namespace Veskmrte.Wrappers.Netstandard
         }
 
         [Replacement("netstandard", "System.Threading.Tasks.Task", "ContinueWith")]
+        public static Task ContinueWith(Task task, Action<Task, object?> continuationAction, object? state, CancellationToken cancellationToken, TaskContinuationOptions continuationOptions, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.TaskContinueWith, task);
+            return task.ContinueWith(continuationAction, state, cancellationToken, continuationOptions, scheduler);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task", "ContinueWith")]
         public static Task<TNewResult> ContinueWith<TNewResult>(Task task, Func<Task, TNewResult> continuationFunction)
         {
             Report.Before(ApiTable.TaskContinueWith, task);
@@ -2058,6 +2228,13 @@ namespace Veskmrte.Wrappers.Netstandard
         {
             Report.Before(ApiTable.TaskContinueWith, task);
             return task.ContinueWith<TNewResult>(continuationFunction, state);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task", "ContinueWith")]
+        public static Task<TNewResult> ContinueWith<TNewResult>(Task task, Func<Task, object?, TNewResult> continuationFunction, object? state, CancellationToken cancellationToken, TaskContinuationOptions continuationOptions, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.TaskContinueWith, task);
+            return task.ContinueWith<TNewResult>(continuationFunction, state, cancellationToken, continuationOptions, scheduler);
         }
 
         [Replacement("netstandard", "System.Threading.Tasks.Task", "WhenAll")]
@@ -2208,6 +2385,13 @@ namespace Veskmrte.Wrappers.Netstandard
         }
 
         [Replacement("netstandard", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task StartNew(TaskFactory factory, Action<object?> action, object? state, CancellationToken cancellationToken, TaskCreationOptions creationOptions, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew(action, state, cancellationToken, creationOptions, scheduler);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.TaskFactory", "StartNew")]
         public static Task<TResult> StartNew<TResult>(TaskFactory factory, Func<TResult> function)
         {
             Report.Before(ApiTable.TaskFactoryStartNew, factory);
@@ -2254,6 +2438,13 @@ namespace Veskmrte.Wrappers.Netstandard
         {
             Report.Before(ApiTable.TaskFactoryStartNew, factory);
             return factory.StartNew<TResult>(function, state, creationOptions);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task<TResult> StartNew<TResult>(TaskFactory factory, Func<object?, TResult> function, object? state, CancellationToken cancellationToken, TaskCreationOptions creationOptions, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew<TResult>(function, state, cancellationToken, creationOptions, scheduler);
         }
     }
 
@@ -2404,6 +2595,13 @@ namespace Veskmrte.Wrappers.Netstandard
         }
 
         [Replacement("netstandard", "System.Threading.Tasks.Task`1", "ContinueWith")]
+        public static Task ContinueWith<TResult>(Task<TResult> task, Action<Task<TResult>, object?> continuationAction, object? state, CancellationToken cancellationToken, TaskContinuationOptions continuationOptions, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.Task1ContinueWith, task);
+            return task.ContinueWith(continuationAction, state, cancellationToken, continuationOptions, scheduler);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task`1", "ContinueWith")]
         public static Task<TNewResult> ContinueWith<TResult, TNewResult>(Task<TResult> task, Func<Task<TResult>, TNewResult> continuationFunction)
         {
             Report.Before(ApiTable.Task1ContinueWith, task);
@@ -2443,6 +2641,13 @@ namespace Veskmrte.Wrappers.Netstandard
         {
             Report.Before(ApiTable.Task1ContinueWith, task);
             return task.ContinueWith<TNewResult>(continuationFunction, state);
+        }
+
+        [Replacement("netstandard", "System.Threading.Tasks.Task`1", "ContinueWith")]
+        public static Task<TNewResult> ContinueWith<TResult, TNewResult>(Task<TResult> task, Func<Task<TResult>, object?, TNewResult> continuationFunction, object? state, CancellationToken cancellationToken, TaskContinuationOptions continuationOptions, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.Task1ContinueWith, task);
+            return task.ContinueWith<TNewResult>(continuationFunction, state, cancellationToken, continuationOptions, scheduler);
         }
     }
 

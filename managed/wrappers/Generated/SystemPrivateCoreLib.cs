@@ -309,6 +309,96 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
             Report.AcquiredMutex(ApiTable.WaitHandleWaitOne, handle, result);
             return result;
         }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.WaitHandle", "WaitAny")]
+        public static int WaitAny(WaitHandle[] waitHandles)
+        {
+            Report.Before(ApiTable.WaitHandleWaitAny, null);
+            int result = WaitHandle.WaitAny(waitHandles);
+            Report.After(ApiTable.WaitHandleWaitAny, null);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.WaitHandle", "WaitAny")]
+        public static int WaitAny(WaitHandle[] waitHandles, int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.WaitHandleWaitAny, null);
+            int result = WaitHandle.WaitAny(waitHandles, millisecondsTimeout);
+            Report.After(ApiTable.WaitHandleWaitAny, null);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.WaitHandle", "WaitAny")]
+        public static int WaitAny(WaitHandle[] waitHandles, TimeSpan timeout)
+        {
+            Report.Before(ApiTable.WaitHandleWaitAny, null);
+            int result = WaitHandle.WaitAny(waitHandles, timeout);
+            Report.After(ApiTable.WaitHandleWaitAny, null);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.WaitHandle", "WaitAny")]
+        public static int WaitAny(WaitHandle[] waitHandles, int millisecondsTimeout, bool exitContext)
+        {
+            Report.Before(ApiTable.WaitHandleWaitAny, null);
+            int result = WaitHandle.WaitAny(waitHandles, millisecondsTimeout, exitContext);
+            Report.After(ApiTable.WaitHandleWaitAny, null);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.WaitHandle", "WaitAny")]
+        public static int WaitAny(WaitHandle[] waitHandles, TimeSpan timeout, bool exitContext)
+        {
+            Report.Before(ApiTable.WaitHandleWaitAny, null);
+            int result = WaitHandle.WaitAny(waitHandles, timeout, exitContext);
+            Report.After(ApiTable.WaitHandleWaitAny, null);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.WaitHandle", "WaitAll")]
+        public static bool WaitAll(WaitHandle[] waitHandles)
+        {
+            Report.Before(ApiTable.WaitHandleWaitAll, null);
+            bool result = WaitHandle.WaitAll(waitHandles);
+            Report.After(ApiTable.WaitHandleWaitAll, null);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.WaitHandle", "WaitAll")]
+        public static bool WaitAll(WaitHandle[] waitHandles, int millisecondsTimeout)
+        {
+            Report.Before(ApiTable.WaitHandleWaitAll, null);
+            bool result = WaitHandle.WaitAll(waitHandles, millisecondsTimeout);
+            Report.After(ApiTable.WaitHandleWaitAll, null);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.WaitHandle", "WaitAll")]
+        public static bool WaitAll(WaitHandle[] waitHandles, TimeSpan timeout)
+        {
+            Report.Before(ApiTable.WaitHandleWaitAll, null);
+            bool result = WaitHandle.WaitAll(waitHandles, timeout);
+            Report.After(ApiTable.WaitHandleWaitAll, null);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.WaitHandle", "WaitAll")]
+        public static bool WaitAll(WaitHandle[] waitHandles, int millisecondsTimeout, bool exitContext)
+        {
+            Report.Before(ApiTable.WaitHandleWaitAll, null);
+            bool result = WaitHandle.WaitAll(waitHandles, millisecondsTimeout, exitContext);
+            Report.After(ApiTable.WaitHandleWaitAll, null);
+            return result;
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.WaitHandle", "WaitAll")]
+        public static bool WaitAll(WaitHandle[] waitHandles, TimeSpan timeout, bool exitContext)
+        {
+            Report.Before(ApiTable.WaitHandleWaitAll, null);
+            bool result = WaitHandle.WaitAll(waitHandles, timeout, exitContext);
+            Report.After(ApiTable.WaitHandleWaitAll, null);
+            return result;
+        }
     }
 
     // Replaces calls that name System.Threading.EventWaitHandle through "System.Private.CoreLib".
@@ -1351,6 +1441,30 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
             Report.Before(ApiTable.VolatileWrite, null);
             Volatile.Write<T>(ref location, value);
         }
+
+        private static class ReadBarrierOf
+        {
+            internal static readonly delegate*<void> Original = (delegate*<void>)Newer.Method(typeof(Volatile), "ReadBarrier");
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "ReadBarrier")]
+        public static void ReadBarrier()
+        {
+            Report.Before(ApiTable.VolatileReadBarrier, null);
+            ReadBarrierOf.Original();
+        }
+
+        private static class WriteBarrierOf
+        {
+            internal static readonly delegate*<void> Original = (delegate*<void>)Newer.Method(typeof(Volatile), "WriteBarrier");
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Volatile", "WriteBarrier")]
+        public static void WriteBarrier()
+        {
+            Report.Before(ApiTable.VolatileWriteBarrier, null);
+            WriteBarrierOf.Original();
+        }
     }
 
     // Replaces calls that name System.Threading.ThreadPool through "System.Private.CoreLib".
@@ -1523,6 +1637,55 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
         {
             Report.Before(ApiTable.CancellationTokenSourceCancelAfter, source);
             source.CancelAfter(delay);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.CancellationTokenSource", ".ctor")]
+        public static CancellationTokenSource Ctor()
+        {
+            Report.Before(ApiTable.CancellationTokenSourceCtor, null);
+            return new CancellationTokenSource();
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.CancellationTokenSource", ".ctor")]
+        public static CancellationTokenSource Ctor(int millisecondsDelay)
+        {
+            Report.Before(ApiTable.CancellationTokenSourceCtor, null);
+            return new CancellationTokenSource(millisecondsDelay);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.CancellationTokenSource", ".ctor")]
+        public static CancellationTokenSource Ctor(TimeSpan delay)
+        {
+            Report.Before(ApiTable.CancellationTokenSourceCtor, null);
+            return new CancellationTokenSource(delay);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.CancellationTokenSource", ".ctor")]
+        public static CancellationTokenSource Ctor(TimeSpan delay, TimeProvider timeProvider)
+        {
+            Report.Before(ApiTable.CancellationTokenSourceCtor, null);
+            return new CancellationTokenSource(delay, timeProvider);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.CancellationTokenSource", "CreateLinkedTokenSource")]
+        public static CancellationTokenSource CreateLinkedTokenSource(CancellationToken token)
+        {
+            Report.Before(ApiTable.CancellationTokenSourceCreateLinkedTokenSource, null);
+            return CancellationTokenSource.CreateLinkedTokenSource(token);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.CancellationTokenSource", "CreateLinkedTokenSource")]
+        public static CancellationTokenSource CreateLinkedTokenSource(CancellationToken token1, CancellationToken token2)
+        {
+            Report.Before(ApiTable.CancellationTokenSourceCreateLinkedTokenSource, null);
+            return CancellationTokenSource.CreateLinkedTokenSource(token1, token2);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.CancellationTokenSource", "CreateLinkedTokenSource")]
+        public static CancellationTokenSource CreateLinkedTokenSource(params CancellationToken[] tokens)
+        {
+            Report.Before(ApiTable.CancellationTokenSourceCreateLinkedTokenSource, null);
+            return CancellationTokenSource.CreateLinkedTokenSource(tokens);
         }
     }
 
@@ -1786,6 +1949,13 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
         }
 
         [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "ContinueWith")]
+        public static Task ContinueWith(Task task, Action<Task, object?> continuationAction, object? state, CancellationToken cancellationToken, TaskContinuationOptions continuationOptions, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.TaskContinueWith, task);
+            return task.ContinueWith(continuationAction, state, cancellationToken, continuationOptions, scheduler);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "ContinueWith")]
         public static Task<TNewResult> ContinueWith<TNewResult>(Task task, Func<Task, TNewResult> continuationFunction)
         {
             Report.Before(ApiTable.TaskContinueWith, task);
@@ -1825,6 +1995,13 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
         {
             Report.Before(ApiTable.TaskContinueWith, task);
             return task.ContinueWith<TNewResult>(continuationFunction, state);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "ContinueWith")]
+        public static Task<TNewResult> ContinueWith<TNewResult>(Task task, Func<Task, object?, TNewResult> continuationFunction, object? state, CancellationToken cancellationToken, TaskContinuationOptions continuationOptions, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.TaskContinueWith, task);
+            return task.ContinueWith<TNewResult>(continuationFunction, state, cancellationToken, continuationOptions, scheduler);
         }
 
         [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task", "WhenAll")]
@@ -1975,6 +2152,13 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
         }
 
         [Replacement("System.Private.CoreLib", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task StartNew(TaskFactory factory, Action<object?> action, object? state, CancellationToken cancellationToken, TaskCreationOptions creationOptions, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew(action, state, cancellationToken, creationOptions, scheduler);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.TaskFactory", "StartNew")]
         public static Task<TResult> StartNew<TResult>(TaskFactory factory, Func<TResult> function)
         {
             Report.Before(ApiTable.TaskFactoryStartNew, factory);
@@ -2021,6 +2205,13 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
         {
             Report.Before(ApiTable.TaskFactoryStartNew, factory);
             return factory.StartNew<TResult>(function, state, creationOptions);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.TaskFactory", "StartNew")]
+        public static Task<TResult> StartNew<TResult>(TaskFactory factory, Func<object?, TResult> function, object? state, CancellationToken cancellationToken, TaskCreationOptions creationOptions, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.TaskFactoryStartNew, factory);
+            return factory.StartNew<TResult>(function, state, cancellationToken, creationOptions, scheduler);
         }
     }
 
@@ -2079,6 +2270,13 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
         }
 
         [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task`1", "ContinueWith")]
+        public static Task ContinueWith<TResult>(Task<TResult> task, Action<Task<TResult>, object?> continuationAction, object? state, CancellationToken cancellationToken, TaskContinuationOptions continuationOptions, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.Task1ContinueWith, task);
+            return task.ContinueWith(continuationAction, state, cancellationToken, continuationOptions, scheduler);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task`1", "ContinueWith")]
         public static Task<TNewResult> ContinueWith<TResult, TNewResult>(Task<TResult> task, Func<Task<TResult>, TNewResult> continuationFunction)
         {
             Report.Before(ApiTable.Task1ContinueWith, task);
@@ -2118,6 +2316,13 @@ namespace Veskmrte.Wrappers.SystemPrivateCoreLib
         {
             Report.Before(ApiTable.Task1ContinueWith, task);
             return task.ContinueWith<TNewResult>(continuationFunction, state);
+        }
+
+        [Replacement("System.Private.CoreLib", "System.Threading.Tasks.Task`1", "ContinueWith")]
+        public static Task<TNewResult> ContinueWith<TResult, TNewResult>(Task<TResult> task, Func<Task<TResult>, object?, TNewResult> continuationFunction, object? state, CancellationToken cancellationToken, TaskContinuationOptions continuationOptions, TaskScheduler scheduler)
+        {
+            Report.Before(ApiTable.Task1ContinueWith, task);
+            return task.ContinueWith<TNewResult>(continuationFunction, state, cancellationToken, continuationOptions, scheduler);
         }
     }
 

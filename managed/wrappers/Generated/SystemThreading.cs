@@ -1419,5 +1419,29 @@ namespace Veskmrte.Wrappers.SystemThreading
             Report.Before(ApiTable.VolatileWrite, null);
             Volatile.Write<T>(ref location, value);
         }
+
+        private static class ReadBarrierOf
+        {
+            internal static readonly delegate*<void> Original = (delegate*<void>)Newer.Method(typeof(Volatile), "ReadBarrier");
+        }
+
+        [Replacement("System.Threading", "System.Threading.Volatile", "ReadBarrier")]
+        public static void ReadBarrier()
+        {
+            Report.Before(ApiTable.VolatileReadBarrier, null);
+            ReadBarrierOf.Original();
+        }
+
+        private static class WriteBarrierOf
+        {
+            internal static readonly delegate*<void> Original = (delegate*<void>)Newer.Method(typeof(Volatile), "WriteBarrier");
+        }
+
+        [Replacement("System.Threading", "System.Threading.Volatile", "WriteBarrier")]
+        public static void WriteBarrier()
+        {
+            Report.Before(ApiTable.VolatileWriteBarrier, null);
+            WriteBarrierOf.Original();
+        }
     }
 }

@@ -26,7 +26,7 @@ namespace SyncApis
             "Barrier: .ctor SignalAndWait AddParticipant AddParticipants RemoveParticipant RemoveParticipants",
             "Interlocked: Increment Decrement Add Exchange CompareExchange Read And Or MemoryBarrier", "Volatile: Read Write",
             "ThreadPool: QueueUserWorkItem UnsafeQueueUserWorkItem RegisterWaitForSingleObject", "Timer: .ctor Change",
-            "CancellationTokenSource: Cancel CancelAfter", "Tasks.Task: Run Start Wait WaitAll WaitAny ContinueWith WhenAll WhenAny",
+            "CancellationTokenSource: Cancel CancelAfter .ctor", "Tasks.Task: Run Start Wait WaitAll WaitAny ContinueWith WhenAll WhenAny",
             "Tasks.TaskFactory: StartNew", "Tasks.Parallel: For Invoke", "Tasks.TaskCompletionSource: .ctor SetResult",
             "Tasks.Task`1: get_Result",
             "System.Runtime.CompilerServices.TaskAwaiter: GetResult",

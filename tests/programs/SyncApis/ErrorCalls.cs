@@ -39,6 +39,7 @@ namespace SyncApis
             using (var cancelled = new CancellationTokenSource())
             {
                 Counts.Add("System.Threading.SemaphoreSlim..ctor");
+                Counts.Add("CancellationTokenSource..ctor");
                 Fails("System.Threading.SemaphoreSlim.Release", () => full.Release());
                 Counts.Do(("CancellationTokenSource.Cancel", () => cancelled.Cancel()));
                 Fails("System.Threading.SemaphoreSlim.Wait", () => full.Wait(cancelled.Token));

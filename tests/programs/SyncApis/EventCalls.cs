@@ -16,6 +16,7 @@ namespace SyncApis
             var spinning = new ManualResetEventSlim(false, 10);
             var cancel = new CancellationTokenSource();
             Counts.Add("ManualResetEventSlim..ctor", 3);
+            Counts.Add("CancellationTokenSource..ctor");
             Counts.Do(("ManualResetEventSlim.Set", () => slim.Set()), ("ManualResetEventSlim.Wait", () => slim.Wait()),
                       ("ManualResetEventSlim.Wait", () => ok &= slim.Wait(10)), ("ManualResetEventSlim.Wait", () => ok &= slim.Wait(ms)),
                       ("ManualResetEventSlim.Wait", () => set.Wait(cancel.Token)),
@@ -71,6 +72,7 @@ namespace SyncApis
             var other = new CancellationTokenSource();
             source.Token.Register(() => fired.Set());
             Counts.Add("ManualResetEventSlim..ctor");
+            Counts.Add("CancellationTokenSource..ctor", 2);
             Counts.Add("ManualResetEventSlim.Set");
             Counts.Do(("CancellationTokenSource.CancelAfter", () => source.CancelAfter(TimeSpan.FromMinutes(10))),
                       ("CancellationTokenSource.CancelAfter", () => source.CancelAfter(60_000)),

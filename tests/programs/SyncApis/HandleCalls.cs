@@ -31,6 +31,7 @@ namespace SyncApis
             var two = new SemaphoreSlim(0, 2);
             var cancel = new CancellationTokenSource();
             Counts.Add("SemaphoreSlim..ctor", 2);
+            Counts.Add("CancellationTokenSource..ctor");
             Counts.Do(("SemaphoreSlim.Wait", () => one.Wait()), ("SemaphoreSlim.Release", () => one.Release()),
                       ("SemaphoreSlim.Release", () => two.Release(2)), ("SemaphoreSlim.Wait", () => got &= two.Wait(10)),
                       ("SemaphoreSlim.Wait", () => got &= two.Wait(ms)), ("SemaphoreSlim.Wait", () => one.Wait(cancel.Token)),

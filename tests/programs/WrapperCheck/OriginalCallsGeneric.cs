@@ -29,20 +29,20 @@ namespace WrapperCheck
             Func<Task, int> after = _ => 1;
             var (none, d, s) = (TaskContinuationOptions.None, TaskScheduler.Default, TaskCreationOptions.None);
             task.ContinueWith(after); task.ContinueWith(after, c); task.ContinueWith(after, d); task.ContinueWith(after, none); task.ContinueWith(after, c, none, d);
-            task.ContinueWith((_, state) => 1, o);
+            task.ContinueWith((_, state) => 1, o); task.ContinueWith((_, state) => 1, o, c, none, d);
             Func<object?, int> withState = _ => 1;
             factory.StartNew(make); factory.StartNew(make, c); factory.StartNew(make, s); factory.StartNew(make, c, s, d);
-            factory.StartNew(withState, o); factory.StartNew(withState, o, c); factory.StartNew(withState, o, s);
+            factory.StartNew(withState, o); factory.StartNew(withState, o, c); factory.StartNew(withState, o, s); factory.StartNew(withState, o, c, s, d);
             var items = new List<int>();
             Parallel.ForEach(items, i => { }); Parallel.ForEach(items, new ParallelOptions(), i => { });
             Parallel.ForEach(items, (i, state) => { }); Parallel.ForEach(items, new ParallelOptions(), (i, state) => { });
             _ = typed.Result;
             Action<Task<int>> next = _ => { };
             typed.ContinueWith(next); typed.ContinueWith(next, c); typed.ContinueWith(next, d); typed.ContinueWith(next, none); typed.ContinueWith(next, c, none, d);
-            typed.ContinueWith((_, state) => { }, o);
+            typed.ContinueWith((_, state) => { }, o); typed.ContinueWith((_, state) => { }, o, c, none, d);
             Func<Task<int>, long> convert = _ => 1;
             typed.ContinueWith(convert); typed.ContinueWith(convert, c); typed.ContinueWith(convert, d); typed.ContinueWith(convert, none);
-            typed.ContinueWith(convert, c, none, d); typed.ContinueWith((_, state) => 1L, o);
+            typed.ContinueWith(convert, c, none, d); typed.ContinueWith((_, state) => 1L, o); typed.ContinueWith((_, state) => 1L, o, c, none, d);
 
             var x = new Exception();
             var exceptions = new List<Exception>();

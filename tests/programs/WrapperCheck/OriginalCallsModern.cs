@@ -55,6 +55,12 @@ namespace WrapperCheck
             timer = new Timer(onTimer, o, 1u, 1u); timer = new Timer(onTimer, o, t, t);
             timer.Change(1, 1); timer.Change(1L, 1L); timer.Change(1u, 1u); timer.Change(t, t);
             source.Cancel(); source.Cancel(true); source.CancelAfter(1); source.CancelAfter(t);
+            source = new CancellationTokenSource(); source = new CancellationTokenSource(1); source = new CancellationTokenSource(t);
+            source = new CancellationTokenSource(t, TimeProvider.System); source = CancellationTokenSource.CreateLinkedTokenSource(token);
+            source = CancellationTokenSource.CreateLinkedTokenSource(token, token); source = CancellationTokenSource.CreateLinkedTokenSource(new[] { token });
+            var handles = new[] { handle };
+            WaitHandle.WaitAny(handles); WaitHandle.WaitAny(handles, 1); WaitHandle.WaitAny(handles, t); WaitHandle.WaitAny(handles, 1, false); WaitHandle.WaitAny(handles, t, false);
+            WaitHandle.WaitAll(handles); WaitHandle.WaitAll(handles, 1); WaitHandle.WaitAll(handles, t); WaitHandle.WaitAll(handles, 1, false); WaitHandle.WaitAll(handles, t, false);
 
             Tasks(task, tasks, token, o);
         }
@@ -79,7 +85,7 @@ namespace WrapperCheck
             Volatile.Write(ref s, Volatile.Read(ref s)); Volatile.Write(ref us, Volatile.Read(ref us)); Volatile.Write(ref i, Volatile.Read(ref i));
             Volatile.Write(ref u, Volatile.Read(ref u)); Volatile.Write(ref l, Volatile.Read(ref l)); Volatile.Write(ref ul, Volatile.Read(ref ul));
             Volatile.Write(ref f, Volatile.Read(ref f)); Volatile.Write(ref d, Volatile.Read(ref d)); Volatile.Write(ref n, Volatile.Read(ref n));
-            Volatile.Write(ref nu, Volatile.Read(ref nu));
+            Volatile.Write(ref nu, Volatile.Read(ref nu)); Volatile.ReadBarrier(); Volatile.WriteBarrier();
         }
 
         private static void Tasks(Task task, Task[] tasks, CancellationToken token, object o)
@@ -96,6 +102,8 @@ namespace WrapperCheck
             Task.WaitAny(tasks); Task.WaitAny(tasks, 1); Task.WaitAny(tasks, t); Task.WaitAny(tasks, token); Task.WaitAny(tasks, 1, token);
             task.ContinueWith(next); task.ContinueWith(next, token); task.ContinueWith(next, TaskScheduler.Default); task.ContinueWith(next, TaskContinuationOptions.None);
             task.ContinueWith(next, token, TaskContinuationOptions.None, TaskScheduler.Default); task.ContinueWith((_, state) => { }, o);
+            task.ContinueWith((_, state) => { }, o, token, TaskContinuationOptions.None, TaskScheduler.Default);
+            Task.Factory.StartNew(withState, o, token, TaskCreationOptions.None, TaskScheduler.Default);
             Task.WhenAll(tasks); Task.WhenAll(new List<Task>()); Task.WhenAll(task, task);
             Task.WhenAny(tasks); Task.WhenAny(new List<Task>()); Task.WhenAny(task, task); Task.WhenAny(task, task, task);
             Task.Factory.StartNew(action); Task.Factory.StartNew(action, token); Task.Factory.StartNew(action, TaskCreationOptions.None);

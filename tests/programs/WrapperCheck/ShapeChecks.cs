@@ -17,7 +17,7 @@ namespace WrapperCheck
         // Kept here by hand, apart from the wrappers' own table, on purpose.
         private static readonly HashSet<string> s_blocking = new[]
         {
-            "Monitor: Enter TryEnter Wait", "Thread: Join Sleep", "WaitHandle: WaitOne", "SemaphoreSlim: Wait",
+            "Monitor: Enter TryEnter Wait", "Thread: Join Sleep", "WaitHandle: WaitOne WaitAny WaitAll", "SemaphoreSlim: Wait",
             "Lock: Enter TryEnter EnterScope", "ReaderWriterLockSlim: EnterReadLock TryEnterReadLock EnterWriteLock " +
                 "TryEnterWriteLock EnterUpgradeableReadLock TryEnterUpgradeableReadLock",
             "ReaderWriterLock: AcquireReaderLock AcquireWriterLock UpgradeToWriterLock RestoreLock",
@@ -36,6 +36,7 @@ namespace WrapperCheck
             "System.Threading.Tasks.Task.Run", "System.Threading.Tasks.Task.WaitAll",
             "System.Threading.Tasks.Task.WaitAny", "System.Threading.Tasks.Task.WhenAll",
             "System.Threading.Tasks.Task.WhenAny", "System.Runtime.CompilerServices.AsyncVoidMethodBuilder",
+            "System.Threading.WaitHandle.WaitAny", "System.Threading.WaitHandle.WaitAll", "System.Threading.CancellationTokenSource.CreateLinkedTokenSource",
         };
 
         // The report hooks through which wrappers of lock APIs tell what the
