@@ -253,14 +253,6 @@ void Module::addSyncApiToken(Wrapper* wrapper, mdToken token) {
     VESK_ASSERT(res);
 }
 
-int Module::defineWrapperRefs(Wrapper* wrapper, const WrapperAssemblyIdentity& identity) {
-    IteratorHolder<signature*> signatures(wrapper->getSignatures());
-    for (signatures->reset(); !signatures->atEnd(); signatures->next()) {
-        defineOverloadRef(wrapper, *signatures->current(), identity);
-    }
-    return meSuccess;
-}
-
 mdToken Module::defineOverloadRef(Wrapper* wrapper, const signature& overload, const WrapperAssemblyIdentity& identity) {
     uint8_t blob[MAX_SIGNATURE_SIZE];
     uint32_t length = sizeof blob;
@@ -476,6 +468,10 @@ bool Module::resolveCall(mdToken target, ApiCall& call) {
     call = ApiCall();
     call.member = target;
     if (TypeFromToken(target) == mdtMethodSpec) {
+        {
+            pal::MutexLock hold(m_lock);
+            if (m_otherInstantiations.count(target) != 0) return false;
+        }
         IMetaDataImport* import = m_import;
         void* raw = nullptr;
         if (import == nullptr || import->QueryInterface(IID_IMetaDataImport2, &raw) != S_OK || raw == nullptr)
@@ -493,6 +489,12 @@ bool Module::resolveCall(mdToken target, ApiCall& call) {
         if (api != m_syncApiTokenMap.end()) call.wrapper = api->second;
     }
     if (call.wrapper == nullptr) call.wrapper = instanceMemberApi(call.member, call.typeSpec);
+    if (call.wrapper == nullptr && call.methodInstance != nullptr) {
+        // Most instantiations a module calls are of other generic methods;
+        // each is looked at once.
+        pal::MutexLock hold(m_lock);
+        m_otherInstantiations.insert(target);
+    }
     return call.wrapper != nullptr;
 }
 
@@ -532,22 +534,13 @@ uint32_t Module::fitOverload(mdToken member, Wrapper* wrapper, uint32_t classAri
     return overloadID;
 }
 
-mdToken Module::getWrapperRefToken(mdToken target) {
-    ApiCall call;
-    if (!resolveCall(target, call) || call.typeSpec != mdTokenNil || call.methodInstance != nullptr) return mdTokenNil;
-    const uint32_t overloadID = fitOverload(call.member, call.wrapper, 0);
-    if (overloadID == 0) return mdTokenNil;
-    pal::MutexLock hold(m_lock);
-    auto ref = m_wrapperRefTokenMap.find(overloadID);
-    if (ref == m_wrapperRefTokenMap.end()) {
-        VESK_LOG("VESKMRTE_ASSERT" << "Can't find overloaded .NET API in ref token map");
-        return mdTokenNil;
-    }
-    return ref->second;
-}
-
 mdToken Module::wrapperRefFor(mdToken target, const WrapperAssemblyIdentity& identity,
                               const std::function<bool()>& openForWriting) {
+    {
+        pal::MutexLock hold(m_lock);
+        auto instance = m_instantiations.find(target);
+        if (instance != m_instantiations.end()) return instance->second;
+    }
     ApiCall call;
     if (!resolveCall(target, call)) return mdTokenNil;
     TypeArguments type;

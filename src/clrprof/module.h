@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -81,8 +82,6 @@ public:
     int findSyncApiTokens(const vesk::WChar* assembly, const vesk::WChar* className, const vesk::WChar* method,
                           std::vector<cor::mdToken>& tokens, cor::mdToken* apiType = nullptr);
     void addSyncApiToken(Wrapper* wrapper, cor::mdToken token);
-    // Finds or defines a member reference to every overload of the wrapper.
-    int defineWrapperRefs(Wrapper* wrapper, const WrapperAssemblyIdentity& identity);
     // A module load's work for one wrapper, given the tokens naming its API,
     // read-only: keeps every token, however many overloads the wrapper has.
     // Which overload serves a call site, and the reference to it, wait for
@@ -91,12 +90,11 @@ public:
     // looked at when a call site names one: apiType is the class's token.
     void redirectTokens(Wrapper* wrapper, const std::vector<cor::mdToken>& tokens,
                         cor::mdToken apiType = cor::mdTokenNil);
-    // The member reference replacing a call target, or mdTokenNil when the
-    // target is no redirected API of this module or fits no overload.
-    cor::mdToken getWrapperRefToken(cor::mdToken target);
-    // As getWrapperRefToken, but the reference is defined on the first call
-    // site that needs it; openForWriting makes the module's metadata
-    // writable first, once. Opening converts the whole module's metadata to
+    // The member reference (or, for a generic target, the wrapper
+    // instantiation) replacing a call target, or mdTokenNil when the target
+    // is no redirected API of this module or fits no overload. It is defined
+    // on the first call site that needs it; openForWriting makes the
+    // module's metadata writable first, once. Opening converts the whole module's metadata to
     // a slower, larger form, so it waits until a compiled method calls a
     // redirected API: most methods of large libraries run precompiled and
     // most of their API references are never called from compiled code.
@@ -181,6 +179,7 @@ private:
     };
     std::map<cor::mdToken, InstanceMember> m_instanceMembers;
     std::map<cor::mdToken, cor::mdToken> m_instantiations;
+    std::set<cor::mdToken> m_otherInstantiations;
     // The answers of mayName per (assembly, outer class), and the module's
     // assembly references by name.
     std::map<std::pair<vesk::WString, vesk::WString>, bool> m_namable;

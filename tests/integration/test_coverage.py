@@ -26,12 +26,11 @@ class Coverage(ProfilerTestCase):
         self.assertTrue(covered)
         self.assertRegex(summary, r"^sites \d+, unwrapped by design \d+, reach a wrapper \d+ of \d+ \(\d+\.\d %\)$")
 
-        run = self.run_profiled([SYNC_APIS, "all"])
-        self.assertEqual(run.returncode, 0, run.stderr)
-        hot = self.run_profiled([SYNC_APIS, "hot", "100"])
-        self.assertEqual(hot.returncode, 0, hot.stderr)
+        runs = [self.run_profiled([SYNC_APIS] + scenario) for scenario in (["all"], ["hot", "100"], ["async"])]
+        for run in runs:
+            self.assertEqual(run.returncode, 0, run.stderr)
         replaced = set()
-        for lines in (run.log_lines(), hot.log_lines()):
+        for lines in (run.log_lines() for run in runs):
             ids = {e.value("  id=") for e in events(lines, "ModuleLoadFinished")
                    if (e.value("  name=") or "").endswith("SyncApis.dll")}
             # Other threads' events may fall between a compilation's lines: a

@@ -118,6 +118,30 @@ class RedirectedCalls(ProfilerTestCase):
         # Every call went to the original API: the tool saw none of them.
         self.assertEqual(run.report()["events"], {})
 
+    def test_a_completion_and_its_observation_name_one_task(self):
+        plain = self.run_plain([SYNC_APIS, "async"])
+        run = self.run_profiled([SYNC_APIS, "async"])
+        self.assertEqual(run.returncode, 0, run.stderr)
+        self.assertEqual(run.stdout, plain.stdout)
+        rounds = int(re.search(r"^ROUNDS (\d+)$", run.stdout, re.M).group(1))
+        report = run.report()
+        self.assertEqual(report["events_refused"], 0)
+        objects = report["objects"]
+        services, tasks = "System.Runtime.CompilerServices.", "System.Threading.Tasks."
+
+        def related(completion, observation):
+            return len([c for c in objects.values() if c.get(completion) and c.get(observation)])
+
+        awaited = services + "TaskAwaiter`1.GetResult"
+        # Each round's source, completed on its own thread, and the task of
+        # each round's async method; at least one for the whole run's method.
+        self.assertGreaterEqual(related(tasks + "TaskCompletionSource`1.SetResult", awaited), rounds)
+        self.assertGreaterEqual(related(services + "AsyncTaskMethodBuilder`1.SetResult", awaited), rounds + 1)
+        configured = services + "ConfiguredTaskAwaitable`1+ConfiguredTaskAwaiter.GetResult"
+        self.assertGreaterEqual(len([c for c in objects.values() if c.get(configured)]), rounds)
+        self.assertGreaterEqual(report["events"][services + "ValueTaskAwaiter`1.GetResult"]["calls"], rounds)
+        self.assertEqual(report["events"][tasks + "Parallel.For"]["calls"], 1)
+
 
 class WrappersThatCannotServe(ProfilerTestCase):
     """When the wrapper assembly cannot serve the program, the program keeps

@@ -25,6 +25,9 @@ namespace SyncApis
                     ErrorCalls.Run();
                     ObjectCalls.Run();
                     break;
+                case "async":
+                    AsyncCalls.Run();
+                    return 0;
                 case "hot":
                     Hot(args.Length > 1 ? int.Parse(args[1]) : 200_000);
                     break;

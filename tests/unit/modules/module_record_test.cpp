@@ -322,13 +322,18 @@ TEST_F(ModuleRecord, AWrapperBlobIsReEncodedWithTheModulesTokens) {
 // ---- references the module gains ----------------------------------------------------
 
 TEST_F(ModuleRecord, AModuleWithoutTheWrapperAssemblyGainsItsReferenceOnceAndARefPerOverload) {
-    referenceTheApi();
-    Wrapper& wait = wrapper({kWrapperWaitInt, kWrapperWaitTimeout,
-                             cat({{kStatic, 2, kBool}, classRef(kWrapperGateRow), classRef(kWrapperMissingRow)})});
-    Wrapper& waitAll = wrapper({kWrapperWaitInt}, VESK_W("WaitAll"), VESK_W("WaitAll"));
-    Wrapper& latch = wrapper({kWrapperWaitInt}, VESK_W("Enter"), VESK_W("Enter"), VESK_W("Veskmrte.Wrappers.Latch"));
+    const mdToken gate = referenceTheApi();
+    const mdToken waitInt = scope.addMemberRef(gate, kApiMethod, kTargetWaitInt);
+    const mdToken waitTimeout = scope.addMemberRef(gate, kApiMethod, kTargetWaitTimeout);
+    const mdToken waitAllInt = scope.addMemberRef(gate, VESK_W("WaitAll"), kTargetWaitInt);
+    const mdToken enterInt = scope.addMemberRef(gate, VESK_W("Enter"), kTargetWaitInt);
+    record().redirectTokens(&wrapper({kWrapperWaitInt, kWrapperWaitTimeout}), {waitInt, waitTimeout});
+    record().redirectTokens(&wrapper({kWrapperWaitInt}, VESK_W("WaitAll"), VESK_W("WaitAll")), {waitAllInt});
+    record().redirectTokens(
+        &wrapper({kWrapperWaitInt}, VESK_W("Enter"), VESK_W("Enter"), VESK_W("Veskmrte.Wrappers.Latch")), {enterInt});
+    auto ref = [&](mdToken target) { return record().wrapperRefFor(target, wrapperIdentity(), [] { return true; }); };
 
-    ASSERT_EQ(record().defineWrapperRefs(&wait, wrapperIdentity()), meSuccess);
+    EXPECT_EQ(ref(waitInt), mdtMemberRef | 5u);
     ASSERT_EQ(scope.assemblyRefs.size(), 2u);
     const AssemblyRefRow& added = scope.assemblyRefs.at(2);
     EXPECT_EQ(added.name, kWrapperAssembly);
@@ -341,40 +346,35 @@ TEST_F(ModuleRecord, AModuleWithoutTheWrapperAssemblyGainsItsReferenceOnceAndARe
     ASSERT_EQ(scope.typeRefs.size(), 3u);
     EXPECT_EQ(scope.typeRefs.at(3).scope, mdtAssemblyRef | 2u);
     EXPECT_EQ(scope.typeRefs.at(3).name, kWrapperClass);
-    // The overload whose type the module lacks is skipped, not fatal.
-    ASSERT_EQ(scope.memberRefs.size(), 2u);
-    EXPECT_EQ(memberRefOf(mdtTypeRef | 3u, kWrapperMethod, kModuleWaitInt), mdtMemberRef | 1u);
-    EXPECT_EQ(memberRefOf(mdtTypeRef | 3u, kWrapperMethod, kModuleWaitTimeout), mdtMemberRef | 2u);
+    EXPECT_EQ(memberRefOf(mdtTypeRef | 3u, kWrapperMethod, kModuleWaitInt), mdtMemberRef | 5u);
 
-    ASSERT_EQ(record().defineWrapperRefs(&waitAll, wrapperIdentity()), meSuccess);
-    ASSERT_EQ(record().defineWrapperRefs(&latch, wrapperIdentity()), meSuccess);
+    EXPECT_EQ(ref(waitTimeout), mdtMemberRef | 6u);
+    EXPECT_EQ(memberRefOf(mdtTypeRef | 3u, kWrapperMethod, kModuleWaitTimeout), mdtMemberRef | 6u);
+    EXPECT_EQ(ref(waitAllInt), mdtMemberRef | 7u);
+    EXPECT_EQ(ref(enterInt), mdtMemberRef | 8u);
     EXPECT_EQ(scope.calls("DefineAssemblyRef"), 1);
     ASSERT_EQ(scope.typeRefs.size(), 4u) << "one more wrapper class";
-    EXPECT_EQ(scope.memberRefs.at(3).parent, mdtTypeRef | 3u);
-    EXPECT_EQ(scope.memberRefs.at(4).parent, mdtTypeRef | 4u);
+    EXPECT_EQ(scope.memberRefs.at(7).parent, mdtTypeRef | 3u);
+    EXPECT_EQ(scope.memberRefs.at(8).parent, mdtTypeRef | 4u);
 }
 
 TEST_F(ModuleRecord, ReferencesTheModuleHoldsAreFoundNotDefinedAgain) {
     const mdToken gate = referenceTheApi();
     const mdToken wrapperType = scope.addTypeRef(scope.addAssemblyRef(kWrapperAssembly), kWrapperClass);
     const mdToken present = scope.addMemberRef(wrapperType, kWrapperMethod, kModuleWaitInt);
-    Wrapper& w = wrapper({kWrapperWaitInt, kWrapperWaitTimeout});
-    ASSERT_EQ(record().defineWrapperRefs(&w, wrapperIdentity()), meSuccess);
-    EXPECT_EQ(scope.calls("DefineAssemblyRef") + scope.calls("DefineTypeRefByName"), 0);
-    EXPECT_EQ(scope.calls("DefineMemberRef"), 1);
     const mdToken target = scope.addMemberRef(gate, kApiMethod, kTargetWaitInt);
-    record().addSyncApiToken(&w, target);
-    EXPECT_EQ(record().getWrapperRefToken(target), present);
+    record().redirectTokens(&wrapper({kWrapperWaitInt, kWrapperWaitTimeout}), {target});
+    EXPECT_EQ(record().wrapperRefFor(target, wrapperIdentity(), [] { return true; }), present);
+    EXPECT_EQ(scope.calls("DefineAssemblyRef") + scope.calls("DefineTypeRefByName") + scope.calls("DefineMemberRef"),
+              0);
 }
 
 TEST_F(ModuleRecord, WithoutTheAssemblyEmitInterfaceNothingIsDefinedAndCallsStay) {
     const mdToken target = scope.addMemberRef(referenceTheApi(), kApiMethod, kTargetWaitInt);
     scope.offersAssemblyEmit = false;
-    Wrapper& w = wrapper({kWrapperWaitInt});
-    record().addSyncApiToken(&w, target);
-    EXPECT_EQ(record().defineWrapperRefs(&w, wrapperIdentity()), meSuccess);
+    record().redirectTokens(&wrapper({kWrapperWaitInt}), {target});
+    EXPECT_EQ(record().wrapperRefFor(target, wrapperIdentity(), [] { return true; }), mdTokenNil);
     EXPECT_EQ(scope.memberRefs.size(), 1u);
-    EXPECT_EQ(record().getWrapperRefToken(target), mdTokenNil);
 }
 
 // ---- which reference replaces a call target ------------------------------------------
@@ -587,6 +587,12 @@ TEST_F(GenericRedirection, GenericTargetsCallTheWrapperWithTheSameTypeArguments)
     const int looked = scope.calls("GetMemberRefProps");
     EXPECT_FALSE(record().isSyncApiToken(listTake));
     EXPECT_EQ(scope.calls("GetMemberRefProps"), looked) << "a member of another generic class is looked at once";
+    const mdToken other = scope.addMethodSpec(listTake, {kMethodInst, 1, kI4});
+    EXPECT_EQ(ref(other), mdTokenNil);
+    const int instantiations = scope.calls("GetMethodSpecProps");
+    EXPECT_FALSE(record().isSyncApiToken(other));
+    EXPECT_EQ(ref(other), mdTokenNil);
+    EXPECT_EQ(scope.calls("GetMethodSpecProps"), instantiations) << "another method's instantiation is looked at once";
 }
 
 }  // namespace
