@@ -24,16 +24,6 @@ std::atomic<uint64_t> g_lastEra{0};
 
 uint64_t newEra() { return g_lastEra.fetch_add(1, std::memory_order_relaxed) + 1; }
 
-// A thread's last answers, one per slot chosen by address, so that a few
-// objects used in turn (nested locks) do not evict each other. Era 0 is no
-// tracker's: a thread starts with nothing remembered.
-struct RecentAnswers {
-    static const size_t kSlots = 4;
-    uint64_t era;
-    TrackedObject slot[kSlots];
-};
-thread_local RecentAnswers t_recent;
-
 }  // namespace
 
 GenerationBounds::~GenerationBounds() = default;
@@ -57,31 +47,22 @@ bool ProfilerGenerationBounds::read(std::vector<COR_PRF_GC_GENERATION_RANGE>& ra
     return false;
 }
 
-ObjectTracker& ObjectTracker::instance() {
-    static ObjectTracker tracker;
-    return tracker;
-}
-
 ObjectTracker::ObjectTracker()
     : m_tableCurrent(true), m_tableStale(false), nextID(1), m_nullID(0), m_collecting(false), m_era(newEra()) {}
 
 ObjectTracker::~ObjectTracker() = default;
 
-uint32_t ObjectTracker::getObjectID(ObjectID address) {
+uint32_t ObjectTracker::ask(ObjectID address) {
     // The table's empty mark; no object lives there.
     if (address == 0) return nullIdentity();
-    RecentAnswers& recent = t_recent;
-    TrackedObject& slot = recent.slot[(address >> 3) % RecentAnswers::kSlots];
-    // A collection that starts after this reading answers later questions;
-    // this one is answered as of before it.
-    if (recent.era == m_era.load(std::memory_order_acquire) && slot.address == address) return slot.id;
     uint64_t era = 0;
     const uint32_t id = lookUp(address, era);
+    RecentAnswers& recent = recentAnswers();
     if (recent.era != era) {
         for (TrackedObject& old : recent.slot) old = TrackedObject{0, 0};
         recent.era = era;
     }
-    slot = TrackedObject{address, id};
+    recent.slot[slotOf(address)] = TrackedObject{address, id};
     return id;
 }
 

@@ -71,7 +71,10 @@ private:
 // address keeps naming the same object.
 class ObjectTracker {
 public:
-    static ObjectTracker& instance();
+    static ObjectTracker& instance() {
+        static ObjectTracker tracker;
+        return tracker;
+    }
 
     // Tests and benchmarks use their own trackers; the profiler uses
     // instance().
@@ -81,8 +84,17 @@ public:
     ObjectTracker& operator=(const ObjectTracker&) = delete;
 
     // The identifier of the object now at this address, handed out on the
-    // first request. Identifiers start at 1 and are never reused.
-    uint32_t getObjectID(cor::ObjectID address);
+    // first request. Identifiers start at 1 and are never reused. A
+    // remembered answer is given inline, without a call.
+    uint32_t getObjectID(cor::ObjectID address) {
+        const RecentAnswers& recent = recentAnswers();
+        const TrackedObject& slot = recent.slot[slotOf(address)];
+        // A collection that starts after this reading answers later
+        // questions; this one is answered as of before it.
+        if (address != 0 && recent.era == m_era.load(std::memory_order_acquire) && slot.address == address)
+            return slot.id;
+        return ask(address);
+    }
 
     // Starts a collection. bounds (may be null) and the runtime's
     // generation flags tell which part of the heap the collection condemns:
@@ -125,6 +137,21 @@ private:
         bool condemnedKnown = false;
     };
 
+    // A thread's last answers, one per slot chosen by address, so that a few
+    // objects used in turn (nested locks) do not evict each other. Era 0 is
+    // no tracker's: a thread starts with nothing remembered.
+    struct RecentAnswers {
+        static const size_t kSlots = 4;
+        uint64_t era;
+        TrackedObject slot[kSlots];
+    };
+    static RecentAnswers& recentAnswers() {
+        static thread_local RecentAnswers answers;
+        return answers;
+    }
+    static size_t slotOf(uintptr_t address) { return (address >> 3) % RecentAnswers::kSlots; }
+
+    uint32_t ask(uintptr_t address);
     uint32_t lookUp(uintptr_t address, uint64_t& era);
     uint32_t identify(uintptr_t address);
     uint32_t nullIdentity();

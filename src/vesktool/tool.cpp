@@ -33,9 +33,18 @@ bool Tool::reportCall(int32_t apiId, int32_t phase, int32_t managedThread, uintp
     // Object counts need the identity on entry only; the analysis also on
     // the return of an acquisition.
     const bool wanted = isEntry(phase) || (phase == kCallAcquired && config.lockOrder);
-    const uint32_t identity = objectAddress != 0 && wanted && CallEvents::validCall(apiId, phase)
-                                  ? callEvents.objectIdentity(objectAddress)
-                                  : 0;
+    LastReport& last = currentThreadState().last;
+    uint32_t identity = 0;
+    if (objectAddress != 0 && wanted && CallEvents::validCall(apiId, phase)) {
+        // A wrapper reports that it holds a lock right after it reported
+        // asking for it, on the same object: with nothing reported in
+        // between, the request's answer names it (an object that moved
+        // meanwhile is asked about afresh).
+        const bool sameRequest = phase == kCallAcquired && last.phase == kCallAcquiring && last.apiId == apiId &&
+                                 last.managedThread == managedThread && last.address == objectAddress;
+        identity = sameRequest ? last.identity : callEvents.objectIdentity(objectAddress);
+    }
+    last = LastReport{apiId, phase, managedThread, objectAddress, identity};
     if (!callEvents.report(apiId, phase, managedThread, config.objectCounts ? identity : 0)) return false;
     if (config.lockOrder) lockCalls.report(apiId, phase, managedThread, identity);
     return true;
