@@ -69,7 +69,11 @@ class RedirectedCalls(ProfilerTestCase):
         for api in ("System.Runtime.CompilerServices.TaskAwaiter.GetResult",
                     "System.Runtime.CompilerServices.ConfiguredTaskAwaitable+ConfiguredTaskAwaiter.GetResult",
                     "System.Runtime.CompilerServices.AsyncTaskMethodBuilder.SetResult",
-                    "System.Threading.Tasks.TaskCompletionSource.SetResult"):
+                    "System.Threading.Tasks.TaskCompletionSource.SetResult",
+                    "System.Runtime.CompilerServices.TaskAwaiter`1.GetResult",
+                    "System.Runtime.CompilerServices.ConfiguredTaskAwaitable`1+ConfiguredTaskAwaiter.GetResult",
+                    "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1.SetResult",
+                    "System.Threading.Tasks.TaskCompletionSource`1.SetResult"):
             self.assertTrue([calls for calls in waited if api in calls], api)
         lines = run.log_lines()
         self.assertIn("  completed instrumentation", lines)

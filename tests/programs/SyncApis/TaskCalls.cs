@@ -85,7 +85,29 @@ namespace SyncApis
                       ("Tasks.TaskCompletionSource.SetResult", () => source.SetResult()), ("Tasks.Task.Wait", () => source.Task.Wait()));
             completed &= source.Task.IsCompleted;
 #endif
-            Console.WriteLine("observed: " + completed);
+            // The same through the generic kinds, and an async method that
+            // suspends once: its builder completes the task its caller waits on.
+            Task<int> typed = null!, later = null!;
+            var typedBuilder = AsyncTaskMethodBuilder<int>.Create();
+            TaskCompletionSource<int> typedSource = null!;
+            Counts.Do(("Tasks.Task.Run", () => typed = Task.Run(() => 1)), ("Tasks.Task.Wait", () => typed.Wait()),
+                      (S + "TaskAwaiter`1.GetResult", () => typed.GetAwaiter().GetResult()),
+                      (S + "ConfiguredTaskAwaitable`1+ConfiguredTaskAwaiter.GetResult", () => typed.ConfigureAwait(false).GetAwaiter().GetResult()),
+                      (S + "AsyncTaskMethodBuilder`1.SetResult", () => { built = typedBuilder.Task; typedBuilder.SetResult(1); }),
+                      ("Tasks.Task.Wait", () => built.Wait()), ("Tasks.TaskCompletionSource`1..ctor", () => typedSource = new TaskCompletionSource<int>()),
+                      ("Tasks.TaskCompletionSource`1.SetResult", () => typedSource.SetResult(1)), ("Tasks.Task.Wait", () => typedSource.Task.Wait()),
+                      (S + "AsyncTaskMethodBuilder`1.Start", () => later = Later()), ("Tasks.Task.Wait", () => later.Wait()));
+            Counts.Add(S + "AsyncTaskMethodBuilder`1.AwaitUnsafeOnCompleted");
+            Counts.Add(S + "TaskAwaiter.GetResult");
+            Counts.Add(S + "AsyncTaskMethodBuilder`1.SetResult");
+            Console.WriteLine("observed: " + (completed && later.IsCompleted && typed.IsCompleted && typedSource.Task.IsCompleted));
+        }
+
+        // Far longer than the check that follows the call, so it suspends.
+        private static async Task<int> Later()
+        {
+            await Task.Delay(50);
+            return 1;
         }
     }
 }
