@@ -71,12 +71,13 @@ namespace Veskmrte.Wrappers
             {
                 string? directory = Path.GetDirectoryName(typeof(Report).Assembly.Location);
                 if (string.IsNullOrEmpty(directory)) return null;
+#if NET9_0_OR_GREATER
+                // This build sits in net9.0/ of the tool directory.
+                directory = Path.GetDirectoryName(directory);
+                if (string.IsNullOrEmpty(directory)) return null;
+#endif
                 string file = OperatingSystem.IsWindows() ? "vesktool.dll" : "vesktool.so";
-                // The build for newer runtimes sits in a directory of the
-                // tool directory.
-                string path = Path.Combine(directory, file);
-                if (!File.Exists(path)) path = Path.Combine(Path.GetDirectoryName(directory) ?? directory, file);
-                if (!NativeLibrary.TryLoad(path, out IntPtr library)) return null;
+                if (!NativeLibrary.TryLoad(Path.Combine(directory, file), out IntPtr library)) return null;
                 if (!NativeLibrary.TryGetExport(library, "vesktool_report_call", out IntPtr report)) return null;
                 if (NativeLibrary.TryGetExport(library, "vesktool_define_api", out IntPtr define))
                 {
