@@ -34,10 +34,13 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 # the tool asks with all its work on and with counting only. A lock pair
 # reports the request and the taking (Enter) and the release (Exit); the tool
 # asks the identity on each entry, and for the taking, which only the
-# lock-order analysis needs, reuses the request's answer. Interlocked and
-# Volatile calls name no object.
+# lock-order analysis needs, reuses the request's answer. An await of a
+# completed task reports before and after GetResult, naming the task.
+# Interlocked and Volatile calls name no object.
 CALLS = {
     "lock(object)": (3, 2, 2),
+    "lock(Lock)": (3, 2, 2),
+    "await completed task": (2, 1, 1),
     "SemaphoreSlim.Wait+Release": (3, 2, 2),
     "Interlocked.Increment": (1, 0, 0),
     "Volatile.Read": (1, 0, 0),
