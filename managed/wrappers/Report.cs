@@ -36,7 +36,30 @@ namespace Veskmrte.Wrappers
         // kept current by the collector, and the tool reads it inside the call.
         private static readonly delegate* unmanaged[SuppressGCTransition]<int, int, int, nint, int> s_report = Connect();
 
+        // An atomic or volatile access names a memory location, not an
+        // object, and the location's address is a plain number once taken: a
+        // collection at a safe point before the report may move the location.
+        // The collection era, read before the address is taken, lets the
+        // tool tell: any collection since ended that era.
+        private static readonly delegate* unmanaged[SuppressGCTransition]<ulong> s_era =
+            (delegate* unmanaged[SuppressGCTransition]<ulong>)Export("vesktool_collection_era");
+        private static readonly delegate* unmanaged[SuppressGCTransition]<int, int, int, nint, ulong, int> s_reportLocation =
+            (delegate* unmanaged[SuppressGCTransition]<int, int, int, nint, ulong, int>)Export("vesktool_report_location");
+
         internal static void Before(int apiId, object? instance) => Send(apiId, PhaseBefore, instance);
+
+        internal static void Location<T>(int apiId, ref readonly T location)
+        {
+            var report = s_reportLocation;
+            var era = s_era;
+            if (report == null || era == null)
+            {
+                Send(apiId, PhaseBefore, null);
+                return;
+            }
+            ulong now = era();
+            report(apiId, PhaseBefore, Environment.CurrentManagedThreadId, (nint)Unsafe.AsPointer(ref Unsafe.AsRef(in location)), now);
+        }
 
         internal static void After(int apiId, object? instance) => Send(apiId, PhaseAfter, instance);
 
@@ -64,20 +87,42 @@ namespace Veskmrte.Wrappers
             report(apiId, phase, Environment.CurrentManagedThreadId, (nint)Unsafe.AsPointer(ref instance));
         }
 
+        // The tool library, in the tool directory; zero without it.
+        private static IntPtr Library()
+        {
+            string? directory = Path.GetDirectoryName(typeof(Report).Assembly.Location);
+            if (string.IsNullOrEmpty(directory)) return IntPtr.Zero;
+#if NET9_0_OR_GREATER
+            // This build sits in net9.0/ of the tool directory.
+            directory = Path.GetDirectoryName(directory);
+            if (string.IsNullOrEmpty(directory)) return IntPtr.Zero;
+#endif
+            string file = OperatingSystem.IsWindows() ? "vesktool.dll" : "vesktool.so";
+            return NativeLibrary.TryLoad(Path.Combine(directory, file), out IntPtr library) ? library : IntPtr.Zero;
+        }
+
+        private static void* Export(string name)
+        {
+            try
+            {
+                IntPtr library = Library();
+                return library != IntPtr.Zero && NativeLibrary.TryGetExport(library, name, out IntPtr export)
+                    ? (void*)export
+                    : null;
+            }
+            catch (Exception)
+            {
+                return null;
+            }
+        }
+
         // Without the tool library the wrappers only pass calls through.
         private static delegate* unmanaged[SuppressGCTransition]<int, int, int, nint, int> Connect()
         {
             try
             {
-                string? directory = Path.GetDirectoryName(typeof(Report).Assembly.Location);
-                if (string.IsNullOrEmpty(directory)) return null;
-#if NET9_0_OR_GREATER
-                // This build sits in net9.0/ of the tool directory.
-                directory = Path.GetDirectoryName(directory);
-                if (string.IsNullOrEmpty(directory)) return null;
-#endif
-                string file = OperatingSystem.IsWindows() ? "vesktool.dll" : "vesktool.so";
-                if (!NativeLibrary.TryLoad(Path.Combine(directory, file), out IntPtr library)) return null;
+                IntPtr library = Library();
+                if (library == IntPtr.Zero) return null;
                 if (!NativeLibrary.TryGetExport(library, "vesktool_report_call", out IntPtr report)) return null;
                 if (NativeLibrary.TryGetExport(library, "vesktool_define_api", out IntPtr define))
                 {

@@ -76,7 +76,7 @@ class ApiType:
     """
 
     def __init__(self, full_name, surfaces, apis, instance=None, subject=None, condition=None, value_type=False,
-                 reported=None, type_params=()):
+                 reported=None, type_params=(), locations=False):
         self.full_name = full_name
         # The type's own generic parameters, which lead the generic
         # parameters of every wrapper of its members.
@@ -105,6 +105,9 @@ class ApiType:
         self.apis = apis
         self.instance = instance
         self.subject = subject
+        # The first by-reference parameter is a memory location, reported by
+        # its address (Report.Location).
+        self.locations = locations
         self.condition = condition
 
 
@@ -427,7 +430,7 @@ API_TYPES = [
         Api("RemoveParticipant", overloads=["void ()"]),
         Api("RemoveParticipants", overloads=["void (int participantCount)"]),
     ]),
-    ApiType("System.Threading.Interlocked", THREADING, apis=[
+    ApiType("System.Threading.Interlocked", THREADING, locations=True, apis=[
         Api("Increment", overloads=[f"{t} (ref {t} location)" for t in ("int", "long", "uint", "ulong")]),
         Api("Decrement", overloads=[f"{t} (ref {t} location)" for t in ("int", "long", "uint", "ulong")]),
         Api("Add", overloads=[f"{t} (ref {t} location1, {t} value)" for t in ("int", "long", "uint", "ulong")]),
@@ -445,7 +448,7 @@ API_TYPES = [
         Api("Or", overloads=[f"{t} (ref {t} location1, {t} value)" for t in ("int", "long", "uint", "ulong")]),
         Api("MemoryBarrier", overloads=["void ()"]),
     ]),
-    ApiType("System.Threading.Volatile", THREADING, apis=[
+    ApiType("System.Threading.Volatile", THREADING, locations=True, apis=[
         Api("Read", overloads=[f"{t} (ref readonly {t} location)" for t in VOLATILE_TYPES] + [
             "<T> T (ref readonly T location) where T : class?",
         ]),
@@ -797,6 +800,8 @@ def render_method(surface, api_type, api, text):
         call = f"{api_type.short_name}.{api.method}{method_arguments}({args})"
 
     before, after = lock_reports(api, params, ret, ident, reported)
+    if api_type.locations and params and params[0][1] in ("ref", "in"):
+        before = f"Report.Location({ident}, in {params[0][2]})"
     lines = [f"#if {condition}"] if condition and condition != NEWER else []
     if condition == NEWER:
         # A member of a newer runtime than the one the assembly is built

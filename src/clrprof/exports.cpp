@@ -26,6 +26,10 @@ VESK_EXPORT uint32_t VESK_CALL getObjectID(cor::ObjectID address) {
     return veskmrte_1_0::ObjectTracker::instance().getObjectID(address);
 }
 
+// Changes when a collection starts: an address read while the era stays the
+// same names the same memory, as nothing moves or is freed in between.
+VESK_EXPORT uint64_t VESK_CALL getCollectionEra() { return veskmrte_1_0::ObjectTracker::instance().era(); }
+
 // The tool's question about a frame: the function whose recorded code holds
 // the address (every managed frame a walk returns is recorded); 0 for none.
 VESK_EXPORT cor::FunctionID VESK_CALL getFunctionID(uintptr_t address) {

@@ -96,6 +96,9 @@ public:
         return ask(address);
     }
 
+    // A value no era before had; a new one from each collection's start.
+    uint64_t era() const { return m_era.load(std::memory_order_acquire); }
+
     // Starts a collection. bounds (may be null) and the runtime's
     // generation flags tell which part of the heap the collection condemns:
     // an object outside it keeps its identity even when no report mentions

@@ -150,6 +150,20 @@ VESK_EXTERN_C VESK_EXPORT int VESK_CALL vesktool_report_call(int32_t apiId, int3
                                                                                                  : vesk_er_error;
 }
 
+// Atomic and volatile accesses report the location's address instead of an
+// object, with the collection era the wrapper read just before it took the
+// address (vesktool_collection_era): a collection in between would end that
+// era, and the report then relates to nothing.
+VESK_EXTERN_C VESK_EXPORT uint64_t VESK_CALL vesktool_collection_era() noexcept {
+    return vesktool::tool().locations.currentEra();
+}
+
+VESK_EXTERN_C VESK_EXPORT int VESK_CALL vesktool_report_location(int32_t apiId, int32_t phase, int32_t managedThread,
+                                                                 uintptr_t address, uint64_t era) noexcept {
+    return vesktool::tool().reportLocation(apiId, phase, managedThread, address, era) ? vesk_er_success
+                                                                                      : vesk_er_error;
+}
+
 // How the process ends, from the host's start-up code, which sees what no
 // native code here can: a SIGTERM or SIGINT the runtime turns into a managed
 // notification before it re-raises the signal, and an unhandled exception

@@ -82,6 +82,7 @@ nlohmann::json Tool::buildReport(const ProcessEnd& end) const {
     codeRanges.report(root);
     callEvents.report(root);
     lockCalls.report(root);
+    locations.report(root);
     root["unwind_calls"] = unwindCalls.load(std::memory_order_relaxed);
     root["failures_injected"] = injectedFailures(config);
     root["failures_unrecognized"] = config.unrecognizedFailures;

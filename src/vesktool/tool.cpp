@@ -50,6 +50,13 @@ bool Tool::reportCall(int32_t apiId, int32_t phase, int32_t managedThread, uintp
     return true;
 }
 
+bool Tool::reportLocation(int32_t apiId, int32_t phase, int32_t managedThread, uintptr_t address,
+                          uint64_t era) noexcept {
+    if (!callEvents.report(apiId, phase, managedThread, 0)) return false;
+    if (isEntry(phase)) locations.report(managedThread, address, era);
+    return true;
+}
+
 void Tool::rememberLoadedObjects() {
     std::lock_guard<std::mutex> guard(objectsLock_);
     if (objectsRemembered_) return;

@@ -6,6 +6,7 @@
 #include "call_events.h"
 #include "code_ranges.h"
 #include "config.h"
+#include "location_calls.h"
 #include "lock_calls.h"
 #include "platform.h"
 #include "runtime_guard.h"
@@ -45,10 +46,14 @@ public:
     StackStore stacks;
     CallEvents callEvents;
     LockCalls lockCalls;
+    LocationCalls locations;
     std::atomic<uint64_t> unwindCalls{0};
 
     // A wrapper's report of a call, counted and, for lock phases, analysed.
     bool reportCall(int32_t apiId, int32_t phase, int32_t managedThread, uintptr_t objectAddress) noexcept;
+    // The same for an access of a memory location, read at the given era.
+    bool reportLocation(int32_t apiId, int32_t phase, int32_t managedThread, uintptr_t address,
+                        uint64_t era) noexcept;
 
     // Libraries the host unloads before the report is written (the .NET
     // host's own, for one) are remembered from when the profiler first asked

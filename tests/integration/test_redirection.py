@@ -145,6 +145,12 @@ class RedirectedCalls(ProfilerTestCase):
         self.assertGreaterEqual(len([c for c in objects.values() if c.get(configured)]), rounds)
         self.assertGreaterEqual(report["events"][services + "ValueTaskAwaiter`1.GetResult"]["calls"], rounds)
         self.assertEqual(report["events"][tasks + "Parallel.For"]["calls"], 1)
+        # Atomic and volatile accesses name their location by address within
+        # one collection era: the counter two threads bumped is one location.
+        locations = report["locations"]
+        self.assertGreaterEqual(locations["reports"], 2001)
+        self.assertGreaterEqual(locations["shared"], 1)
+        self.assertLessEqual(locations["distinct"], locations["reports"] - locations["moved"])
 
 
 class WrappersThatCannotServe(ProfilerTestCase):

@@ -1173,147 +1173,147 @@ namespace Veskmrte.Wrappers.Netstandard
         [Replacement("netstandard", "System.Threading.Interlocked", "Increment")]
         public static int Increment(ref int location)
         {
-            Report.Before(ApiTable.InterlockedIncrement, null);
+            Report.Location(ApiTable.InterlockedIncrement, in location);
             return Interlocked.Increment(ref location);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Increment")]
         public static long Increment(ref long location)
         {
-            Report.Before(ApiTable.InterlockedIncrement, null);
+            Report.Location(ApiTable.InterlockedIncrement, in location);
             return Interlocked.Increment(ref location);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Increment")]
         public static uint Increment(ref uint location)
         {
-            Report.Before(ApiTable.InterlockedIncrement, null);
+            Report.Location(ApiTable.InterlockedIncrement, in location);
             return Interlocked.Increment(ref location);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Increment")]
         public static ulong Increment(ref ulong location)
         {
-            Report.Before(ApiTable.InterlockedIncrement, null);
+            Report.Location(ApiTable.InterlockedIncrement, in location);
             return Interlocked.Increment(ref location);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Decrement")]
         public static int Decrement(ref int location)
         {
-            Report.Before(ApiTable.InterlockedDecrement, null);
+            Report.Location(ApiTable.InterlockedDecrement, in location);
             return Interlocked.Decrement(ref location);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Decrement")]
         public static long Decrement(ref long location)
         {
-            Report.Before(ApiTable.InterlockedDecrement, null);
+            Report.Location(ApiTable.InterlockedDecrement, in location);
             return Interlocked.Decrement(ref location);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Decrement")]
         public static uint Decrement(ref uint location)
         {
-            Report.Before(ApiTable.InterlockedDecrement, null);
+            Report.Location(ApiTable.InterlockedDecrement, in location);
             return Interlocked.Decrement(ref location);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Decrement")]
         public static ulong Decrement(ref ulong location)
         {
-            Report.Before(ApiTable.InterlockedDecrement, null);
+            Report.Location(ApiTable.InterlockedDecrement, in location);
             return Interlocked.Decrement(ref location);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Add")]
         public static int Add(ref int location1, int value)
         {
-            Report.Before(ApiTable.InterlockedAdd, null);
+            Report.Location(ApiTable.InterlockedAdd, in location1);
             return Interlocked.Add(ref location1, value);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Add")]
         public static long Add(ref long location1, long value)
         {
-            Report.Before(ApiTable.InterlockedAdd, null);
+            Report.Location(ApiTable.InterlockedAdd, in location1);
             return Interlocked.Add(ref location1, value);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Add")]
         public static uint Add(ref uint location1, uint value)
         {
-            Report.Before(ApiTable.InterlockedAdd, null);
+            Report.Location(ApiTable.InterlockedAdd, in location1);
             return Interlocked.Add(ref location1, value);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Add")]
         public static ulong Add(ref ulong location1, ulong value)
         {
-            Report.Before(ApiTable.InterlockedAdd, null);
+            Report.Location(ApiTable.InterlockedAdd, in location1);
             return Interlocked.Add(ref location1, value);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Exchange")]
         public static int Exchange(ref int location1, int value)
         {
-            Report.Before(ApiTable.InterlockedExchange, null);
+            Report.Location(ApiTable.InterlockedExchange, in location1);
             return Interlocked.Exchange(ref location1, value);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Exchange")]
         public static long Exchange(ref long location1, long value)
         {
-            Report.Before(ApiTable.InterlockedExchange, null);
+            Report.Location(ApiTable.InterlockedExchange, in location1);
             return Interlocked.Exchange(ref location1, value);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Exchange")]
         public static uint Exchange(ref uint location1, uint value)
         {
-            Report.Before(ApiTable.InterlockedExchange, null);
+            Report.Location(ApiTable.InterlockedExchange, in location1);
             return Interlocked.Exchange(ref location1, value);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Exchange")]
         public static ulong Exchange(ref ulong location1, ulong value)
         {
-            Report.Before(ApiTable.InterlockedExchange, null);
+            Report.Location(ApiTable.InterlockedExchange, in location1);
             return Interlocked.Exchange(ref location1, value);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Exchange")]
         public static float Exchange(ref float location1, float value)
         {
-            Report.Before(ApiTable.InterlockedExchange, null);
+            Report.Location(ApiTable.InterlockedExchange, in location1);
             return Interlocked.Exchange(ref location1, value);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Exchange")]
         public static double Exchange(ref double location1, double value)
         {
-            Report.Before(ApiTable.InterlockedExchange, null);
+            Report.Location(ApiTable.InterlockedExchange, in location1);
             return Interlocked.Exchange(ref location1, value);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Exchange")]
         public static nint Exchange(ref nint location1, nint value)
         {
-            Report.Before(ApiTable.InterlockedExchange, null);
+            Report.Location(ApiTable.InterlockedExchange, in location1);
             return Interlocked.Exchange(ref location1, value);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Exchange")]
         public static nuint Exchange(ref nuint location1, nuint value)
         {
-            Report.Before(ApiTable.InterlockedExchange, null);
+            Report.Location(ApiTable.InterlockedExchange, in location1);
             return Interlocked.Exchange(ref location1, value);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Exchange")]
         public static object? Exchange(ref object? location1, object? value)
         {
-            Report.Before(ApiTable.InterlockedExchange, null);
+            Report.Location(ApiTable.InterlockedExchange, in location1);
             return Interlocked.Exchange(ref location1, value);
         }
 
@@ -1321,7 +1321,7 @@ namespace Veskmrte.Wrappers.Netstandard
         [Replacement("netstandard", "System.Threading.Interlocked", "Exchange")]
         public static T Exchange<T>(ref T location1, T value)
         {
-            Report.Before(ApiTable.InterlockedExchange, null);
+            Report.Location(ApiTable.InterlockedExchange, in location1);
             return Interlocked.Exchange<T>(ref location1, value);
         }
 #endif
@@ -1329,63 +1329,63 @@ namespace Veskmrte.Wrappers.Netstandard
         [Replacement("netstandard", "System.Threading.Interlocked", "CompareExchange")]
         public static int CompareExchange(ref int location1, int value, int comparand)
         {
-            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            Report.Location(ApiTable.InterlockedCompareExchange, in location1);
             return Interlocked.CompareExchange(ref location1, value, comparand);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "CompareExchange")]
         public static long CompareExchange(ref long location1, long value, long comparand)
         {
-            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            Report.Location(ApiTable.InterlockedCompareExchange, in location1);
             return Interlocked.CompareExchange(ref location1, value, comparand);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "CompareExchange")]
         public static uint CompareExchange(ref uint location1, uint value, uint comparand)
         {
-            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            Report.Location(ApiTable.InterlockedCompareExchange, in location1);
             return Interlocked.CompareExchange(ref location1, value, comparand);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "CompareExchange")]
         public static ulong CompareExchange(ref ulong location1, ulong value, ulong comparand)
         {
-            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            Report.Location(ApiTable.InterlockedCompareExchange, in location1);
             return Interlocked.CompareExchange(ref location1, value, comparand);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "CompareExchange")]
         public static float CompareExchange(ref float location1, float value, float comparand)
         {
-            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            Report.Location(ApiTable.InterlockedCompareExchange, in location1);
             return Interlocked.CompareExchange(ref location1, value, comparand);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "CompareExchange")]
         public static double CompareExchange(ref double location1, double value, double comparand)
         {
-            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            Report.Location(ApiTable.InterlockedCompareExchange, in location1);
             return Interlocked.CompareExchange(ref location1, value, comparand);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "CompareExchange")]
         public static nint CompareExchange(ref nint location1, nint value, nint comparand)
         {
-            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            Report.Location(ApiTable.InterlockedCompareExchange, in location1);
             return Interlocked.CompareExchange(ref location1, value, comparand);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "CompareExchange")]
         public static nuint CompareExchange(ref nuint location1, nuint value, nuint comparand)
         {
-            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            Report.Location(ApiTable.InterlockedCompareExchange, in location1);
             return Interlocked.CompareExchange(ref location1, value, comparand);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "CompareExchange")]
         public static object? CompareExchange(ref object? location1, object? value, object? comparand)
         {
-            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            Report.Location(ApiTable.InterlockedCompareExchange, in location1);
             return Interlocked.CompareExchange(ref location1, value, comparand);
         }
 
@@ -1393,7 +1393,7 @@ namespace Veskmrte.Wrappers.Netstandard
         [Replacement("netstandard", "System.Threading.Interlocked", "CompareExchange")]
         public static T CompareExchange<T>(ref T location1, T value, T comparand)
         {
-            Report.Before(ApiTable.InterlockedCompareExchange, null);
+            Report.Location(ApiTable.InterlockedCompareExchange, in location1);
             return Interlocked.CompareExchange<T>(ref location1, value, comparand);
         }
 #endif
@@ -1401,70 +1401,70 @@ namespace Veskmrte.Wrappers.Netstandard
         [Replacement("netstandard", "System.Threading.Interlocked", "Read")]
         public static long Read(ref long location)
         {
-            Report.Before(ApiTable.InterlockedRead, null);
+            Report.Location(ApiTable.InterlockedRead, in location);
             return Interlocked.Read(ref location);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Read")]
         public static ulong Read(ref ulong location)
         {
-            Report.Before(ApiTable.InterlockedRead, null);
+            Report.Location(ApiTable.InterlockedRead, in location);
             return Interlocked.Read(ref location);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "And")]
         public static int And(ref int location1, int value)
         {
-            Report.Before(ApiTable.InterlockedAnd, null);
+            Report.Location(ApiTable.InterlockedAnd, in location1);
             return Interlocked.And(ref location1, value);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "And")]
         public static long And(ref long location1, long value)
         {
-            Report.Before(ApiTable.InterlockedAnd, null);
+            Report.Location(ApiTable.InterlockedAnd, in location1);
             return Interlocked.And(ref location1, value);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "And")]
         public static uint And(ref uint location1, uint value)
         {
-            Report.Before(ApiTable.InterlockedAnd, null);
+            Report.Location(ApiTable.InterlockedAnd, in location1);
             return Interlocked.And(ref location1, value);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "And")]
         public static ulong And(ref ulong location1, ulong value)
         {
-            Report.Before(ApiTable.InterlockedAnd, null);
+            Report.Location(ApiTable.InterlockedAnd, in location1);
             return Interlocked.And(ref location1, value);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Or")]
         public static int Or(ref int location1, int value)
         {
-            Report.Before(ApiTable.InterlockedOr, null);
+            Report.Location(ApiTable.InterlockedOr, in location1);
             return Interlocked.Or(ref location1, value);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Or")]
         public static long Or(ref long location1, long value)
         {
-            Report.Before(ApiTable.InterlockedOr, null);
+            Report.Location(ApiTable.InterlockedOr, in location1);
             return Interlocked.Or(ref location1, value);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Or")]
         public static uint Or(ref uint location1, uint value)
         {
-            Report.Before(ApiTable.InterlockedOr, null);
+            Report.Location(ApiTable.InterlockedOr, in location1);
             return Interlocked.Or(ref location1, value);
         }
 
         [Replacement("netstandard", "System.Threading.Interlocked", "Or")]
         public static ulong Or(ref ulong location1, ulong value)
         {
-            Report.Before(ApiTable.InterlockedOr, null);
+            Report.Location(ApiTable.InterlockedOr, in location1);
             return Interlocked.Or(ref location1, value);
         }
 
@@ -1482,196 +1482,196 @@ namespace Veskmrte.Wrappers.Netstandard
         [Replacement("netstandard", "System.Threading.Volatile", "Read")]
         public static bool Read(ref readonly bool location)
         {
-            Report.Before(ApiTable.VolatileRead, null);
+            Report.Location(ApiTable.VolatileRead, in location);
             return Volatile.Read(in location);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Read")]
         public static byte Read(ref readonly byte location)
         {
-            Report.Before(ApiTable.VolatileRead, null);
+            Report.Location(ApiTable.VolatileRead, in location);
             return Volatile.Read(in location);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Read")]
         public static sbyte Read(ref readonly sbyte location)
         {
-            Report.Before(ApiTable.VolatileRead, null);
+            Report.Location(ApiTable.VolatileRead, in location);
             return Volatile.Read(in location);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Read")]
         public static short Read(ref readonly short location)
         {
-            Report.Before(ApiTable.VolatileRead, null);
+            Report.Location(ApiTable.VolatileRead, in location);
             return Volatile.Read(in location);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Read")]
         public static ushort Read(ref readonly ushort location)
         {
-            Report.Before(ApiTable.VolatileRead, null);
+            Report.Location(ApiTable.VolatileRead, in location);
             return Volatile.Read(in location);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Read")]
         public static int Read(ref readonly int location)
         {
-            Report.Before(ApiTable.VolatileRead, null);
+            Report.Location(ApiTable.VolatileRead, in location);
             return Volatile.Read(in location);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Read")]
         public static uint Read(ref readonly uint location)
         {
-            Report.Before(ApiTable.VolatileRead, null);
+            Report.Location(ApiTable.VolatileRead, in location);
             return Volatile.Read(in location);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Read")]
         public static long Read(ref readonly long location)
         {
-            Report.Before(ApiTable.VolatileRead, null);
+            Report.Location(ApiTable.VolatileRead, in location);
             return Volatile.Read(in location);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Read")]
         public static ulong Read(ref readonly ulong location)
         {
-            Report.Before(ApiTable.VolatileRead, null);
+            Report.Location(ApiTable.VolatileRead, in location);
             return Volatile.Read(in location);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Read")]
         public static float Read(ref readonly float location)
         {
-            Report.Before(ApiTable.VolatileRead, null);
+            Report.Location(ApiTable.VolatileRead, in location);
             return Volatile.Read(in location);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Read")]
         public static double Read(ref readonly double location)
         {
-            Report.Before(ApiTable.VolatileRead, null);
+            Report.Location(ApiTable.VolatileRead, in location);
             return Volatile.Read(in location);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Read")]
         public static nint Read(ref readonly nint location)
         {
-            Report.Before(ApiTable.VolatileRead, null);
+            Report.Location(ApiTable.VolatileRead, in location);
             return Volatile.Read(in location);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Read")]
         public static nuint Read(ref readonly nuint location)
         {
-            Report.Before(ApiTable.VolatileRead, null);
+            Report.Location(ApiTable.VolatileRead, in location);
             return Volatile.Read(in location);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Read")]
         public static T Read<T>(ref readonly T location) where T : class?
         {
-            Report.Before(ApiTable.VolatileRead, null);
+            Report.Location(ApiTable.VolatileRead, in location);
             return Volatile.Read<T>(in location);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Write")]
         public static void Write(ref bool location, bool value)
         {
-            Report.Before(ApiTable.VolatileWrite, null);
+            Report.Location(ApiTable.VolatileWrite, in location);
             Volatile.Write(ref location, value);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Write")]
         public static void Write(ref byte location, byte value)
         {
-            Report.Before(ApiTable.VolatileWrite, null);
+            Report.Location(ApiTable.VolatileWrite, in location);
             Volatile.Write(ref location, value);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Write")]
         public static void Write(ref sbyte location, sbyte value)
         {
-            Report.Before(ApiTable.VolatileWrite, null);
+            Report.Location(ApiTable.VolatileWrite, in location);
             Volatile.Write(ref location, value);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Write")]
         public static void Write(ref short location, short value)
         {
-            Report.Before(ApiTable.VolatileWrite, null);
+            Report.Location(ApiTable.VolatileWrite, in location);
             Volatile.Write(ref location, value);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Write")]
         public static void Write(ref ushort location, ushort value)
         {
-            Report.Before(ApiTable.VolatileWrite, null);
+            Report.Location(ApiTable.VolatileWrite, in location);
             Volatile.Write(ref location, value);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Write")]
         public static void Write(ref int location, int value)
         {
-            Report.Before(ApiTable.VolatileWrite, null);
+            Report.Location(ApiTable.VolatileWrite, in location);
             Volatile.Write(ref location, value);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Write")]
         public static void Write(ref uint location, uint value)
         {
-            Report.Before(ApiTable.VolatileWrite, null);
+            Report.Location(ApiTable.VolatileWrite, in location);
             Volatile.Write(ref location, value);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Write")]
         public static void Write(ref long location, long value)
         {
-            Report.Before(ApiTable.VolatileWrite, null);
+            Report.Location(ApiTable.VolatileWrite, in location);
             Volatile.Write(ref location, value);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Write")]
         public static void Write(ref ulong location, ulong value)
         {
-            Report.Before(ApiTable.VolatileWrite, null);
+            Report.Location(ApiTable.VolatileWrite, in location);
             Volatile.Write(ref location, value);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Write")]
         public static void Write(ref float location, float value)
         {
-            Report.Before(ApiTable.VolatileWrite, null);
+            Report.Location(ApiTable.VolatileWrite, in location);
             Volatile.Write(ref location, value);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Write")]
         public static void Write(ref double location, double value)
         {
-            Report.Before(ApiTable.VolatileWrite, null);
+            Report.Location(ApiTable.VolatileWrite, in location);
             Volatile.Write(ref location, value);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Write")]
         public static void Write(ref nint location, nint value)
         {
-            Report.Before(ApiTable.VolatileWrite, null);
+            Report.Location(ApiTable.VolatileWrite, in location);
             Volatile.Write(ref location, value);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Write")]
         public static void Write(ref nuint location, nuint value)
         {
-            Report.Before(ApiTable.VolatileWrite, null);
+            Report.Location(ApiTable.VolatileWrite, in location);
             Volatile.Write(ref location, value);
         }
 
         [Replacement("netstandard", "System.Threading.Volatile", "Write")]
         public static void Write<T>(ref T location, T value) where T : class?
         {
-            Report.Before(ApiTable.VolatileWrite, null);
+            Report.Location(ApiTable.VolatileWrite, in location);
             Volatile.Write<T>(ref location, value);
         }
 

@@ -16,6 +16,7 @@ namespace SyncApis
         {
             int total = RunAsync().GetAwaiter().GetResult();
             Console.WriteLine("async: " + total);
+            Console.WriteLine("shared: " + BumpTogether());
             Console.WriteLine("ROUNDS " + Rounds);
         }
 
@@ -47,6 +48,27 @@ namespace SyncApis
         }
 
         private static long s_sum;
+        private static int s_shared;
+
+        // Two threads bump one counter with no collection in between, so its
+        // address names it throughout.
+        private static int BumpTogether()
+        {
+            bool quiet = GC.TryStartNoGCRegion(16 << 20);
+            var both = new Barrier(2);
+            ThreadStart bump = () =>
+            {
+                both.SignalAndWait();
+                for (int i = 0; i < 1000; i++) Interlocked.Increment(ref s_shared);
+            };
+            var other = new Thread(bump);
+            other.Start();
+            bump();
+            other.Join();
+            if (quiet && System.Runtime.GCSettings.LatencyMode == System.Runtime.GCLatencyMode.NoGCRegion)
+                GC.EndNoGCRegion();
+            return Volatile.Read(ref s_shared);
+        }
 
         private static async Task<int> Later(int value)
         {

@@ -291,6 +291,20 @@ namespace WrapperCheck
             // a local, a constant, or the lockTaken argument read through its
             // reference.
             MethodBase? hook = Resolve(index, w, call.ins.Token);
+            // Atomic and volatile accesses report their location, the first
+            // argument, by reference.
+            if (hook is MethodInfo lm && lm.Name == "Location" && hookNames.Contains("Before") &&
+                (w.Class == "System.Threading.Interlocked" || w.Class == "System.Threading.Volatile"))
+            {
+                ParameterInfo[] ps = lm.GetParameters();
+                r.Check(lm.IsStatic && !lm.IsPublic && lm.IsGenericMethod && ps.Length == 2 && ps[0].ParameterType == typeof(int) &&
+                        ps[1].ParameterType.IsByRef && call.ins.OpCode == OpCodes.Call && il[call.pos - 1].ArgIndex == 0,
+                        $"Location hook takes the id and the first argument: {w}");
+                int? locationId = call.pos >= 2 ? il[call.pos - 2].Int32Constant : null;
+                r.Check(locationId is int li && li >= 0 && li < names.Length && names[li] == $"{w.Class}.{w.Name}",
+                        $"Location reports the id of {w.Class}.{w.Name}: {w}");
+                return locationId;
+            }
             bool withOutcome = hook is MethodInfo m && m.GetParameters().Length == 3;
             Type[] parameters = withOutcome ? new[] { typeof(int), typeof(object), typeof(bool) } : new[] { typeof(int), typeof(object) };
             string hookName = string.Join(" or ", hookNames);
