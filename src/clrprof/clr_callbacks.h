@@ -246,6 +246,10 @@ private:
     // not, usable or not).
     bool m_wrappersLooked = false;
     std::atomic<bool> m_wrappersResolvable{false};
+    // The wrappers by the class they stand in for, set with
+    // m_wrappersResolvable: a module load asks once per class whether the
+    // module can name it, not once per wrapper.
+    std::vector<std::vector<Wrapper*>> m_wrappersByClass;
     // Per callee: true while its IL still holds a redirected call that its
     // own compilation has not rewritten.
     pal::Mutex m_inlineLock;

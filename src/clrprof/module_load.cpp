@@ -10,6 +10,10 @@
 #include "clrprof/wrapper_fit.h"
 #include "clrprof/wrapper_manager.h"
 
+#include <map>
+#include <utility>
+#include <vector>
+
 namespace veskmrte_1_0 {
 
 using namespace cor;
@@ -164,15 +168,15 @@ HRESULT CLRCallbacks::ModuleLoadFinished(ModuleID moduleId, HRESULT) {
         mdToken apiType;
     };
     std::vector<Found> found;
-    IteratorHolder<Wrapper*> wrappers(m_wrapperMngr.getWrappers());
-    for (wrappers->reset(); !wrappers->atEnd(); wrappers->next()) {
-        Wrapper* w = wrappers->current();
-        if (!module->mayName(w->getOriginalApiAssembly(), w->getOriginalApiClass())) continue;
-        Found entry{w, {}, mdTokenNil};
-        if (module->findSyncApiTokens(w->getOriginalApiAssembly(), w->getOriginalApiClass(),
-                                      w->getOriginalApiMethod(), entry.tokens, &entry.apiType) == meFailure)
-            continue;
-        if (!entry.tokens.empty() || entry.apiType != mdTokenNil) found.push_back(std::move(entry));
+    for (const std::vector<Wrapper*>& group : m_wrappersByClass) {
+        if (!module->mayName(group.front()->getOriginalApiAssembly(), group.front()->getOriginalApiClass())) continue;
+        for (Wrapper* w : group) {
+            Found entry{w, {}, mdTokenNil};
+            if (module->findSyncApiTokens(w->getOriginalApiAssembly(), w->getOriginalApiClass(),
+                                          w->getOriginalApiMethod(), entry.tokens, &entry.apiType) == meFailure)
+                continue;
+            if (!entry.tokens.empty() || entry.apiType != mdTokenNil) found.push_back(std::move(entry));
+        }
     }
     for (const Found& entry : found) module->redirectTokens(entry.wrapper, entry.tokens, entry.apiType);
     VESK_LOG("  searching completed. detected sync api are defined as references for this module");
@@ -221,6 +225,13 @@ void CLRCallbacks::loadWrappersOnce(uint32_t corVer) {
     vesk::WString fileName = separator == vesk::WString::npos ? vesk::WString() : path.substr(separator + 1);
     VESK_ASSERT(!fileName.empty());
     addForbiddenModule(fileName);
+    std::map<std::pair<vesk::WString, vesk::WString>, std::vector<Wrapper*>> byClass;
+    IteratorHolder<Wrapper*> wrappers(m_wrapperMngr.getWrappers());
+    for (wrappers->reset(); !wrappers->atEnd(); wrappers->next()) {
+        Wrapper* w = wrappers->current();
+        byClass[{w->getOriginalApiAssembly(), w->getOriginalApiClass()}].push_back(w);
+    }
+    for (auto& group : byClass) m_wrappersByClass.push_back(std::move(group.second));
     m_wrappersResolvable.store(wrapperAssemblyResolvable(), std::memory_order_release);
 }
 

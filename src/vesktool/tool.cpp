@@ -53,7 +53,9 @@ bool Tool::reportCall(int32_t apiId, int32_t phase, int32_t managedThread, uintp
 bool Tool::reportLocation(int32_t apiId, int32_t phase, int32_t managedThread, uintptr_t address,
                           uint64_t era) noexcept {
     if (!callEvents.report(apiId, phase, managedThread, 0)) return false;
-    if (isEntry(phase)) locations.report(managedThread, address, era);
+    // Kept apart per location like the per-object counts, and switched off
+    // with them.
+    if (isEntry(phase) && config.objectCounts) locations.report(managedThread, address, era);
     return true;
 }
 
