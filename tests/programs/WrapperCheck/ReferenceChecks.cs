@@ -115,10 +115,10 @@ namespace WrapperCheck
                 // A member of a generic type's instance names the type it instantiates.
                 if (parent.Kind == HandleKind.TypeSpecification)
                 {
-                    BlobReader spec = md.GetBlobReader(md.GetTypeSpecification((TypeSpecificationHandle)parent).Signature);
-                    if (spec.ReadSignatureTypeCode() != SignatureTypeCode.GenericTypeInstance) continue;
-                    spec.ReadSignatureTypeCode();
-                    parent = spec.ReadTypeHandle();
+                    BlobReader instance = md.GetBlobReader(md.GetTypeSpecification((TypeSpecificationHandle)parent).Signature);
+                    if (instance.ReadSignatureTypeCode() != SignatureTypeCode.GenericTypeInstance) continue;
+                    instance.ReadSignatureTypeCode();
+                    parent = instance.ReadTypeHandle();
                 }
                 if (parent.Kind != HandleKind.TypeReference) continue;
                 TypeReference type = md.GetTypeReference((TypeReferenceHandle)parent);

@@ -498,7 +498,7 @@ TEST(GenericInstance, OnlyWholeGenericInstancesAreRead) {
          typeRefToken(3), 2, {kI4, kString}},
         {"a value type of this module, its row in two bytes",
          cat({{kGenericInst, kValueType}, typeDefCoded(0x40), {1, kBool}}), true, true, typeDefToken(0x40), 1, {kBool}},
-        {"an instance of a type specification", cat({{kGenericInst, kClass}, typeSpecCoded(1), {1, kI4}}), true, false},
+        {"an instance of a TypeSpec-coded type", cat({{kGenericInst, kClass}, typeSpecCoded(1), {1, kI4}}), true, false},
         {"no arguments", cat({{kGenericInst, kClass}, typeRefCoded(3), {0}}), true, false},
         {"ends after the count", cat({{kGenericInst, kClass}, typeRefCoded(3), {1}}), true, false},
         {"ends inside the token", {kGenericInst, kClass, 0x80}, true, false},
@@ -560,9 +560,9 @@ protected:
     }
     // The instantiation a replacement names: its wrapper reference's name and
     // the type arguments.
-    std::pair<vesk::WString, Bytes> instantiation(mdToken spec) {
-        if (TypeFromToken(spec) != mdtMethodSpec) return {};
-        const auto& row = scope.methodSpecs.at(RidFromToken(spec));
+    std::pair<vesk::WString, Bytes> instantiation(mdToken instance) {
+        if (TypeFromToken(instance) != mdtMethodSpec) return {};
+        const auto& row = scope.methodSpecs.at(RidFromToken(instance));
         return {scope.memberRefs.at(RidFromToken(row.first)).name, row.second};
     }
     mdToken take = 0, give = 0, listTake = 0, swapString = 0, swapInt = 0, mapString = 0;

@@ -61,7 +61,7 @@ public:
     std::map<uint32_t, TypeRow> typeDefs;
     std::map<uint32_t, MemberRow> memberRefs;
     std::map<uint32_t, MemberRow> methodDefs;
-    // Type specifications by their blob; method instantiations as (parent,
+    // TypeSpec rows by their blob; MethodSpec rows as (parent,
     // instantiation blob).
     std::map<uint32_t, Blob> typeSpecs;
     std::map<uint32_t, std::pair<mdToken, Blob>> methodSpecs;
@@ -275,17 +275,17 @@ public:
         return methodProps(mb, pClass, szMethod, cchMethod, pchMethod, pdwAttr, ppvSigBlob, pcbSigBlob, pulCodeRVA,
                            pdwImplFlags);
     }
-    HRESULT STDMETHODCALLTYPE GetTypeSpecFromToken(mdTypeSpec spec, PCCOR_SIGNATURE* sig, ULONG* length) override {
+    HRESULT STDMETHODCALLTYPE GetTypeSpecFromToken(mdTypeSpec token, PCCOR_SIGNATURE* sig, ULONG* length) override {
         auto hold = enter("GetTypeSpecFromToken");
-        const Blob* row = findRow(typeSpecs, spec, mdtTypeSpec);
+        const Blob* row = findRow(typeSpecs, token, mdtTypeSpec);
         if (row == nullptr) return CLDB_E_RECORD_NOTFOUND;
         setBlob(*row, sig, length);
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetMethodSpecProps(mdToken spec, mdToken* parent, PCCOR_SIGNATURE* sig,
+    HRESULT STDMETHODCALLTYPE GetMethodSpecProps(mdToken token, mdToken* parent, PCCOR_SIGNATURE* sig,
                                                  ULONG* length) override {
         auto hold = enter("GetMethodSpecProps");
-        const auto* row = findRow(methodSpecs, spec, mdtMethodSpec);
+        const auto* row = findRow(methodSpecs, token, mdtMethodSpec);
         if (row == nullptr) return CLDB_E_RECORD_NOTFOUND;
         if (parent != nullptr) *parent = row->first;
         setBlob(row->second, sig, length);
@@ -341,10 +341,10 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE DefineMethodSpec(mdToken parent, PCCOR_SIGNATURE sig, ULONG length,
-                                               mdToken* spec) override {
+                                               mdToken* token) override {
         auto hold = enter("DefineMethodSpec");
-        if (sig == nullptr || spec == nullptr) return E_INVALIDARG;
-        *spec = addMethodSpec(parent, blobOf(sig, length));
+        if (sig == nullptr || token == nullptr) return E_INVALIDARG;
+        *token = addMethodSpec(parent, blobOf(sig, length));
         return S_OK;
     }
 
