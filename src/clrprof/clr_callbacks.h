@@ -8,6 +8,7 @@
 #include "clrprof/wrapper_manager.h"
 #include "common/utf16.h"
 #include "clrprof/jit_record.h"
+#include "clrprof/module.h"
 
 #include <atomic>
 #include <map>
@@ -17,8 +18,6 @@
 #include <vector>
 
 namespace veskmrte_1_0 {
-
-class Module;
 
 // The event mask requested on a successful start. The collection events are
 // the broad flag because, up to .NET 10 at least, only it brings the moved and
@@ -246,10 +245,11 @@ private:
     // not, usable or not).
     bool m_wrappersLooked = false;
     std::atomic<bool> m_wrappersResolvable{false};
-    // The wrappers by the class they stand in for, set with
-    // m_wrappersResolvable: a module load asks once per class whether the
-    // module can name it, not once per wrapper.
+    // The wrappers by the class they stand in for, and those classes in the
+    // same order, set with m_wrappersResolvable: a module load asks once
+    // whether the module can name each class, not once per wrapper.
     std::vector<std::vector<Wrapper*>> m_wrappersByClass;
+    std::vector<Module::ClassName> m_wrappedClasses;
     // Per callee: true while its IL still holds a redirected call that its
     // own compilation has not rewritten.
     pal::Mutex m_inlineLock;

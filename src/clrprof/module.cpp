@@ -7,6 +7,8 @@
 #include "clrprof/wrapper.h"
 #include "clrprof/wrapper_manager.h"
 
+#include <unordered_map>
+
 namespace veskmrte_1_0 {
 
 using namespace cor;
@@ -138,37 +140,66 @@ mdAssemblyRef Module::findAssemblyRef(const vesk::WString& name) {
     return found;
 }
 
-bool Module::mayName(const WCHAR* assembly, const WCHAR* className) {
-    if (m_import == nullptr || m_assemblyImport == nullptr || assembly == nullptr || className == nullptr) return true;
-    const vesk::WString fullName(className);
-    const std::pair<vesk::WString, vesk::WString> key(assembly, fullName.substr(0, fullName.find(VESK_W('+'))));
-    pal::MutexLock hold(m_lock);
-    auto known = m_namable.find(key);
-    if (known != m_namable.end()) return known->second;
-    if (!m_assemblyRefsRead) {
-        m_assemblyRefsRead = true;
-        enumerateTokens(
-            kEnumBatch,
-            [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) {
-                return m_assemblyImport.load()->EnumAssemblyRefs(h, out, cap, n);
-            },
-            [&](HCORENUM h) { m_assemblyImport.load()->CloseEnum(h); },
-            [&](mdToken ref) {
-                WCHAR buffer[MAX_ASSEMBLY_NAME_SIZE] = {};
-                ULONG length = 0;
-                HRESULT hr = m_assemblyImport.load()->GetAssemblyRefProps(ref, nullptr, nullptr, buffer,
-                                                                   MAX_ASSEMBLY_NAME_SIZE, &length, nullptr, nullptr,
-                                                                   nullptr, nullptr);
-                m_assemblyRefsByName.emplace(nameFrom(buffer, MAX_ASSEMBLY_NAME_SIZE, length, hr), ref);
-                return true;
-            });
+std::vector<bool> Module::mayName(const std::vector<ClassName>& classes) {
+    std::vector<bool> namable(classes.size(), false);
+    IMetaDataImport* import = m_import.load();
+    IMetaDataAssemblyImport* assemblyImport = m_assemblyImport.load();
+    // Which classes each outer name stands for, and the assemblies asked of.
+    std::unordered_map<vesk::WString, std::vector<size_t>> byName;
+    std::unordered_map<vesk::WString, bool> assemblies;
+    for (size_t i = 0; i < classes.size(); ++i) {
+        if (classes[i].assembly == nullptr || classes[i].className == nullptr) {
+            namable[i] = true;
+            continue;
+        }
+        const vesk::WString fullName(classes[i].className);
+        byName[fullName.substr(0, fullName.find(VESK_W('+')))].push_back(i);
+        assemblies.emplace(classes[i].assembly, true);
     }
-    mdToken found = mdTokenNil;
-    bool namable = m_import.load()->FindTypeDefByName(key.second.c_str(), mdTokenNil, &found) == S_OK;
-    auto refs = m_assemblyRefsByName.equal_range(key.first);
-    for (auto ref = refs.first; ref != refs.second && !namable; ++ref)
-        namable = m_import.load()->FindTypeRef(ref->second, key.second.c_str(), &found) == S_OK;
-    m_namable.emplace(key, namable);
+    if (import == nullptr || assemblyImport == nullptr) return std::vector<bool>(classes.size(), true);
+    WCHAR buffer[MAX_CLASS_NAME_SIZE];
+    // Any definition of the name, nested ones too: answering "may" too often
+    // only costs a search.
+    const bool defsRead = enumerateTokens(
+        kEnumBatch, [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) { return import->EnumTypeDefs(h, out, cap, n); },
+        [&](HCORENUM h) { import->CloseEnum(h); },
+        [&](mdToken def) {
+            ULONG length = 0;
+            HRESULT hr = import->GetTypeDefProps(def, buffer, MAX_CLASS_NAME_SIZE, &length, nullptr, nullptr);
+            auto named = byName.find(nameFrom(buffer, MAX_CLASS_NAME_SIZE, length, hr));
+            if (named != byName.end())
+                for (size_t i : named->second) namable[i] = true;
+            return true;
+        });
+    std::map<mdToken, vesk::WString> assemblyRefs;
+    const bool assemblyRefsRead = enumerateTokens(
+        kEnumBatch,
+        [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) { return assemblyImport->EnumAssemblyRefs(h, out, cap, n); },
+        [&](HCORENUM h) { assemblyImport->CloseEnum(h); },
+        [&](mdToken ref) {
+            WCHAR name[MAX_ASSEMBLY_NAME_SIZE] = {};
+            ULONG length = 0;
+            HRESULT hr = assemblyImport->GetAssemblyRefProps(ref, nullptr, nullptr, name, MAX_ASSEMBLY_NAME_SIZE,
+                                                             &length, nullptr, nullptr, nullptr, nullptr);
+            vesk::WString refName = nameFrom(name, MAX_ASSEMBLY_NAME_SIZE, length, hr);
+            if (assemblies.count(refName) != 0) assemblyRefs.emplace(ref, std::move(refName));
+            return true;
+        });
+    const bool refsRead = enumerateTokens(
+        kEnumBatch, [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) { return import->EnumTypeRefs(h, out, cap, n); },
+        [&](HCORENUM h) { import->CloseEnum(h); },
+        [&](mdToken ref) {
+            mdToken scope = mdTokenNil;
+            ULONG length = 0;
+            HRESULT hr = import->GetTypeRefProps(ref, &scope, buffer, MAX_CLASS_NAME_SIZE, &length);
+            auto named = byName.find(nameFrom(buffer, MAX_CLASS_NAME_SIZE, length, hr));
+            auto assembly = assemblyRefs.find(scope);
+            if (named == byName.end() || assembly == assemblyRefs.end()) return true;
+            for (size_t i : named->second)
+                if (assembly->second == classes[i].assembly) namable[i] = true;
+            return true;
+        });
+    if (!defsRead || !assemblyRefsRead || !refsRead) return std::vector<bool>(classes.size(), true);
     return namable;
 }
 

@@ -68,11 +68,17 @@ public:
     int getFileVersion(FileVersion& version);
     cor::IMetaDataAssemblyImport* assemblyImport() const { return m_assemblyImport; }
 
-    // False only when the module cannot name the class of that assembly: it
-    // defines no type of the class's (outer) name and refers to none through
-    // a reference to the assembly. Answered once per class, so that the many
-    // wrappers of one class cost a module that never names it one lookup.
-    bool mayName(const vesk::WChar* assembly, const vesk::WChar* className);
+    // An API class: its assembly and its full name ("Outer+Inner" when nested).
+    struct ClassName {
+        const vesk::WChar* assembly;
+        const vesk::WChar* className;
+    };
+    // One answer per class, in order: false only when the module cannot name
+    // the class: it defines no type of the class's (outer) name and refers to
+    // none through a reference to the class's assembly. One pass over the
+    // module's type definitions and references answers every class, so that
+    // a module costs the same however many classes have wrappers.
+    std::vector<bool> mayName(const std::vector<ClassName>& classes);
 
     // The tokens by which this module names the API: its own method
     // definitions of that name when it defines the class, else its member
@@ -180,11 +186,6 @@ private:
     std::map<cor::mdToken, InstanceMember> m_instanceMembers;
     std::map<cor::mdToken, cor::mdToken> m_instantiations;
     std::set<cor::mdToken> m_otherInstantiations;
-    // The answers of mayName per (assembly, outer class), and the module's
-    // assembly references by name.
-    std::map<std::pair<vesk::WString, vesk::WString>, bool> m_namable;
-    bool m_assemblyRefsRead = false;
-    std::multimap<vesk::WString, cor::mdAssemblyRef> m_assemblyRefsByName;
 };
 
 }  // namespace veskmrte_1_0

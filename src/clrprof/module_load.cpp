@@ -168,9 +168,10 @@ HRESULT CLRCallbacks::ModuleLoadFinished(ModuleID moduleId, HRESULT) {
         mdToken apiType;
     };
     std::vector<Found> found;
-    for (const std::vector<Wrapper*>& group : m_wrappersByClass) {
-        if (!module->mayName(group.front()->getOriginalApiAssembly(), group.front()->getOriginalApiClass())) continue;
-        for (Wrapper* w : group) {
+    const std::vector<bool> namable = module->mayName(m_wrappedClasses);
+    for (size_t g = 0; g < m_wrappersByClass.size(); ++g) {
+        if (!namable[g]) continue;
+        for (Wrapper* w : m_wrappersByClass[g]) {
             Found entry{w, {}, mdTokenNil};
             if (module->findSyncApiTokens(w->getOriginalApiAssembly(), w->getOriginalApiClass(),
                                           w->getOriginalApiMethod(), entry.tokens, &entry.apiType) == meFailure)
@@ -231,7 +232,11 @@ void CLRCallbacks::loadWrappersOnce(uint32_t corVer) {
         Wrapper* w = wrappers->current();
         byClass[{w->getOriginalApiAssembly(), w->getOriginalApiClass()}].push_back(w);
     }
-    for (auto& group : byClass) m_wrappersByClass.push_back(std::move(group.second));
+    for (auto& group : byClass) {
+        m_wrappedClasses.push_back({group.second.front()->getOriginalApiAssembly(),
+                                    group.second.front()->getOriginalApiClass()});
+        m_wrappersByClass.push_back(std::move(group.second));
+    }
     m_wrappersResolvable.store(wrapperAssemblyResolvable(), std::memory_order_release);
 }
 

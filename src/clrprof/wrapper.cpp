@@ -2,6 +2,8 @@
 
 #include "clrprof/debug_log.h"
 
+#include "pal/pal.h"
+
 #include <atomic>
 
 namespace veskmrte_1_0 {
@@ -13,6 +15,10 @@ namespace {
 std::atomic<uint32_t> g_lastOverloadId{0};
 
 vesk::WString copyName(const vesk::WChar* name) { return name == nullptr ? vesk::WString() : vesk::WString(name); }
+
+// Every wrapper shares the wrapper assembly's import, which is not known to
+// serve two threads at once.
+pal::Mutex g_importLock;
 
 }  // namespace
 
@@ -38,13 +44,20 @@ void Wrapper::addSignature(const uint8_t* blob, uint32_t length) {
     std::unique_ptr<signature> sig(new signature());
     sig->overloadID = ++g_lastOverloadId;
     if (blob != nullptr) sig->rawBlob.assign(blob, blob + length);
-    SignatureParser parser(m_metaDataImport);
-    bool res = parser.parse(blob, length, *sig);
-    VESK_ASSERT(res);
     m_signatures.push_back(sig.get());
     sig.release();
 }
 
-Iterator<signature*>* Wrapper::getSignatures() const { return new VectorIterator<signature*>(&m_signatures); }
+Iterator<signature*>* Wrapper::getSignatures() const {
+    std::call_once(m_parsed, [this] {
+        pal::MutexLock hold(g_importLock);
+        SignatureParser parser(m_metaDataImport);
+        for (signature* sig : m_signatures) {
+            bool res = parser.parse(sig->rawBlob.data(), static_cast<uint32_t>(sig->rawBlob.size()), *sig);
+            VESK_ASSERT(res);
+        }
+    });
+    return new VectorIterator<signature*>(&m_signatures);
+}
 
 }  // namespace veskmrte_1_0

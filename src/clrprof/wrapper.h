@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace veskmrte_1_0 {
@@ -58,8 +59,9 @@ private:
 class Wrapper {
 public:
     // The names are NUL-terminated (null reads as empty). The import serves
-    // type names while the overloads are parsed; the wrapper does not own it
-    // and uses it only while the wrapper assembly is being loaded.
+    // type names when the overloads are parsed, at their first use: most
+    // wrappers are never asked for theirs. The wrapper does not own it; it
+    // must outlive the wrapper.
     Wrapper(const vesk::WChar* originalApiAssembly, const vesk::WChar* originalApiClass,
             const vesk::WChar* originalApiMethod, const vesk::WChar* wrapperApiAssembly,
             const vesk::WChar* wrapperApiClass, const vesk::WChar* wrapperApiMethod, const uint8_t* blob,
@@ -70,8 +72,8 @@ public:
 
     // Adds an overload. Its id comes from one counter for the whole process,
     // so ids are unique across wrappers; the first overload gets 1. A blob
-    // that does not parse is fatal: the wrapper assembly is the profiler's
-    // own.
+    // that does not parse is fatal when it is first used: the wrapper
+    // assembly is the profiler's own.
     void addSignature(const uint8_t* blob, uint32_t length);
 
     const vesk::WChar* getOriginalApiAssembly() const { return m_originalApiAssembly.c_str(); }
@@ -82,6 +84,8 @@ public:
     const vesk::WChar* getWrapperApiMethod() const { return m_wrapperApiMethod.c_str(); }
 
     // A new iterator over the overloads, on the first; the caller owns it.
+    // Safe on several threads at once; no overload may be added after the
+    // first call.
     Iterator<signature*>* getSignatures() const;
 
 private:
@@ -93,6 +97,7 @@ private:
     vesk::WString m_wrapperApiMethod;
     cor::IMetaDataImport* m_metaDataImport;
     std::vector<signature*> m_signatures;
+    mutable std::once_flag m_parsed;
 };
 
 }  // namespace veskmrte_1_0

@@ -95,6 +95,7 @@ WrapperManager::WrapperManager(DispenserSource dispenserSource) : m_dispenserSou
 
 WrapperManager::~WrapperManager() {
     for (auto& entry : m_wrappers) delete entry.second;
+    if (m_import != nullptr) m_import->Release();
 }
 
 MeResult WrapperManager::init(const vesk::WString& path, const WrapperAssemblyIdentity& identity) {
@@ -122,7 +123,7 @@ Iterator<Wrapper*>* WrapperManager::getWrappers() const { return new MapIterator
 
 MeResult WrapperManager::loadWrappers() {
     VESK_LOG("  start loading the wrappers from " << m_assemblyPath);
-    if (m_assemblyPath.empty()) return meFailure;
+    if (m_assemblyPath.empty() || m_import != nullptr) return meFailure;
 
     IMetaDataDispenserEx* dispenser = nullptr;
     if (m_dispenserSource == nullptr || FAILED(m_dispenserSource(&dispenser)) || dispenser == nullptr) {
@@ -147,7 +148,7 @@ MeResult WrapperManager::loadWrappers() {
     if (typeEnum != nullptr) import->CloseEnum(typeEnum);
 
     VESK_LOG("  loading the wrappers succeeded");
-    import->Release();
+    m_import = import;
     dispenser->Release();
     return meSuccess;
 }

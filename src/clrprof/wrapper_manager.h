@@ -69,9 +69,10 @@ public:
     // Remembers the wrapper assembly; meFailure (and nothing changed) for an
     // empty path.
     MeResult init(const vesk::WString& path, const WrapperAssemblyIdentity& identity);
-    // Reads every wrapper method of the assembly into the registry. A
-    // wrapper assembly that does not describe its wrappers the way the
-    // profiler expects is fatal.
+    // Reads every wrapper method of the assembly into the registry, keeping
+    // the assembly's metadata open for the wrappers' overloads. A wrapper
+    // assembly that does not describe its wrappers the way the profiler
+    // expects is fatal.
     MeResult loadWrappers();
 
     // The names are NUL-terminated; null reads as empty, but not all three.
@@ -93,6 +94,8 @@ private:
 
     vesk::WString m_assemblyPath;
     WrapperMap m_wrappers;
+    // Owned; the wrappers parse their overloads through it.
+    cor::IMetaDataImport* m_import = nullptr;
     WrapperAssemblyIdentity m_identity;
     DispenserSource m_dispenserSource;
 };

@@ -19,8 +19,9 @@ class JitFileWriter {
 public:
     // The file starts with this much room and grows by doubling, in steps
     // of at most kLargestGrowth: each step is written out once (zeros) while
-    // a compilation waits.
-    static constexpr uint64_t kInitialSize = 2 * 1024 * 1024;
+    // a compilation waits. Small, since it is written while the program
+    // starts, and most programs compile a few hundred methods.
+    static constexpr uint64_t kInitialSize = 128 * 1024;
     static constexpr uint64_t kLargestGrowth = 16 * 1024 * 1024;
 
     JitFileWriter() = default;

@@ -21,8 +21,10 @@ std::atomic<bool> g_forkedChild(false);
 
 void markForkedChild() { g_forkedChild.store(true, std::memory_order_relaxed); }
 
-// The size of the file cache's largest pieces on x64 (a huge page).
+// The size of the file cache's largest pieces on x64 (a huge page); a
+// smaller file grows in pieces of kSmallGrowthAlignment.
 constexpr uint64_t kGrowthAlignment = 2 * 1024 * 1024;
+constexpr uint64_t kSmallGrowthAlignment = 64 * 1024;
 
 int fd(intptr_t handle) { return static_cast<int>(handle); }
 
@@ -70,11 +72,13 @@ bool MappedFile::create(const vesk_wchar* name, bool& nameTaken) {
 // into the mapping cannot fault for a full disk) and puts the pages in the
 // file cache in large pieces, so that the first store into each piece is one
 // cheap fault instead of one costly fault per page. The growth is therefore
-// kept in whole, aligned pieces of kGrowthAlignment.
+// kept in whole, aligned pieces of kGrowthAlignment once the file is that
+// large.
 bool MappedFile::reserve(uint64_t size) {
     if (!isOpen()) return false;
     if (size <= m_capacity) return true;
-    uint64_t target = (size + kGrowthAlignment - 1) / kGrowthAlignment * kGrowthAlignment;
+    const uint64_t piece = size > kGrowthAlignment ? kGrowthAlignment : kSmallGrowthAlignment;
+    uint64_t target = (size + piece - 1) / piece * piece;
     if (target < size || target > static_cast<uint64_t>(SIZE_MAX) || static_cast<off_t>(target) < 0) return false;
     if (!fillWithZeros(fd(m_handle), m_capacity, target)) return false;
     if (target > m_mapped) {

@@ -213,7 +213,7 @@ TEST_F(ModuleRecord, TheTokensThatNameTheApi) {
         // A module load skips every module the quick test rules out: it must
         // never rule out one the search finds something in.
         if (!found.empty()) {
-            EXPECT_TRUE(recordOver(module)->mayName(row.assembly, row.cls)) << row.guards;
+            EXPECT_TRUE(recordOver(module)->mayName({{row.assembly, row.cls}})[0]) << row.guards;
         }
         EXPECT_EQ(module.openEnums(), 0) << row.guards;
     }
@@ -225,10 +225,17 @@ TEST_F(ModuleRecord, AModuleThatMayNameTheClassIsNotRuledOut) {
     FakeMetadata module;
     module.addTypeRef(module.addAssemblyRef(VESK_W("Lib.Other")), kApiClass);
     module.addTypeRef(module.addAssemblyRef(kApiAssembly), VESK_W("Lib.Sync.Gat"));
-    EXPECT_FALSE(recordOver(module)->mayName(kApiAssembly, kApiClass));
+    module.addTypeDef(VESK_W("Lib.Sync.Latch"));
+    const std::vector<Module::ClassName> classes = {{kApiAssembly, kApiClass},
+                                                    {kApiAssembly, VESK_W("Lib.Sync.Gate+Waiter")},
+                                                    {VESK_W("Lib.Other"), kApiClass},
+                                                    {kApiAssembly, VESK_W("Lib.Sync.Latch")},
+                                                    {VESK_W("Lib.Third"), VESK_W("Lib.Sync.Gat")}};
+    EXPECT_EQ(recordOver(module)->mayName(classes), (std::vector<bool>{false, false, true, true, false}))
+        << "a class is named only through a reference to its own assembly, or by the module's definition";
     module.addTypeRef(module.addAssemblyRef(kApiAssembly), kApiClass);  // under a second reference to the assembly
-    EXPECT_TRUE(recordOver(module)->mayName(kApiAssembly, kApiClass));
-    EXPECT_TRUE(recordOver(module)->mayName(kApiAssembly, VESK_W("Lib.Sync.Gate+Waiter"))) << "a nested class";
+    EXPECT_EQ(recordOver(module)->mayName(classes), (std::vector<bool>{true, true, true, true, false}))
+        << "a nested class goes by its outer class";
 }
 
 // ---- re-encoding a wrapper overload's blob ------------------------------------------

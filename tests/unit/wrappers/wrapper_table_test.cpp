@@ -66,7 +66,8 @@ protected:
     }
     void expectEverythingGivenBack() {
         EXPECT_EQ(assembly.openEnums(), 0);
-        EXPECT_EQ(assembly.refCount, 1);
+        // Loaded wrappers keep the scope for their overloads, parsed at first use.
+        EXPECT_EQ(assembly.refCount, manager.hasWrappers() ? 2 : 1);
         EXPECT_EQ(dispenser.refCount, 1);
     }
 
