@@ -136,6 +136,10 @@ MeResult WrapperManager::loadWrappers() {
         return meFailure;
     }
     IMetaDataImport* import = static_cast<IMetaDataImport*>(scope);
+    // Wrappers name their assembly by its path without the extension.
+    const size_t dot = m_assemblyPath.rfind('.');
+    VESK_ASSERT(dot != vesk::WString::npos);
+    m_wrapperApiAssembly = m_assemblyPath.substr(0, dot);
 
     HCORENUM typeEnum = nullptr;
     mdTypeDef types[MAX_CLASS_COUNT];
@@ -194,12 +198,6 @@ void WrapperManager::loadMethod(IMetaDataImport* import, const vesk::WString& ty
         return;
     }
 
-    const size_t npos = vesk::WString::npos;
-    const size_t pos = m_assemblyPath.rfind('.');
-    VESK_ASSERT(pos != npos);
-    const vesk::WString wrapperApiAssembly = m_assemblyPath.substr(0, pos);
-    VESK_ASSERT(!wrapperApiAssembly.empty());
-
     OriginalApi api;
     const bool attributeWellFormed = readOriginalApi(data, dataLength, api);
     VESK_SOFT_ASSERT(attributeWellFormed, "malformed replacement attribute");
@@ -209,17 +207,17 @@ void WrapperManager::loadMethod(IMetaDataImport* import, const vesk::WString& ty
     VESK_LOG("      class=" << api.className);
     VESK_LOG("      method=" << api.method);
 
-    Wrapper* existing = findWrapper(api.assembly.c_str(), api.className.c_str(), api.method.c_str());
-    if (existing != nullptr) {
-        existing->addSignature(sigBlob, sigLength);
+    vesk::WString key = registryKey(api.assembly.c_str(), api.className.c_str(), api.method.c_str());
+    auto existing = m_wrappers.find(key);
+    if (existing != m_wrappers.end()) {
+        existing->second->addSignature(sigBlob, sigLength);
         return;
     }
     const vesk::WString name = nameWithoutTerminator(methodName, methodNameLength);
     Wrapper* wrapper = new Wrapper(api.assembly.c_str(), api.className.c_str(), api.method.c_str(),
-                                   wrapperApiAssembly.c_str(), typeName.c_str(), name.c_str(), sigBlob, sigLength,
+                                   m_wrapperApiAssembly.c_str(), typeName.c_str(), name.c_str(), sigBlob, sigLength,
                                    import);
-    const MeResult er = addWrapper(wrapper) ? meSuccess : meFailure;
-    VESK_ASSERT(er == meSuccess);
+    m_wrappers.emplace(std::move(key), wrapper);
 }
 
 // ---- choosing the wrapper assembly -------------------------------------------

@@ -93,6 +93,7 @@ private:
     void loadMethod(cor::IMetaDataImport* import, const vesk::WString& typeName, cor::mdMethodDef method);
 
     vesk::WString m_assemblyPath;
+    vesk::WString m_wrapperApiAssembly;
     WrapperMap m_wrappers;
     // Owned; the wrappers parse their overloads through it.
     cor::IMetaDataImport* m_import = nullptr;
