@@ -205,9 +205,18 @@ std::vector<bool> Module::mayName(const std::vector<ClassName>& classes) {
 
 int Module::findSyncApiTokens(const WCHAR* assembly, const WCHAR* className, const WCHAR* method,
                               std::vector<mdToken>& tokens, mdToken* apiType) {
-    tokens.clear();
+    std::vector<std::vector<mdToken>> found;
+    int result = findSyncApiTokens(assembly, className, std::vector<const WCHAR*>{method}, found, apiType);
+    tokens = std::move(found.front());
+    return result;
+}
+
+int Module::findSyncApiTokens(const WCHAR* assembly, const WCHAR* className, const std::vector<const WCHAR*>& methods,
+                              std::vector<std::vector<mdToken>>& tokens, mdToken* apiType) {
+    tokens.assign(methods.size(), std::vector<mdToken>());
     if (apiType != nullptr) *apiType = mdTokenNil;
-    if (m_import == nullptr || m_assemblyImport == nullptr) return meFailure;
+    IMetaDataImport* import = m_import.load();
+    if (import == nullptr || m_assemblyImport == nullptr) return meFailure;
     // A nested type is named "Outer+Inner"; metadata holds the inner name
     // with the outer type as its scope.
     const vesk::WString fullName(className);
@@ -218,61 +227,71 @@ int Module::findSyncApiTokens(const WCHAR* assembly, const WCHAR* className, con
     // defining the class answers for one surface, not for every surface
     // that names the class.
     mdTypeDef typeDef = mdTokenNil;
-    bool defined = m_import.load()->FindTypeDefByName(outerName.c_str(), mdTokenNil, &typeDef) == S_OK;
+    bool defined = import->FindTypeDefByName(outerName.c_str(), mdTokenNil, &typeDef) == S_OK;
     if (defined && ownAssemblyName() != assembly) return meSuccess;
     if (defined && !innerName.empty()) {
         mdTypeDef outer = typeDef;
-        defined = m_import.load()->FindTypeDefByName(innerName.c_str(), outer, &typeDef) == S_OK;
+        defined = import->FindTypeDefByName(innerName.c_str(), outer, &typeDef) == S_OK;
         if (!defined) return meSuccess;
     }
     if (defined) {
         if (apiType != nullptr) *apiType = typeDef;
-        bool ok = enumerateTokens(
-            kEnumBatch,
-            [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) {
-                return m_import.load()->EnumMethodsWithName(h, typeDef, method, out, cap, n);
-            },
-            [&](HCORENUM h) { m_import.load()->CloseEnum(h); },
-            [&](mdToken token) {
-                tokens.push_back(token);
-                return true;
-            });
-        return ok ? meSuccess : meFailure;
+        for (size_t i = 0; i < methods.size(); ++i) {
+            bool ok = enumerateTokens(
+                kEnumBatch,
+                [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) {
+                    return import->EnumMethodsWithName(h, typeDef, methods[i], out, cap, n);
+                },
+                [&](HCORENUM h) { import->CloseEnum(h); },
+                [&](mdToken token) {
+                    tokens[i].push_back(token);
+                    return true;
+                });
+            if (!ok) {
+                tokens.assign(methods.size(), std::vector<mdToken>());
+                return meFailure;
+            }
+        }
+        return meSuccess;
     }
     mdAssemblyRef assemblyRef = findAssemblyRef(assembly);
     if (assemblyRef == mdTokenNil) return meSuccess;
     mdTypeRef typeRef = mdTokenNil;
-    if (m_import.load()->FindTypeRef(assemblyRef, outerName.c_str(), &typeRef) != S_OK) return meSuccess;
+    if (import->FindTypeRef(assemblyRef, outerName.c_str(), &typeRef) != S_OK) return meSuccess;
     if (!innerName.empty()) {
         mdTypeRef outer = typeRef;
-        if (m_import.load()->FindTypeRef(outer, innerName.c_str(), &typeRef) != S_OK) return meSuccess;
+        if (import->FindTypeRef(outer, innerName.c_str(), &typeRef) != S_OK) return meSuccess;
     }
     if (apiType != nullptr) *apiType = typeRef;
-    vesk::WString wanted(method);
+    // One pass over the type's member references serves every method: the
+    // runtime finds a type's references by reading all of the module's.
+    std::unordered_map<vesk::WString, std::vector<size_t>> wanted;
+    for (size_t i = 0; i < methods.size(); ++i) wanted[methods[i]].push_back(i);
     bool nameFailed = false;
     bool ok = enumerateTokens(
         kEnumBatch,
-        [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) { return m_import.load()->EnumMemberRefs(h, typeRef, out, cap, n); },
-        [&](HCORENUM h) { m_import.load()->CloseEnum(h); },
+        [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) { return import->EnumMemberRefs(h, typeRef, out, cap, n); },
+        [&](HCORENUM h) { import->CloseEnum(h); },
         [&](mdToken ref) {
             WCHAR buffer[MAX_METHOD_NAME_SIZE] = {};
             ULONG length = 0;
             mdToken parent = mdTokenNil;
             PCCOR_SIGNATURE sig = nullptr;
             ULONG sigLength = 0;
-            HRESULT hr = m_import.load()->GetMemberRefProps(ref, &parent, buffer, MAX_METHOD_NAME_SIZE, &length, &sig,
-                                                     &sigLength);
+            HRESULT hr = import->GetMemberRefProps(ref, &parent, buffer, MAX_METHOD_NAME_SIZE, &length, &sig,
+                                                   &sigLength);
             if (FAILED(hr)) {
                 nameFailed = true;
                 return false;
             }
             // A truncated name is longer than any name we look for.
-            vesk::WString name = nameFrom(buffer, MAX_METHOD_NAME_SIZE, length, hr);
-            if (!name.empty() && name == wanted) tokens.push_back(ref);
+            auto named = wanted.find(nameFrom(buffer, MAX_METHOD_NAME_SIZE, length, hr));
+            if (named != wanted.end())
+                for (size_t i : named->second) tokens[i].push_back(ref);
             return true;
         });
     if (!ok || nameFailed) {
-        tokens.clear();
+        tokens.assign(methods.size(), std::vector<mdToken>());
         return meFailure;
     }
     return meSuccess;

@@ -87,6 +87,12 @@ public:
     // (mdTokenNil when it names none).
     int findSyncApiTokens(const vesk::WChar* assembly, const vesk::WChar* className, const vesk::WChar* method,
                           std::vector<cor::mdToken>& tokens, cor::mdToken* apiType = nullptr);
+    // The same for several methods of one class at once, tokens[i] for
+    // methods[i]: the class and its references are looked up once. On
+    // failure every list is empty.
+    int findSyncApiTokens(const vesk::WChar* assembly, const vesk::WChar* className,
+                          const std::vector<const vesk::WChar*>& methods, std::vector<std::vector<cor::mdToken>>& tokens,
+                          cor::mdToken* apiType = nullptr);
     void addSyncApiToken(Wrapper* wrapper, cor::mdToken token);
     // A module load's work for one wrapper, given the tokens naming its API,
     // read-only: keeps every token, however many overloads the wrapper has.

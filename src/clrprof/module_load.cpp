@@ -171,13 +171,16 @@ HRESULT CLRCallbacks::ModuleLoadFinished(ModuleID moduleId, HRESULT) {
     const std::vector<bool> namable = module->mayName(m_wrappedClasses);
     for (size_t g = 0; g < m_wrappersByClass.size(); ++g) {
         if (!namable[g]) continue;
-        for (Wrapper* w : m_wrappersByClass[g]) {
-            Found entry{w, {}, mdTokenNil};
-            if (module->findSyncApiTokens(w->getOriginalApiAssembly(), w->getOriginalApiClass(),
-                                          w->getOriginalApiMethod(), entry.tokens, &entry.apiType) == meFailure)
-                continue;
-            if (!entry.tokens.empty() || entry.apiType != mdTokenNil) found.push_back(std::move(entry));
-        }
+        const std::vector<Wrapper*>& group = m_wrappersByClass[g];
+        std::vector<const WCHAR*> methods;
+        for (Wrapper* w : group) methods.push_back(w->getOriginalApiMethod());
+        std::vector<std::vector<mdToken>> tokens;
+        mdToken apiType = mdTokenNil;
+        if (module->findSyncApiTokens(m_wrappedClasses[g].assembly, m_wrappedClasses[g].className, methods, tokens,
+                                      &apiType) == meFailure)
+            continue;
+        for (size_t i = 0; i < group.size(); ++i)
+            if (!tokens[i].empty() || apiType != mdTokenNil) found.push_back({group[i], std::move(tokens[i]), apiType});
     }
     for (const Found& entry : found) module->redirectTokens(entry.wrapper, entry.tokens, entry.apiType);
     VESK_LOG("  searching completed. detected sync api are defined as references for this module");

@@ -219,6 +219,26 @@ TEST_F(ModuleRecord, TheTokensThatNameTheApi) {
     }
 }
 
+// A module load asks for every wrapped method of a class at once: the
+// runtime reads all of a module's member references to find one type's.
+TEST_F(ModuleRecord, EveryMethodOfAClassFromOnePassOverItsReferences) {
+    FakeMetadata module;
+    const Bytes sig = {kHasThis, 0, kBool};
+    const mdToken gate = module.addTypeRef(module.addAssemblyRef(kApiAssembly), kApiClass);
+    const mdToken wait = module.addMemberRef(gate, kApiMethod, sig);
+    const mdToken set = module.addMemberRef(gate, VESK_W("Set"), sig);
+    const mdToken waitAgain = module.addMemberRef(gate, kApiMethod, {kHasThis, 1, kBool, kI4});
+    std::vector<std::vector<mdToken>> found;
+    mdToken apiType = mdTokenNil;
+    EXPECT_EQ(recordOver(module)->findSyncApiTokens(kApiAssembly, kApiClass, {kApiMethod, VESK_W("Reset"), VESK_W("Set")},
+                                                    found, &apiType),
+              meSuccess);
+    EXPECT_EQ(found, (std::vector<std::vector<mdToken>>{{wait, waitAgain}, {}, {set}}));
+    EXPECT_EQ(apiType, gate);
+    EXPECT_EQ(module.calls("EnumMemberRefs"), 2) << "one enumeration: a batch, then the empty one that ends it";
+    EXPECT_EQ(module.openEnums(), 0);
+}
+
 // A module the quick test rules out is never searched: it must not rule out
 // one that can name the class.
 TEST_F(ModuleRecord, AModuleThatMayNameTheClassIsNotRuledOut) {
