@@ -77,9 +77,30 @@ HRESULT CLRCallbacks::JITCompilationStarted(FunctionID functionId, BOOL) {
     ICorProfilerInfo2* info = profilerInfo();
     if (info == nullptr) return S_OK;
     RuntimeGuard guard;
-    EngineMethodHold method(ILInstrumentor::getInstance().getMethod(functionId));
     VESK_LOG_EVENT("[JitCompilationStarted event]");
     VESK_LOG("  function id=" << functionId);
+    // Most compiled methods belong to a module never instrumented, or to one
+    // that names no redirected API: they are answered without the engine
+    // reading and decoding their IL.
+    ClassID classId = 0;
+    ModuleID moduleId = 0;
+    mdToken methodToken = mdTokenNil;
+    if (info->GetFunctionInfo(functionId, &classId, &moduleId, &methodToken) == S_OK) {
+        Module* module = ModuleManager::getInstance().findModule(moduleId);
+        if (module != nullptr && isForbiddenModule(module->getName())) {
+            VESK_LOG("  module id=" << moduleId);
+            VESK_LOG("  method from forbidden module list. no instrumentation");
+            return S_OK;
+        }
+        if (module != nullptr && !module->hasSyncApiTokens()) {
+            VESK_LOG("  module id=" << moduleId);
+            VESK_LOG("  start instrumentation");
+            VESK_LOG("  nothing to instrument");
+            noteIlSettled(functionId);
+            return S_OK;
+        }
+    }
+    EngineMethodHold method(ILInstrumentor::getInstance().getMethod(functionId));
     if (method.get() == nullptr) return S_OK;
 
     MethodInfoBuffers buffers;
