@@ -79,9 +79,9 @@ HRESULT CLRCallbacks::JITCompilationStarted(FunctionID functionId, BOOL) {
     RuntimeGuard guard;
     VESK_LOG_EVENT("[JitCompilationStarted event]");
     VESK_LOG("  function id=" << functionId);
-    // Most compiled methods belong to a module never instrumented, or to one
-    // that names no redirected API: they are answered without the engine
-    // reading and decoding their IL.
+    // Most compiled methods belong to a module never instrumented, or call
+    // no redirected API: they are answered without the engine reading and
+    // decoding their IL.
     ClassID classId = 0;
     ModuleID moduleId = 0;
     mdToken methodToken = mdTokenNil;
@@ -92,7 +92,11 @@ HRESULT CLRCallbacks::JITCompilationStarted(FunctionID functionId, BOOL) {
             VESK_LOG("  method from forbidden module list. no instrumentation");
             return S_OK;
         }
-        if (module != nullptr && !module->hasSyncApiTokens()) {
+        LPCBYTE body = nullptr;
+        ULONG size = 0;
+        if (module != nullptr &&
+            (!module->hasSyncApiTokens() || (info->GetILFunctionBody(moduleId, methodToken, &body, &size) == S_OK &&
+                                             body != nullptr && !module->mayCallApi(body, size)))) {
             VESK_LOG("  module id=" << moduleId);
             VESK_LOG("  start instrumentation");
             VESK_LOG("  nothing to instrument");

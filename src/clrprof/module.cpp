@@ -474,6 +474,34 @@ bool Module::isSyncApiToken(mdToken token) {
     return resolveCall(token, call);
 }
 
+bool Module::mayCallApi(const uint8_t* body, size_t size) {
+    const uint8_t kCall = 0x28, kCallvirt = 0x6F, kNewobj = 0x73;
+    pal::MutexLock hold(m_lock);
+    for (size_t at = 0; at + 5 <= size; ++at) {
+        if (body[at] != kCall && body[at] != kCallvirt && body[at] != kNewobj) continue;
+        const mdToken target = static_cast<mdToken>(body[at + 1]) | static_cast<mdToken>(body[at + 2]) << 8 |
+                               static_cast<mdToken>(body[at + 3]) << 16 | static_cast<mdToken>(body[at + 4]) << 24;
+        switch (TypeFromToken(target)) {
+            case mdtMethodSpec:
+                if (m_otherInstantiations.count(target) == 0) return true;
+                break;
+            case mdtMemberRef:
+            case mdtMethodDef: {
+                if (m_syncApiTokenMap.count(target) != 0) return true;
+                // Only a member reference can name a member of a generic
+                // API class's instance.
+                if (TypeFromToken(target) == mdtMethodDef || m_genericApiTypes.empty()) break;
+                auto known = m_instanceMembers.find(target);
+                if (known == m_instanceMembers.end() || known->second.wrapper != nullptr) return true;
+                break;
+            }
+            default:
+                break;
+        }
+    }
+    return false;
+}
+
 Wrapper* Module::instanceMemberApi(mdToken member, mdToken& typeSpec) {
     typeSpec = mdTokenNil;
     {

@@ -116,6 +116,11 @@ public:
     // of those names.
     bool hasSyncApiTokens();
     bool isSyncApiToken(cor::mdToken token);
+    // False only when no call, callvirt or newobj in the bytes of a method
+    // body can name a redirected API: every byte that could start one is
+    // read as one, and a target not yet looked at counts as one. Answered
+    // from what the module already knows, without reading metadata.
+    bool mayCallApi(const uint8_t* body, size_t size);
 
     // The name of the assembly this module belongs to; empty when unknown.
     vesk::WString ownAssemblyName();

@@ -622,4 +622,32 @@ TEST_F(GenericRedirection, GenericTargetsCallTheWrapperWithTheSameTypeArguments)
     EXPECT_EQ(scope.calls("GetMethodSpecProps"), instantiations) << "another method's instantiation is looked at once";
 }
 
+// A compilation whose body calls no redirected API skips the engine: the
+// quick look must never miss a call the engine would rewrite.
+TEST_F(GenericRedirection, ABodyMayCallTheApiUntilEveryTargetInItIsKnownNotToBeOne) {
+    auto body = [](std::initializer_list<std::pair<uint8_t, mdToken>> calls) {
+        Bytes il = {0x00, 0x02};  // nop, ldarg.0
+        for (const auto& call : calls) {
+            il.push_back(call.first);
+            for (int shift = 0; shift < 32; shift += 8) il.push_back(static_cast<uint8_t>(call.second >> shift));
+        }
+        il.push_back(0x2A);  // ret
+        return il;
+    };
+    auto may = [&](const Bytes& il) { return record().mayCallApi(il.data(), il.size()); };
+    const mdToken swap = scope.methodSpecs.at(RidFromToken(swapInt)).first;
+    const mdToken otherSpec = scope.addMethodSpec(listTake, {kMethodInst, 1, kI4});
+    EXPECT_TRUE(may(body({{0x6F, listTake}}))) << "a member of a generic instance not looked at yet";
+    EXPECT_TRUE(may(body({{0x28, otherSpec}}))) << "an instantiation not looked at yet";
+    EXPECT_TRUE(may(body({{0x28, swap}}))) << "a reference naming the API";
+    ref(listTake);
+    ref(otherSpec);
+    ref(take);
+    EXPECT_FALSE(may(body({{0x6F, listTake}, {0x28, otherSpec}, {0x28, 0x06000001}, {0x73, 0x01000002}})));
+    EXPECT_TRUE(may(body({{0x6F, listTake}, {0x6F, take}}))) << "a member of the API class's instance";
+    Bytes cut = body({{0x28, swap}});
+    cut.resize(cut.size() - 2);
+    EXPECT_FALSE(may(cut)) << "an operand past the end is no call";
+}
+
 }  // namespace
