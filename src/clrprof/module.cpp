@@ -8,6 +8,7 @@
 #include "clrprof/wrapper_manager.h"
 
 #include <unordered_map>
+#include <unordered_set>
 
 namespace veskmrte_1_0 {
 
@@ -146,7 +147,7 @@ std::vector<bool> Module::mayName(const std::vector<ClassName>& classes) {
     IMetaDataAssemblyImport* assemblyImport = m_assemblyImport.load();
     // Which classes each outer name stands for, and the assemblies asked of.
     std::unordered_map<vesk::WString, std::vector<size_t>> byName;
-    std::unordered_map<vesk::WString, bool> assemblies;
+    std::unordered_set<vesk::WString> assemblies;
     for (size_t i = 0; i < classes.size(); ++i) {
         if (classes[i].assembly == nullptr || classes[i].className == nullptr) {
             namable[i] = true;
@@ -154,7 +155,7 @@ std::vector<bool> Module::mayName(const std::vector<ClassName>& classes) {
         }
         const vesk::WString fullName(classes[i].className);
         byName[fullName.substr(0, fullName.find(VESK_W('+')))].push_back(i);
-        assemblies.emplace(classes[i].assembly, true);
+        assemblies.insert(classes[i].assembly);
     }
     if (import == nullptr || assemblyImport == nullptr) return std::vector<bool>(classes.size(), true);
     WCHAR buffer[MAX_CLASS_NAME_SIZE];
@@ -266,7 +267,8 @@ int Module::findSyncApiTokens(const WCHAR* assembly, const WCHAR* className, con
     // One pass over the type's member references serves every method: the
     // runtime finds a type's references by reading all of the module's.
     std::unordered_map<vesk::WString, std::vector<size_t>> wanted;
-    for (size_t i = 0; i < methods.size(); ++i) wanted[methods[i]].push_back(i);
+    for (size_t i = 0; i < methods.size(); ++i)
+        if (methods[i] != nullptr && methods[i][0] != 0) wanted[methods[i]].push_back(i);
     bool nameFailed = false;
     bool ok = enumerateTokens(
         kEnumBatch,
