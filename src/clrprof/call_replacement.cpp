@@ -196,7 +196,11 @@ bool CLRCallbacks::holdsUnrewrittenRedirectedCall(ICorProfilerInfo2* info, Funct
     if (module == nullptr || !module->hasSyncApiTokens() || isForbiddenModule(module->getName())) return false;
 
     bool holds = false;
-    EngineMethodHold method(ILInstrumentor::getInstance().getMethod(calleeId));
+    LPCBYTE body = nullptr;
+    ULONG size = 0;
+    const bool mayCall = info->GetILFunctionBody(moduleId, token, &body, &size) != S_OK || body == nullptr ||
+                         module->mayCallApi(body, size);
+    EngineMethodHold method(mayCall ? ILInstrumentor::getInstance().getMethod(calleeId) : nullptr);
     if (method.get() != nullptr) {
         IteratorHold itr(method->getInstructions(1));
         for (tavoli::IInstruction* instruction = itr.get() != nullptr ? itr->first() : nullptr;
