@@ -71,6 +71,15 @@ bool examinedCandidate(tavoli::IInstruction* instruction, uint32_t& opcode, mdTo
     return candidate;
 }
 
+// False only when the method's IL, as the runtime holds it, can call no
+// redirected API by what its module knows: the engine need not read it.
+bool bodyMayCallApi(ICorProfilerInfo2* info, Module& module, ModuleID moduleId, mdToken method) {
+    LPCBYTE body = nullptr;
+    ULONG size = 0;
+    return info->GetILFunctionBody(moduleId, method, &body, &size) != S_OK || body == nullptr ||
+           module.mayCallApi(body, size);
+}
+
 }  // namespace
 
 HRESULT CLRCallbacks::JITCompilationStarted(FunctionID functionId, BOOL) {
@@ -92,11 +101,8 @@ HRESULT CLRCallbacks::JITCompilationStarted(FunctionID functionId, BOOL) {
             VESK_LOG("  method from forbidden module list. no instrumentation");
             return S_OK;
         }
-        LPCBYTE body = nullptr;
-        ULONG size = 0;
         if (module != nullptr &&
-            (!module->hasSyncApiTokens() || (info->GetILFunctionBody(moduleId, methodToken, &body, &size) == S_OK &&
-                                             body != nullptr && !module->mayCallApi(body, size)))) {
+            (!module->hasSyncApiTokens() || !bodyMayCallApi(info, *module, moduleId, methodToken))) {
             VESK_LOG("  module id=" << moduleId);
             VESK_LOG("  start instrumentation");
             VESK_LOG("  nothing to instrument");
@@ -196,11 +202,8 @@ bool CLRCallbacks::holdsUnrewrittenRedirectedCall(ICorProfilerInfo2* info, Funct
     if (module == nullptr || !module->hasSyncApiTokens() || isForbiddenModule(module->getName())) return false;
 
     bool holds = false;
-    LPCBYTE body = nullptr;
-    ULONG size = 0;
-    const bool mayCall = info->GetILFunctionBody(moduleId, token, &body, &size) != S_OK || body == nullptr ||
-                         module->mayCallApi(body, size);
-    EngineMethodHold method(mayCall ? ILInstrumentor::getInstance().getMethod(calleeId) : nullptr);
+    EngineMethodHold method(bodyMayCallApi(info, *module, moduleId, token) ? ILInstrumentor::getInstance().getMethod(calleeId)
+                                                                           : nullptr);
     if (method.get() != nullptr) {
         IteratorHold itr(method->getInstructions(1));
         for (tavoli::IInstruction* instruction = itr.get() != nullptr ? itr->first() : nullptr;

@@ -50,6 +50,22 @@ vesk::WString nameFrom(const WCHAR* buffer, ULONG capacity, ULONG length, HRESUL
     return vesk::WString(buffer, length - 1);
 }
 
+// Visits each assembly reference with its name (empty when it cannot be read
+// whole) until visit answers false; false when the enumeration failed.
+template <typename Visit>
+bool forEachAssemblyRef(IMetaDataAssemblyImport* import, Visit visit) {
+    return enumerateTokens(
+        kEnumBatch, [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) { return import->EnumAssemblyRefs(h, out, cap, n); },
+        [&](HCORENUM h) { import->CloseEnum(h); },
+        [&](mdToken ref) {
+            WCHAR buffer[MAX_ASSEMBLY_NAME_SIZE] = {};
+            ULONG length = 0;
+            HRESULT hr = import->GetAssemblyRefProps(ref, nullptr, nullptr, buffer, MAX_ASSEMBLY_NAME_SIZE, &length,
+                                                     nullptr, nullptr, nullptr, nullptr);
+            return visit(ref, nameFrom(buffer, MAX_ASSEMBLY_NAME_SIZE, length, hr));
+        });
+}
+
 }  // namespace
 
 Module::Module(ModuleID moduleId, uintptr_t imageBase, size_t imageSize, const WCHAR* name, IMetaDataImport* import,
@@ -122,22 +138,11 @@ vesk::WString Module::ownAssemblyName() {
 
 mdAssemblyRef Module::findAssemblyRef(const vesk::WString& name) {
     mdAssemblyRef found = mdTokenNil;
-    enumerateTokens(
-        kEnumBatch,
-        [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) { return m_assemblyImport.load()->EnumAssemblyRefs(h, out, cap, n); },
-        [&](HCORENUM h) { m_assemblyImport.load()->CloseEnum(h); },
-        [&](mdToken ref) {
-            WCHAR buffer[MAX_ASSEMBLY_NAME_SIZE] = {};
-            ULONG length = 0;
-            HRESULT hr = m_assemblyImport.load()->GetAssemblyRefProps(ref, nullptr, nullptr, buffer, MAX_ASSEMBLY_NAME_SIZE,
-                                                               &length, nullptr, nullptr, nullptr, nullptr);
-            vesk::WString refName = nameFrom(buffer, MAX_ASSEMBLY_NAME_SIZE, length, hr);
-            if (!refName.empty() && refName == name) {
-                found = ref;
-                return false;
-            }
-            return true;
-        });
+    forEachAssemblyRef(m_assemblyImport.load(), [&](mdToken ref, const vesk::WString& refName) {
+        if (refName.empty() || refName != name) return true;
+        found = ref;
+        return false;
+    });
     return found;
 }
 
@@ -173,19 +178,10 @@ std::vector<bool> Module::mayName(const std::vector<ClassName>& classes) {
             return true;
         });
     std::map<mdToken, vesk::WString> assemblyRefs;
-    const bool assemblyRefsRead = enumerateTokens(
-        kEnumBatch,
-        [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) { return assemblyImport->EnumAssemblyRefs(h, out, cap, n); },
-        [&](HCORENUM h) { assemblyImport->CloseEnum(h); },
-        [&](mdToken ref) {
-            WCHAR name[MAX_ASSEMBLY_NAME_SIZE] = {};
-            ULONG length = 0;
-            HRESULT hr = assemblyImport->GetAssemblyRefProps(ref, nullptr, nullptr, name, MAX_ASSEMBLY_NAME_SIZE,
-                                                             &length, nullptr, nullptr, nullptr, nullptr);
-            vesk::WString refName = nameFrom(name, MAX_ASSEMBLY_NAME_SIZE, length, hr);
-            if (assemblies.count(refName) != 0) assemblyRefs.emplace(ref, std::move(refName));
-            return true;
-        });
+    const bool assemblyRefsRead = forEachAssemblyRef(assemblyImport, [&](mdToken ref, const vesk::WString& refName) {
+        if (assemblies.count(refName) != 0) assemblyRefs.emplace(ref, refName);
+        return true;
+    });
     const bool refsRead = enumerateTokens(
         kEnumBatch, [&](HCORENUM* h, mdToken* out, ULONG cap, ULONG* n) { return import->EnumTypeRefs(h, out, cap, n); },
         [&](HCORENUM h) { import->CloseEnum(h); },

@@ -1,11 +1,9 @@
 #include "call_events.h"
 
-#include "platform.h"
 #include "stack_store.h"
-#include "veskmrte/portable.h"
+#include "thread_records.h"
 
 #include <map>
-#include <new>
 #include <nlohmann/json.hpp>
 
 namespace vesktool {
@@ -26,33 +24,11 @@ bool CallEvents::define(int32_t apiId, const char* name) {
 }
 
 CallEvents::ThreadCounts* CallEvents::countsFor(int32_t managedThread) noexcept {
-    ThreadCounts* counts = static_cast<ThreadCounts*>(t_counts);
-    if (counts != nullptr && counts->managedThread == managedThread) return counts;
-    counts = new (std::nothrow) ThreadCounts();
-    if (counts == nullptr) return nullptr;
-    counts->managedThread = managedThread;
-    for (auto& api : counts->counts)
-        for (auto& c : api) c.store(0, std::memory_order_relaxed);
-    try {
-        std::lock_guard<std::mutex> hold(lock_);
-        threads_.push_back(counts);
-    } catch (...) {
-        delete counts;
-        return nullptr;
-    }
-    t_counts = counts;
-    return counts;
+    return threadRecord(t_counts, managedThread, lock_, threads_);
 }
 
 uint32_t CallEvents::objectIdentity(uintptr_t address) noexcept {
-    // The profiler exports its identities; it is loaded before any wrapper
-    // can report, so one look-up serves the process.
-    if (!lookedUpGetObjectId_.load(std::memory_order_acquire)) {
-        getObjectId_.store(platform::findProcessSymbol("getObjectID"), std::memory_order_release);
-        lookedUpGetObjectId_.store(true, std::memory_order_release);
-    }
-    typedef uint32_t(VESK_CALL * GetObjectId)(uintptr_t);
-    GetObjectId getObjectId = reinterpret_cast<GetObjectId>(getObjectId_.load(std::memory_order_acquire));
+    GetObjectId getObjectId = getObjectId_.get();
     return getObjectId != nullptr ? getObjectId(address) : 0;
 }
 

@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "object_counts.h"
+#include "profiler_export.h"
 #include "text_sink.h"
+#include "veskmrte/portable.h"
 
 namespace vesktool {
 
@@ -71,7 +73,7 @@ public:
 private:
     struct ThreadCounts {
         int32_t managedThread;
-        std::atomic<uint64_t> counts[kMaxApis][2];
+        std::atomic<uint64_t> counts[kMaxApis][2] = {};
         // Calls per object identity and API (objectKey).
         ObjectCounts objects;
         // Guards the stacks, which the owner changes only every so many calls.
@@ -94,8 +96,9 @@ private:
     // of threads that ended still reach the report.
     std::vector<ThreadCounts*> threads_;
     std::atomic<uint64_t> refused_{0};
-    std::atomic<void*> getObjectId_{nullptr};
-    std::atomic<bool> lookedUpGetObjectId_{false};
+    // The profiler's identities.
+    typedef uint32_t(VESK_CALL* GetObjectId)(uintptr_t);
+    ProfilerExport<GetObjectId> getObjectId_{"getObjectID"};
     uint32_t stackEvery_ = 0;
     StackStore* stacks_ = nullptr;
 };

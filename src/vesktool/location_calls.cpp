@@ -1,10 +1,8 @@
 #include "location_calls.h"
 
-#include "platform.h"
-#include "veskmrte/portable.h"
+#include "thread_records.h"
 
 #include <map>
-#include <new>
 #include <nlohmann/json.hpp>
 #include <set>
 
@@ -17,31 +15,12 @@ thread_local void* t_locations = nullptr;
 }  // namespace
 
 uint64_t LocationCalls::currentEra() noexcept {
-    // The profiler is loaded before any wrapper can report: one look-up.
-    if (!lookedUp_.load(std::memory_order_acquire)) {
-        getEra_.store(platform::findProcessSymbol("getCollectionEra"), std::memory_order_release);
-        lookedUp_.store(true, std::memory_order_release);
-    }
-    typedef uint64_t(VESK_CALL * GetEra)();
-    GetEra getEra = reinterpret_cast<GetEra>(getEra_.load(std::memory_order_acquire));
+    GetEra getEra = getEra_.get();
     return getEra != nullptr ? getEra() : 0;
 }
 
 LocationCalls::ThreadLocations* LocationCalls::threadLocations(int32_t managedThread) noexcept {
-    ThreadLocations* mine = static_cast<ThreadLocations*>(t_locations);
-    if (mine != nullptr && mine->managedThread == managedThread) return mine;
-    mine = new (std::nothrow) ThreadLocations();
-    if (mine == nullptr) return nullptr;
-    mine->managedThread = managedThread;
-    try {
-        std::lock_guard<std::mutex> hold(lock_);
-        threads_.push_back(mine);
-    } catch (...) {
-        delete mine;
-        return nullptr;
-    }
-    t_locations = mine;
-    return mine;
+    return threadRecord(t_locations, managedThread, lock_, threads_);
 }
 
 void LocationCalls::report(int32_t managedThread, uintptr_t address, uint64_t era) noexcept {

@@ -8,7 +8,9 @@
 // a stack slot) is not known; only accesses through the wrappers are seen.
 #pragma once
 
-#include <atomic>
+#include "profiler_export.h"
+#include "veskmrte/portable.h"
+
 #include <cstdint>
 #include <mutex>
 #include <nlohmann/json_fwd.hpp>
@@ -51,8 +53,8 @@ private:
 
     mutable std::mutex lock_;
     std::vector<ThreadLocations*> threads_;
-    std::atomic<void*> getEra_{nullptr};
-    std::atomic<bool> lookedUp_{false};
+    typedef uint64_t(VESK_CALL* GetEra)();
+    ProfilerExport<GetEra> getEra_{"getCollectionEra"};
 };
 
 }  // namespace vesktool
