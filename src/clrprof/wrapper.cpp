@@ -5,6 +5,8 @@
 #include "pal/pal.h"
 
 #include <atomic>
+#include <memory>
+#include <unordered_set>
 
 namespace veskmrte_1_0 {
 
@@ -14,7 +16,17 @@ namespace {
 // in the process, not per wrapper.
 std::atomic<uint32_t> g_lastOverloadId{0};
 
-vesk::WString copyName(const vesk::WChar* name) { return name == nullptr ? vesk::WString() : vesk::WString(name); }
+// Never destroyed: runtime threads may still read names while the process
+// exits.
+pal::Mutex& sharedNamesLock() {
+    static pal::Mutex* const lock = new pal::Mutex();
+    return *lock;
+}
+
+std::unordered_set<vesk::WString>& sharedNames() {
+    static std::unordered_set<vesk::WString>* const names = new std::unordered_set<vesk::WString>();
+    return *names;
+}
 
 // Every wrapper shares the wrapper assembly's import, which is not known to
 // serve two threads at once.
@@ -22,16 +34,27 @@ pal::Mutex g_importLock;
 
 }  // namespace
 
+const vesk::WChar* sharedName(const vesk::WChar* name) {
+    pal::MutexLock hold(sharedNamesLock());
+    return sharedNames().insert(name == nullptr ? vesk::WString() : vesk::WString(name)).first->c_str();
+}
+
+const vesk::WChar* findSharedName(const vesk::WChar* name) {
+    pal::MutexLock hold(sharedNamesLock());
+    auto found = sharedNames().find(name == nullptr ? vesk::WString() : vesk::WString(name));
+    return found == sharedNames().end() ? nullptr : found->c_str();
+}
+
 Wrapper::Wrapper(const vesk::WChar* originalApiAssembly, const vesk::WChar* originalApiClass,
                  const vesk::WChar* originalApiMethod, const vesk::WChar* wrapperApiAssembly,
                  const vesk::WChar* wrapperApiClass, const vesk::WChar* wrapperApiMethod, const uint8_t* blob,
                  uint32_t length, cor::IMetaDataImport* metaDataImport)
-    : m_originalApiAssembly(copyName(originalApiAssembly)),
-      m_originalApiClass(copyName(originalApiClass)),
-      m_originalApiMethod(copyName(originalApiMethod)),
-      m_wrapperApiAssembly(copyName(wrapperApiAssembly)),
-      m_wrapperApiClass(copyName(wrapperApiClass)),
-      m_wrapperApiMethod(copyName(wrapperApiMethod)),
+    : m_originalApiAssembly(sharedName(originalApiAssembly)),
+      m_originalApiClass(sharedName(originalApiClass)),
+      m_originalApiMethod(sharedName(originalApiMethod)),
+      m_wrapperApiAssembly(sharedName(wrapperApiAssembly)),
+      m_wrapperApiClass(sharedName(wrapperApiClass)),
+      m_wrapperApiMethod(sharedName(wrapperApiMethod)),
       m_metaDataImport(metaDataImport) {
     addSignature(blob, length);
 }
@@ -41,20 +64,24 @@ Wrapper::~Wrapper() {
 }
 
 void Wrapper::addSignature(const uint8_t* blob, uint32_t length) {
-    std::unique_ptr<signature> sig(new signature());
-    sig->overloadID = ++g_lastOverloadId;
-    if (blob != nullptr) sig->rawBlob.assign(blob, blob + length);
-    m_signatures.push_back(sig.get());
-    sig.release();
+    if (blob == nullptr) length = 0;
+    m_overloads.push_back({++g_lastOverloadId, static_cast<uint32_t>(m_blobs.size()), length});
+    if (length != 0) m_blobs.insert(m_blobs.end(), blob, blob + length);
 }
 
 Iterator<signature*>* Wrapper::getSignatures() const {
     std::call_once(m_parsed, [this] {
         pal::MutexLock hold(g_importLock);
         SignatureParser parser(m_metaDataImport);
-        for (signature* sig : m_signatures) {
-            bool res = parser.parse(sig->rawBlob.data(), static_cast<uint32_t>(sig->rawBlob.size()), *sig);
+        m_signatures.reserve(m_overloads.size());
+        for (const Overload& overload : m_overloads) {
+            std::unique_ptr<signature> sig(new signature());
+            sig->overloadID = overload.id;
+            const uint8_t* first = m_blobs.data() + overload.offset;
+            sig->rawBlob.assign(first, first + overload.length);
+            bool res = parser.parse(sig->rawBlob.data(), overload.length, *sig);
             VESK_ASSERT(res);
+            m_signatures.push_back(sig.release());
         }
     });
     return new VectorIterator<signature*>(&m_signatures);

@@ -56,6 +56,12 @@ private:
     const std::vector<T>* m_items;
 };
 
+// A lasting copy of a name, one for each distinct name in the process (null
+// reads as empty); equal names give the same pointer.
+const vesk::WChar* sharedName(const vesk::WChar* name);
+// The lasting copy of a name, or null when no one has asked for it.
+const vesk::WChar* findSharedName(const vesk::WChar* name);
+
 class Wrapper {
 public:
     // The names are NUL-terminated (null reads as empty). The import serves
@@ -76,12 +82,12 @@ public:
     // assembly is the profiler's own.
     void addSignature(const uint8_t* blob, uint32_t length);
 
-    const vesk::WChar* getOriginalApiAssembly() const { return m_originalApiAssembly.c_str(); }
-    const vesk::WChar* getOriginalApiClass() const { return m_originalApiClass.c_str(); }
-    const vesk::WChar* getOriginalApiMethod() const { return m_originalApiMethod.c_str(); }
-    const vesk::WChar* getWrapperApiAssembly() const { return m_wrapperApiAssembly.c_str(); }
-    const vesk::WChar* getWrapperApiClass() const { return m_wrapperApiClass.c_str(); }
-    const vesk::WChar* getWrapperApiMethod() const { return m_wrapperApiMethod.c_str(); }
+    const vesk::WChar* getOriginalApiAssembly() const { return m_originalApiAssembly; }
+    const vesk::WChar* getOriginalApiClass() const { return m_originalApiClass; }
+    const vesk::WChar* getOriginalApiMethod() const { return m_originalApiMethod; }
+    const vesk::WChar* getWrapperApiAssembly() const { return m_wrapperApiAssembly; }
+    const vesk::WChar* getWrapperApiClass() const { return m_wrapperApiClass; }
+    const vesk::WChar* getWrapperApiMethod() const { return m_wrapperApiMethod; }
 
     // A new iterator over the overloads, on the first; the caller owns it.
     // Safe on several threads at once; no overload may be added after the
@@ -89,14 +95,26 @@ public:
     Iterator<signature*>* getSignatures() const;
 
 private:
-    vesk::WString m_originalApiAssembly;
-    vesk::WString m_originalApiClass;
-    vesk::WString m_originalApiMethod;
-    vesk::WString m_wrapperApiAssembly;
-    vesk::WString m_wrapperApiClass;
-    vesk::WString m_wrapperApiMethod;
+    // An overload as read, parsed into a signature record at first use.
+    struct Overload {
+        uint32_t id;
+        uint32_t offset;
+        uint32_t length;
+    };
+
+    // Every program loads all of the wrapper assembly's wrappers and asks a
+    // few of them for their overloads: the names are shared, one copy for
+    // the process, and the blobs kept as bytes until they are parsed.
+    const vesk::WChar* m_originalApiAssembly;
+    const vesk::WChar* m_originalApiClass;
+    const vesk::WChar* m_originalApiMethod;
+    const vesk::WChar* m_wrapperApiAssembly;
+    const vesk::WChar* m_wrapperApiClass;
+    const vesk::WChar* m_wrapperApiMethod;
     cor::IMetaDataImport* m_metaDataImport;
-    std::vector<signature*> m_signatures;
+    std::vector<Overload> m_overloads;
+    std::vector<uint8_t> m_blobs;
+    mutable std::vector<signature*> m_signatures;
     mutable std::once_flag m_parsed;
 };
 

@@ -30,14 +30,6 @@ const uint16_t kWrapperAssemblyVersion = 9;
 const WCHAR kReplacementAttribute[] = VESK_W("veskmrte_1_0.ReplacementAttribute");
 const WCHAR kSpecialCallbackAttribute[] = VESK_W("veskmrte_1_0SpecialCallbackAttribute");
 
-vesk::WString registryKey(const vesk::WChar* assembly, const vesk::WChar* className, const vesk::WChar* method) {
-    vesk::WString key;
-    if (assembly != nullptr) key += assembly;
-    if (className != nullptr) key += className;
-    if (method != nullptr) key += method;
-    return key;
-}
-
 // The first length - 1 characters of a name the import reported with its
 // terminator, never more than the buffer holds.
 vesk::WString nameWithoutTerminator(const WCHAR* buffer, ULONG length) {
@@ -108,15 +100,18 @@ MeResult WrapperManager::init(const vesk::WString& path, const WrapperAssemblyId
 Wrapper* WrapperManager::findWrapper(const vesk::WChar* originalApiAssembly, const vesk::WChar* originalApiClass,
                                      const vesk::WChar* originalApiMethod) const {
     VESK_ASSERT(originalApiAssembly || originalApiClass || originalApiMethod);
-    auto found = m_wrappers.find(registryKey(originalApiAssembly, originalApiClass, originalApiMethod));
+    const WrappedApi api = {findSharedName(originalApiAssembly), findSharedName(originalApiClass),
+                            findSharedName(originalApiMethod)};
+    if (api.assembly == nullptr || api.className == nullptr || api.method == nullptr) return nullptr;
+    auto found = m_wrappers.find(api);
     return found == m_wrappers.end() ? nullptr : found->second;
 }
 
 bool WrapperManager::addWrapper(Wrapper* wrapper) {
     VESK_ASSERT(wrapper);
-    vesk::WString key = registryKey(wrapper->getOriginalApiAssembly(), wrapper->getOriginalApiClass(),
-                                    wrapper->getOriginalApiMethod());
-    return m_wrappers.emplace(std::move(key), wrapper).second;
+    const WrappedApi api = {wrapper->getOriginalApiAssembly(), wrapper->getOriginalApiClass(),
+                            wrapper->getOriginalApiMethod()};
+    return m_wrappers.emplace(api, wrapper).second;
 }
 
 Iterator<Wrapper*>* WrapperManager::getWrappers() const { return new MapIterator(&m_wrappers); }
@@ -207,7 +202,8 @@ void WrapperManager::loadMethod(IMetaDataImport* import, const vesk::WString& ty
     VESK_LOG("      class=" << api.className);
     VESK_LOG("      method=" << api.method);
 
-    vesk::WString key = registryKey(api.assembly.c_str(), api.className.c_str(), api.method.c_str());
+    const WrappedApi key = {sharedName(api.assembly.c_str()), sharedName(api.className.c_str()),
+                            sharedName(api.method.c_str())};
     auto existing = m_wrappers.find(key);
     if (existing != m_wrappers.end()) {
         existing->second->addSignature(sigBlob, sigLength);
@@ -217,7 +213,7 @@ void WrapperManager::loadMethod(IMetaDataImport* import, const vesk::WString& ty
     Wrapper* wrapper = new Wrapper(api.assembly.c_str(), api.className.c_str(), api.method.c_str(),
                                    m_wrapperApiAssembly.c_str(), typeName.c_str(), name.c_str(), sigBlob, sigLength,
                                    import);
-    m_wrappers.emplace(std::move(key), wrapper);
+    m_wrappers.emplace(key, wrapper);
 }
 
 // ---- choosing the wrapper assembly -------------------------------------------

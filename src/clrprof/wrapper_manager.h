@@ -29,8 +29,25 @@ struct WrapperAssemblyIdentity {
     std::vector<uint8_t> publicKeyToken;
 };
 
-// Wrappers by originalApiAssembly + originalApiClass + originalApiMethod.
-typedef std::unordered_map<vesk::WString, Wrapper*> WrapperMap;
+// A wrapped API by its assembly, class and method, each a shared name, so
+// that equal names are equal pointers.
+struct WrappedApi {
+    const vesk::WChar* assembly;
+    const vesk::WChar* className;
+    const vesk::WChar* method;
+    bool operator==(const WrappedApi& other) const {
+        return assembly == other.assembly && className == other.className && method == other.method;
+    }
+};
+
+struct WrappedApiHash {
+    size_t operator()(const WrappedApi& api) const {
+        const std::hash<const void*> hash;
+        return hash(api.assembly) ^ (hash(api.className) * 31) ^ (hash(api.method) * 1009);
+    }
+};
+
+typedef std::unordered_map<WrappedApi, Wrapper*, WrappedApiHash> WrapperMap;
 
 // Over the whole registry, which must not change while the iterator lives.
 class MapIterator : public Iterator<Wrapper*> {
