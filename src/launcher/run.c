@@ -257,10 +257,57 @@ static int read_options(int argc, char** argv, int* code) {
     return i;
 }
 
-/* In a forked child whose exec failed: says why, and ends as a shell would. */
+/* In a child whose exec failed: says why, and ends as a shell would. The
+ * child may share the launcher's memory, so it writes from its own stack. */
 static _Noreturn void exec_failed(const char* program) {
-    fprintf(stderr, "veskmrte-run: cannot run %s: %s\n", program, strerror(errno));
+    char message[PATH_MAX + 256];
+    int length = snprintf(message, sizeof message, "veskmrte-run: cannot run %s: %s\n", program, strerror(errno));
+    if (length > (int)sizeof message - 1) length = (int)sizeof message - 1;
+    if (length > 0 && write(2, message, (size_t)length) < 0) _exit(127);
     _exit(127);
+}
+
+/* The child of vfork shares the launcher's memory until it execs, so it
+ * only makes system calls; vfork spares copying the launcher, which is part
+ * of every program's start. Signals wait until the child has its own
+ * handlers. */
+static __attribute__((noinline)) pid_t spawn(char** command) {
+    const pid_t self_pid = getpid();
+    sigset_t all, before;
+    sigfillset(&all);
+    sigprocmask(SIG_SETMASK, &all, &before);
+    const pid_t pid = vfork();
+    if (pid == 0) {
+        set_handlers(SIG_DFL);
+        sigprocmask(SIG_SETMASK, &before, NULL);
+        /* A launcher killed outright takes the program with it, as when the
+         * program itself was the launcher's process. */
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != self_pid) _exit(127);
+        execvp(command[0], command);
+        exec_failed(command[0]);
+    }
+    child_pid = pid;
+    sigprocmask(SIG_SETMASK, &before, NULL);
+    return pid;
+}
+
+/* Starts COMMAND with the abort notice preloaded, its environment made
+ * here for the child; the launcher's is as before afterwards. */
+static pid_t start_program(char** command, const char* self_dir) {
+    const char* const preloaded = getenv("LD_PRELOAD");
+    char* const saved = preloaded == NULL ? NULL : strdup(preloaded);
+    /* Without a copy to put back, the program goes without the notice. */
+    const int restore = preloaded == NULL || saved != NULL;
+    if (restore) preload_abort_notice(self_dir);
+    const pid_t pid = spawn(command);
+    if (saved != NULL) {
+        setenv("LD_PRELOAD", saved, 1);
+        free(saved);
+    } else if (restore) {
+        unsetenv("LD_PRELOAD");
+    }
+    return pid;
 }
 
 static int run_summariser(const char* self_dir, int name_frames, glob_t* reports) {
@@ -325,23 +372,11 @@ int main(int argc, char** argv) {
     const time_t started = time(NULL);
     note_ignored();
     set_handlers(forward);
-    const pid_t self_pid = getpid();
-    pid_t pid = fork();
+    const pid_t pid = start_program(argv + first, self_dir);
     if (pid < 0) {
         perror("veskmrte-run: cannot start the program");
         return 127;
     }
-    if (pid == 0) {
-        set_handlers(SIG_DFL);
-        /* A launcher killed outright takes the program with it, as when the
-         * program itself was the launcher's process. */
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (getppid() != self_pid) _exit(127);
-        preload_abort_notice(self_dir);
-        execvp(argv[first], argv + first);
-        exec_failed(argv[first]);
-    }
-    child_pid = pid;
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
