@@ -2,7 +2,6 @@ using System;
 using System.IO;
 using System.Runtime.CompilerServices;
 using System.Runtime.InteropServices;
-using System.Text;
 using System.Threading;
 
 namespace Veskmrte.Wrappers
@@ -13,7 +12,7 @@ namespace Veskmrte.Wrappers
     // needs to know which locks each thread holds: Acquiring ahead of a call
     // that blocks until it holds the lock, Acquired after one that holds it
     // (After when it did not get it), Releasing and Waiting ahead of calls
-    // that give up one or every hold. The ids index
+    // that give up one or every hold. An id is its name's place in
     // ApiTable.Names. These run on every intercepted call in the profiled
     // program, so they must never allocate, lock or throw: each report is one
     // call into the tool library, which sits beside this assembly.
@@ -127,10 +126,17 @@ namespace Veskmrte.Wrappers
                 if (NativeLibrary.TryGetExport(library, "vesktool_define_api", out IntPtr define))
                 {
                     var defineApi = (delegate* unmanaged<int, byte*, int>)define;
-                    for (int id = 0; id < ApiTable.Names.Length; id++)
+                    ReadOnlySpan<byte> names = ApiTable.Names;
+                    fixed (byte* first = names)
                     {
-                        byte[] name = Encoding.UTF8.GetBytes(ApiTable.Names[id] + "\0");
-                        fixed (byte* text = name) defineApi(id, text);
+                        // By hand: the span's own search would bring in a
+                        // further assembly to load.
+                        for (int at = 0, id = 0; at < names.Length; id++)
+                        {
+                            defineApi(id, first + at);
+                            while (names[at] != 0) at++;
+                            at++;
+                        }
                     }
                 }
                 return (delegate* unmanaged[SuppressGCTransition]<int, int, int, nint, int>)report;

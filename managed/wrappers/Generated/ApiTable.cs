@@ -1,8 +1,10 @@
 // Written by generate.py from its table; edit the table and rerun it.
 
+using System;
+
 namespace Veskmrte.Wrappers
 {
-    // Ids passed to Report; each indexes Names.
+    // Ids passed to Report: each is its name's place in Names.
     internal static class ApiTable
     {
         internal const int MonitorEnter = 0;
@@ -179,181 +181,345 @@ namespace Veskmrte.Wrappers
         internal const int LockScopeDispose = 170;
 #endif
 
-        internal static readonly string[] Names =
-        {
-            "System.Threading.Monitor.Enter",
-            "System.Threading.Monitor.TryEnter",
-            "System.Threading.Monitor.Exit",
-            "System.Threading.Monitor.Wait",
-            "System.Threading.Monitor.Pulse",
-            "System.Threading.Monitor.PulseAll",
-            "System.Threading.Thread..ctor",
-            "System.Threading.Thread.Start",
-            "System.Threading.Thread.Join",
-            "System.Threading.Thread.Sleep",
-            "System.Threading.Thread.Interrupt",
-            "System.Threading.Thread.UnsafeStart",
-            "System.Threading.Thread.Yield",
-            "System.Threading.WaitHandle.WaitOne",
-            "System.Threading.WaitHandle.WaitAny",
-            "System.Threading.WaitHandle.WaitAll",
-            "System.Threading.EventWaitHandle.Set",
-            "System.Threading.EventWaitHandle.Reset",
-            "System.Threading.Mutex..ctor",
-            "System.Threading.Mutex.ReleaseMutex",
-            "System.Threading.SemaphoreSlim..ctor",
-            "System.Threading.SemaphoreSlim.Wait",
-            "System.Threading.SemaphoreSlim.Release",
-            "System.Threading.SemaphoreSlim.WaitAsync",
-            "System.Threading.ReaderWriterLockSlim..ctor",
-            "System.Threading.ReaderWriterLockSlim.EnterReadLock",
-            "System.Threading.ReaderWriterLockSlim.TryEnterReadLock",
-            "System.Threading.ReaderWriterLockSlim.ExitReadLock",
-            "System.Threading.ReaderWriterLockSlim.EnterWriteLock",
-            "System.Threading.ReaderWriterLockSlim.TryEnterWriteLock",
-            "System.Threading.ReaderWriterLockSlim.ExitWriteLock",
-            "System.Threading.ReaderWriterLockSlim.EnterUpgradeableReadLock",
-            "System.Threading.ReaderWriterLockSlim.TryEnterUpgradeableReadLock",
-            "System.Threading.ReaderWriterLockSlim.ExitUpgradeableReadLock",
-            "System.Threading.ReaderWriterLock..ctor",
-            "System.Threading.ReaderWriterLock.AcquireReaderLock",
-            "System.Threading.ReaderWriterLock.ReleaseReaderLock",
-            "System.Threading.ReaderWriterLock.AcquireWriterLock",
-            "System.Threading.ReaderWriterLock.ReleaseWriterLock",
-            "System.Threading.ReaderWriterLock.UpgradeToWriterLock",
-            "System.Threading.ReaderWriterLock.DowngradeFromWriterLock",
-            "System.Threading.ReaderWriterLock.ReleaseLock",
-            "System.Threading.ReaderWriterLock.RestoreLock",
-            "System.Threading.ManualResetEventSlim..ctor",
-            "System.Threading.ManualResetEventSlim.Set",
-            "System.Threading.ManualResetEventSlim.Reset",
-            "System.Threading.ManualResetEventSlim.Wait",
-            "System.Threading.Semaphore..ctor",
-            "System.Threading.Semaphore.Release",
-            "System.Threading.AutoResetEvent..ctor",
-            "System.Threading.ManualResetEvent..ctor",
-            "System.Threading.CountdownEvent..ctor",
-            "System.Threading.CountdownEvent.Signal",
-            "System.Threading.CountdownEvent.AddCount",
-            "System.Threading.CountdownEvent.TryAddCount",
-            "System.Threading.CountdownEvent.Reset",
-            "System.Threading.CountdownEvent.Wait",
-            "System.Threading.Barrier..ctor",
-            "System.Threading.Barrier.SignalAndWait",
-            "System.Threading.Barrier.AddParticipant",
-            "System.Threading.Barrier.AddParticipants",
-            "System.Threading.Barrier.RemoveParticipant",
-            "System.Threading.Barrier.RemoveParticipants",
-            "System.Threading.Interlocked.Increment",
-            "System.Threading.Interlocked.Decrement",
-            "System.Threading.Interlocked.Add",
-            "System.Threading.Interlocked.Exchange",
-            "System.Threading.Interlocked.CompareExchange",
-            "System.Threading.Interlocked.Read",
-            "System.Threading.Interlocked.And",
-            "System.Threading.Interlocked.Or",
-            "System.Threading.Interlocked.MemoryBarrier",
-            "System.Threading.Volatile.Read",
-            "System.Threading.Volatile.Write",
-            "System.Threading.Volatile.ReadBarrier",
-            "System.Threading.Volatile.WriteBarrier",
-            "System.Threading.ThreadPool.QueueUserWorkItem",
-            "System.Threading.ThreadPool.UnsafeQueueUserWorkItem",
-            "System.Threading.ThreadPool.RegisterWaitForSingleObject",
-            "System.Threading.Timer..ctor",
-            "System.Threading.Timer.Change",
-            "System.Threading.CancellationTokenSource.Cancel",
-            "System.Threading.CancellationTokenSource.CancelAfter",
-            "System.Threading.CancellationTokenSource..ctor",
-            "System.Threading.CancellationTokenSource.CreateLinkedTokenSource",
-            "System.Threading.Tasks.Task.Run",
-            "System.Threading.Tasks.Task.Start",
-            "System.Threading.Tasks.Task.Wait",
-            "System.Threading.Tasks.Task.WaitAll",
-            "System.Threading.Tasks.Task.WaitAny",
-            "System.Threading.Tasks.Task.ContinueWith",
-            "System.Threading.Tasks.Task.WhenAll",
-            "System.Threading.Tasks.Task.WhenAny",
-            "System.Threading.Tasks.TaskFactory.StartNew",
-            "System.Threading.Tasks.Parallel.For",
-            "System.Threading.Tasks.Parallel.Invoke",
-            "System.Threading.Tasks.Parallel.ForEach",
-            "System.Threading.Tasks.Task`1.get_Result",
-            "System.Threading.Tasks.Task`1.ContinueWith",
-            "System.Threading.Tasks.TaskCompletionSource`1..ctor",
-            "System.Threading.Tasks.TaskCompletionSource`1.SetResult",
-            "System.Threading.Tasks.TaskCompletionSource`1.TrySetResult",
-            "System.Threading.Tasks.TaskCompletionSource`1.SetException",
-            "System.Threading.Tasks.TaskCompletionSource`1.TrySetException",
-            "System.Threading.Tasks.TaskCompletionSource`1.SetCanceled",
-            "System.Threading.Tasks.TaskCompletionSource`1.TrySetCanceled",
-            "System.Threading.Tasks.TaskCompletionSource..ctor",
-            "System.Threading.Tasks.TaskCompletionSource.SetResult",
-            "System.Threading.Tasks.TaskCompletionSource.TrySetResult",
-            "System.Threading.Tasks.TaskCompletionSource.SetException",
-            "System.Threading.Tasks.TaskCompletionSource.TrySetException",
-            "System.Threading.Tasks.TaskCompletionSource.SetCanceled",
-            "System.Threading.Tasks.TaskCompletionSource.TrySetCanceled",
-            "System.Threading.Tasks.ValueTask`1.get_Result",
-            "System.Threading.Tasks.ValueTask`1.AsTask",
-            "System.Threading.Tasks.ValueTask.AsTask",
-            "System.Runtime.CompilerServices.TaskAwaiter.GetResult",
-            "System.Runtime.CompilerServices.TaskAwaiter.OnCompleted",
-            "System.Runtime.CompilerServices.TaskAwaiter.UnsafeOnCompleted",
-            "System.Runtime.CompilerServices.TaskAwaiter`1.GetResult",
-            "System.Runtime.CompilerServices.TaskAwaiter`1.OnCompleted",
-            "System.Runtime.CompilerServices.TaskAwaiter`1.UnsafeOnCompleted",
-            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable+ConfiguredTaskAwaiter.GetResult",
-            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable+ConfiguredTaskAwaiter.OnCompleted",
-            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable+ConfiguredTaskAwaiter.UnsafeOnCompleted",
-            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable`1+ConfiguredTaskAwaiter.GetResult",
-            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable`1+ConfiguredTaskAwaiter.OnCompleted",
-            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable`1+ConfiguredTaskAwaiter.UnsafeOnCompleted",
-            "System.Runtime.CompilerServices.ValueTaskAwaiter.GetResult",
-            "System.Runtime.CompilerServices.ValueTaskAwaiter.OnCompleted",
-            "System.Runtime.CompilerServices.ValueTaskAwaiter.UnsafeOnCompleted",
-            "System.Runtime.CompilerServices.ValueTaskAwaiter`1.GetResult",
-            "System.Runtime.CompilerServices.ValueTaskAwaiter`1.OnCompleted",
-            "System.Runtime.CompilerServices.ValueTaskAwaiter`1.UnsafeOnCompleted",
-            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable+ConfiguredValueTaskAwaiter.GetResult",
-            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable+ConfiguredValueTaskAwaiter.OnCompleted",
-            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable+ConfiguredValueTaskAwaiter.UnsafeOnCompleted",
-            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable`1+ConfiguredValueTaskAwaiter.GetResult",
-            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable`1+ConfiguredValueTaskAwaiter.OnCompleted",
-            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable`1+ConfiguredValueTaskAwaiter.UnsafeOnCompleted",
-            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder.Start",
-            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder.AwaitOnCompleted",
-            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder.AwaitUnsafeOnCompleted",
-            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder.SetResult",
-            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder.SetException",
-            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1.Start",
-            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1.AwaitOnCompleted",
-            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1.AwaitUnsafeOnCompleted",
-            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1.SetResult",
-            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1.SetException",
-            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder.Start",
-            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder.AwaitOnCompleted",
-            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder.AwaitUnsafeOnCompleted",
-            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder.SetResult",
-            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder.SetException",
-            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1.Start",
-            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1.AwaitOnCompleted",
-            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1.AwaitUnsafeOnCompleted",
-            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1.SetResult",
-            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1.SetException",
-            "System.Runtime.CompilerServices.AsyncVoidMethodBuilder.Start",
-            "System.Runtime.CompilerServices.AsyncVoidMethodBuilder.AwaitOnCompleted",
-            "System.Runtime.CompilerServices.AsyncVoidMethodBuilder.AwaitUnsafeOnCompleted",
-            "System.Runtime.CompilerServices.AsyncVoidMethodBuilder.SetResult",
-            "System.Runtime.CompilerServices.AsyncVoidMethodBuilder.SetException",
+        internal static ReadOnlySpan<byte> Names =>
 #if NET9_0_OR_GREATER
-            "System.Threading.Lock..ctor",
-            "System.Threading.Lock.Enter",
-            "System.Threading.Lock.TryEnter",
-            "System.Threading.Lock.Exit",
-            "System.Threading.Lock.EnterScope",
-            "System.Threading.Lock+Scope.Dispose",
+            "System.Threading.Monitor.Enter\0"u8 +
+            "System.Threading.Monitor.TryEnter\0"u8 +
+            "System.Threading.Monitor.Exit\0"u8 +
+            "System.Threading.Monitor.Wait\0"u8 +
+            "System.Threading.Monitor.Pulse\0"u8 +
+            "System.Threading.Monitor.PulseAll\0"u8 +
+            "System.Threading.Thread..ctor\0"u8 +
+            "System.Threading.Thread.Start\0"u8 +
+            "System.Threading.Thread.Join\0"u8 +
+            "System.Threading.Thread.Sleep\0"u8 +
+            "System.Threading.Thread.Interrupt\0"u8 +
+            "System.Threading.Thread.UnsafeStart\0"u8 +
+            "System.Threading.Thread.Yield\0"u8 +
+            "System.Threading.WaitHandle.WaitOne\0"u8 +
+            "System.Threading.WaitHandle.WaitAny\0"u8 +
+            "System.Threading.WaitHandle.WaitAll\0"u8 +
+            "System.Threading.EventWaitHandle.Set\0"u8 +
+            "System.Threading.EventWaitHandle.Reset\0"u8 +
+            "System.Threading.Mutex..ctor\0"u8 +
+            "System.Threading.Mutex.ReleaseMutex\0"u8 +
+            "System.Threading.SemaphoreSlim..ctor\0"u8 +
+            "System.Threading.SemaphoreSlim.Wait\0"u8 +
+            "System.Threading.SemaphoreSlim.Release\0"u8 +
+            "System.Threading.SemaphoreSlim.WaitAsync\0"u8 +
+            "System.Threading.ReaderWriterLockSlim..ctor\0"u8 +
+            "System.Threading.ReaderWriterLockSlim.EnterReadLock\0"u8 +
+            "System.Threading.ReaderWriterLockSlim.TryEnterReadLock\0"u8 +
+            "System.Threading.ReaderWriterLockSlim.ExitReadLock\0"u8 +
+            "System.Threading.ReaderWriterLockSlim.EnterWriteLock\0"u8 +
+            "System.Threading.ReaderWriterLockSlim.TryEnterWriteLock\0"u8 +
+            "System.Threading.ReaderWriterLockSlim.ExitWriteLock\0"u8 +
+            "System.Threading.ReaderWriterLockSlim.EnterUpgradeableReadLock\0"u8 +
+            "System.Threading.ReaderWriterLockSlim.TryEnterUpgradeableReadLock\0"u8 +
+            "System.Threading.ReaderWriterLockSlim.ExitUpgradeableReadLock\0"u8 +
+            "System.Threading.ReaderWriterLock..ctor\0"u8 +
+            "System.Threading.ReaderWriterLock.AcquireReaderLock\0"u8 +
+            "System.Threading.ReaderWriterLock.ReleaseReaderLock\0"u8 +
+            "System.Threading.ReaderWriterLock.AcquireWriterLock\0"u8 +
+            "System.Threading.ReaderWriterLock.ReleaseWriterLock\0"u8 +
+            "System.Threading.ReaderWriterLock.UpgradeToWriterLock\0"u8 +
+            "System.Threading.ReaderWriterLock.DowngradeFromWriterLock\0"u8 +
+            "System.Threading.ReaderWriterLock.ReleaseLock\0"u8 +
+            "System.Threading.ReaderWriterLock.RestoreLock\0"u8 +
+            "System.Threading.ManualResetEventSlim..ctor\0"u8 +
+            "System.Threading.ManualResetEventSlim.Set\0"u8 +
+            "System.Threading.ManualResetEventSlim.Reset\0"u8 +
+            "System.Threading.ManualResetEventSlim.Wait\0"u8 +
+            "System.Threading.Semaphore..ctor\0"u8 +
+            "System.Threading.Semaphore.Release\0"u8 +
+            "System.Threading.AutoResetEvent..ctor\0"u8 +
+            "System.Threading.ManualResetEvent..ctor\0"u8 +
+            "System.Threading.CountdownEvent..ctor\0"u8 +
+            "System.Threading.CountdownEvent.Signal\0"u8 +
+            "System.Threading.CountdownEvent.AddCount\0"u8 +
+            "System.Threading.CountdownEvent.TryAddCount\0"u8 +
+            "System.Threading.CountdownEvent.Reset\0"u8 +
+            "System.Threading.CountdownEvent.Wait\0"u8 +
+            "System.Threading.Barrier..ctor\0"u8 +
+            "System.Threading.Barrier.SignalAndWait\0"u8 +
+            "System.Threading.Barrier.AddParticipant\0"u8 +
+            "System.Threading.Barrier.AddParticipants\0"u8 +
+            "System.Threading.Barrier.RemoveParticipant\0"u8 +
+            "System.Threading.Barrier.RemoveParticipants\0"u8 +
+            "System.Threading.Interlocked.Increment\0"u8 +
+            "System.Threading.Interlocked.Decrement\0"u8 +
+            "System.Threading.Interlocked.Add\0"u8 +
+            "System.Threading.Interlocked.Exchange\0"u8 +
+            "System.Threading.Interlocked.CompareExchange\0"u8 +
+            "System.Threading.Interlocked.Read\0"u8 +
+            "System.Threading.Interlocked.And\0"u8 +
+            "System.Threading.Interlocked.Or\0"u8 +
+            "System.Threading.Interlocked.MemoryBarrier\0"u8 +
+            "System.Threading.Volatile.Read\0"u8 +
+            "System.Threading.Volatile.Write\0"u8 +
+            "System.Threading.Volatile.ReadBarrier\0"u8 +
+            "System.Threading.Volatile.WriteBarrier\0"u8 +
+            "System.Threading.ThreadPool.QueueUserWorkItem\0"u8 +
+            "System.Threading.ThreadPool.UnsafeQueueUserWorkItem\0"u8 +
+            "System.Threading.ThreadPool.RegisterWaitForSingleObject\0"u8 +
+            "System.Threading.Timer..ctor\0"u8 +
+            "System.Threading.Timer.Change\0"u8 +
+            "System.Threading.CancellationTokenSource.Cancel\0"u8 +
+            "System.Threading.CancellationTokenSource.CancelAfter\0"u8 +
+            "System.Threading.CancellationTokenSource..ctor\0"u8 +
+            "System.Threading.CancellationTokenSource.CreateLinkedTokenSource\0"u8 +
+            "System.Threading.Tasks.Task.Run\0"u8 +
+            "System.Threading.Tasks.Task.Start\0"u8 +
+            "System.Threading.Tasks.Task.Wait\0"u8 +
+            "System.Threading.Tasks.Task.WaitAll\0"u8 +
+            "System.Threading.Tasks.Task.WaitAny\0"u8 +
+            "System.Threading.Tasks.Task.ContinueWith\0"u8 +
+            "System.Threading.Tasks.Task.WhenAll\0"u8 +
+            "System.Threading.Tasks.Task.WhenAny\0"u8 +
+            "System.Threading.Tasks.TaskFactory.StartNew\0"u8 +
+            "System.Threading.Tasks.Parallel.For\0"u8 +
+            "System.Threading.Tasks.Parallel.Invoke\0"u8 +
+            "System.Threading.Tasks.Parallel.ForEach\0"u8 +
+            "System.Threading.Tasks.Task`1.get_Result\0"u8 +
+            "System.Threading.Tasks.Task`1.ContinueWith\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource`1..ctor\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource`1.SetResult\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource`1.TrySetResult\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource`1.SetException\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource`1.TrySetException\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource`1.SetCanceled\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource`1.TrySetCanceled\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource..ctor\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource.SetResult\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource.TrySetResult\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource.SetException\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource.TrySetException\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource.SetCanceled\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource.TrySetCanceled\0"u8 +
+            "System.Threading.Tasks.ValueTask`1.get_Result\0"u8 +
+            "System.Threading.Tasks.ValueTask`1.AsTask\0"u8 +
+            "System.Threading.Tasks.ValueTask.AsTask\0"u8 +
+            "System.Runtime.CompilerServices.TaskAwaiter.GetResult\0"u8 +
+            "System.Runtime.CompilerServices.TaskAwaiter.OnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.TaskAwaiter.UnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.TaskAwaiter`1.GetResult\0"u8 +
+            "System.Runtime.CompilerServices.TaskAwaiter`1.OnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.TaskAwaiter`1.UnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable+ConfiguredTaskAwaiter.GetResult\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable+ConfiguredTaskAwaiter.OnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable+ConfiguredTaskAwaiter.UnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable`1+ConfiguredTaskAwaiter.GetResult\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable`1+ConfiguredTaskAwaiter.OnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable`1+ConfiguredTaskAwaiter.UnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ValueTaskAwaiter.GetResult\0"u8 +
+            "System.Runtime.CompilerServices.ValueTaskAwaiter.OnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ValueTaskAwaiter.UnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ValueTaskAwaiter`1.GetResult\0"u8 +
+            "System.Runtime.CompilerServices.ValueTaskAwaiter`1.OnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ValueTaskAwaiter`1.UnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable+ConfiguredValueTaskAwaiter.GetResult\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable+ConfiguredValueTaskAwaiter.OnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable+ConfiguredValueTaskAwaiter.UnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable`1+ConfiguredValueTaskAwaiter.GetResult\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable`1+ConfiguredValueTaskAwaiter.OnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable`1+ConfiguredValueTaskAwaiter.UnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder.Start\0"u8 +
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder.AwaitOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder.AwaitUnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder.SetResult\0"u8 +
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder.SetException\0"u8 +
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1.Start\0"u8 +
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1.AwaitOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1.AwaitUnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1.SetResult\0"u8 +
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1.SetException\0"u8 +
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder.Start\0"u8 +
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder.AwaitOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder.AwaitUnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder.SetResult\0"u8 +
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder.SetException\0"u8 +
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1.Start\0"u8 +
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1.AwaitOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1.AwaitUnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1.SetResult\0"u8 +
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1.SetException\0"u8 +
+            "System.Runtime.CompilerServices.AsyncVoidMethodBuilder.Start\0"u8 +
+            "System.Runtime.CompilerServices.AsyncVoidMethodBuilder.AwaitOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.AsyncVoidMethodBuilder.AwaitUnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.AsyncVoidMethodBuilder.SetResult\0"u8 +
+            "System.Runtime.CompilerServices.AsyncVoidMethodBuilder.SetException\0"u8 +
+            "System.Threading.Lock..ctor\0"u8 +
+            "System.Threading.Lock.Enter\0"u8 +
+            "System.Threading.Lock.TryEnter\0"u8 +
+            "System.Threading.Lock.Exit\0"u8 +
+            "System.Threading.Lock.EnterScope\0"u8 +
+            "System.Threading.Lock+Scope.Dispose\0"u8;
+#else
+            "System.Threading.Monitor.Enter\0"u8 +
+            "System.Threading.Monitor.TryEnter\0"u8 +
+            "System.Threading.Monitor.Exit\0"u8 +
+            "System.Threading.Monitor.Wait\0"u8 +
+            "System.Threading.Monitor.Pulse\0"u8 +
+            "System.Threading.Monitor.PulseAll\0"u8 +
+            "System.Threading.Thread..ctor\0"u8 +
+            "System.Threading.Thread.Start\0"u8 +
+            "System.Threading.Thread.Join\0"u8 +
+            "System.Threading.Thread.Sleep\0"u8 +
+            "System.Threading.Thread.Interrupt\0"u8 +
+            "System.Threading.Thread.UnsafeStart\0"u8 +
+            "System.Threading.Thread.Yield\0"u8 +
+            "System.Threading.WaitHandle.WaitOne\0"u8 +
+            "System.Threading.WaitHandle.WaitAny\0"u8 +
+            "System.Threading.WaitHandle.WaitAll\0"u8 +
+            "System.Threading.EventWaitHandle.Set\0"u8 +
+            "System.Threading.EventWaitHandle.Reset\0"u8 +
+            "System.Threading.Mutex..ctor\0"u8 +
+            "System.Threading.Mutex.ReleaseMutex\0"u8 +
+            "System.Threading.SemaphoreSlim..ctor\0"u8 +
+            "System.Threading.SemaphoreSlim.Wait\0"u8 +
+            "System.Threading.SemaphoreSlim.Release\0"u8 +
+            "System.Threading.SemaphoreSlim.WaitAsync\0"u8 +
+            "System.Threading.ReaderWriterLockSlim..ctor\0"u8 +
+            "System.Threading.ReaderWriterLockSlim.EnterReadLock\0"u8 +
+            "System.Threading.ReaderWriterLockSlim.TryEnterReadLock\0"u8 +
+            "System.Threading.ReaderWriterLockSlim.ExitReadLock\0"u8 +
+            "System.Threading.ReaderWriterLockSlim.EnterWriteLock\0"u8 +
+            "System.Threading.ReaderWriterLockSlim.TryEnterWriteLock\0"u8 +
+            "System.Threading.ReaderWriterLockSlim.ExitWriteLock\0"u8 +
+            "System.Threading.ReaderWriterLockSlim.EnterUpgradeableReadLock\0"u8 +
+            "System.Threading.ReaderWriterLockSlim.TryEnterUpgradeableReadLock\0"u8 +
+            "System.Threading.ReaderWriterLockSlim.ExitUpgradeableReadLock\0"u8 +
+            "System.Threading.ReaderWriterLock..ctor\0"u8 +
+            "System.Threading.ReaderWriterLock.AcquireReaderLock\0"u8 +
+            "System.Threading.ReaderWriterLock.ReleaseReaderLock\0"u8 +
+            "System.Threading.ReaderWriterLock.AcquireWriterLock\0"u8 +
+            "System.Threading.ReaderWriterLock.ReleaseWriterLock\0"u8 +
+            "System.Threading.ReaderWriterLock.UpgradeToWriterLock\0"u8 +
+            "System.Threading.ReaderWriterLock.DowngradeFromWriterLock\0"u8 +
+            "System.Threading.ReaderWriterLock.ReleaseLock\0"u8 +
+            "System.Threading.ReaderWriterLock.RestoreLock\0"u8 +
+            "System.Threading.ManualResetEventSlim..ctor\0"u8 +
+            "System.Threading.ManualResetEventSlim.Set\0"u8 +
+            "System.Threading.ManualResetEventSlim.Reset\0"u8 +
+            "System.Threading.ManualResetEventSlim.Wait\0"u8 +
+            "System.Threading.Semaphore..ctor\0"u8 +
+            "System.Threading.Semaphore.Release\0"u8 +
+            "System.Threading.AutoResetEvent..ctor\0"u8 +
+            "System.Threading.ManualResetEvent..ctor\0"u8 +
+            "System.Threading.CountdownEvent..ctor\0"u8 +
+            "System.Threading.CountdownEvent.Signal\0"u8 +
+            "System.Threading.CountdownEvent.AddCount\0"u8 +
+            "System.Threading.CountdownEvent.TryAddCount\0"u8 +
+            "System.Threading.CountdownEvent.Reset\0"u8 +
+            "System.Threading.CountdownEvent.Wait\0"u8 +
+            "System.Threading.Barrier..ctor\0"u8 +
+            "System.Threading.Barrier.SignalAndWait\0"u8 +
+            "System.Threading.Barrier.AddParticipant\0"u8 +
+            "System.Threading.Barrier.AddParticipants\0"u8 +
+            "System.Threading.Barrier.RemoveParticipant\0"u8 +
+            "System.Threading.Barrier.RemoveParticipants\0"u8 +
+            "System.Threading.Interlocked.Increment\0"u8 +
+            "System.Threading.Interlocked.Decrement\0"u8 +
+            "System.Threading.Interlocked.Add\0"u8 +
+            "System.Threading.Interlocked.Exchange\0"u8 +
+            "System.Threading.Interlocked.CompareExchange\0"u8 +
+            "System.Threading.Interlocked.Read\0"u8 +
+            "System.Threading.Interlocked.And\0"u8 +
+            "System.Threading.Interlocked.Or\0"u8 +
+            "System.Threading.Interlocked.MemoryBarrier\0"u8 +
+            "System.Threading.Volatile.Read\0"u8 +
+            "System.Threading.Volatile.Write\0"u8 +
+            "System.Threading.Volatile.ReadBarrier\0"u8 +
+            "System.Threading.Volatile.WriteBarrier\0"u8 +
+            "System.Threading.ThreadPool.QueueUserWorkItem\0"u8 +
+            "System.Threading.ThreadPool.UnsafeQueueUserWorkItem\0"u8 +
+            "System.Threading.ThreadPool.RegisterWaitForSingleObject\0"u8 +
+            "System.Threading.Timer..ctor\0"u8 +
+            "System.Threading.Timer.Change\0"u8 +
+            "System.Threading.CancellationTokenSource.Cancel\0"u8 +
+            "System.Threading.CancellationTokenSource.CancelAfter\0"u8 +
+            "System.Threading.CancellationTokenSource..ctor\0"u8 +
+            "System.Threading.CancellationTokenSource.CreateLinkedTokenSource\0"u8 +
+            "System.Threading.Tasks.Task.Run\0"u8 +
+            "System.Threading.Tasks.Task.Start\0"u8 +
+            "System.Threading.Tasks.Task.Wait\0"u8 +
+            "System.Threading.Tasks.Task.WaitAll\0"u8 +
+            "System.Threading.Tasks.Task.WaitAny\0"u8 +
+            "System.Threading.Tasks.Task.ContinueWith\0"u8 +
+            "System.Threading.Tasks.Task.WhenAll\0"u8 +
+            "System.Threading.Tasks.Task.WhenAny\0"u8 +
+            "System.Threading.Tasks.TaskFactory.StartNew\0"u8 +
+            "System.Threading.Tasks.Parallel.For\0"u8 +
+            "System.Threading.Tasks.Parallel.Invoke\0"u8 +
+            "System.Threading.Tasks.Parallel.ForEach\0"u8 +
+            "System.Threading.Tasks.Task`1.get_Result\0"u8 +
+            "System.Threading.Tasks.Task`1.ContinueWith\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource`1..ctor\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource`1.SetResult\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource`1.TrySetResult\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource`1.SetException\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource`1.TrySetException\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource`1.SetCanceled\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource`1.TrySetCanceled\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource..ctor\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource.SetResult\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource.TrySetResult\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource.SetException\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource.TrySetException\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource.SetCanceled\0"u8 +
+            "System.Threading.Tasks.TaskCompletionSource.TrySetCanceled\0"u8 +
+            "System.Threading.Tasks.ValueTask`1.get_Result\0"u8 +
+            "System.Threading.Tasks.ValueTask`1.AsTask\0"u8 +
+            "System.Threading.Tasks.ValueTask.AsTask\0"u8 +
+            "System.Runtime.CompilerServices.TaskAwaiter.GetResult\0"u8 +
+            "System.Runtime.CompilerServices.TaskAwaiter.OnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.TaskAwaiter.UnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.TaskAwaiter`1.GetResult\0"u8 +
+            "System.Runtime.CompilerServices.TaskAwaiter`1.OnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.TaskAwaiter`1.UnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable+ConfiguredTaskAwaiter.GetResult\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable+ConfiguredTaskAwaiter.OnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable+ConfiguredTaskAwaiter.UnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable`1+ConfiguredTaskAwaiter.GetResult\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable`1+ConfiguredTaskAwaiter.OnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredTaskAwaitable`1+ConfiguredTaskAwaiter.UnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ValueTaskAwaiter.GetResult\0"u8 +
+            "System.Runtime.CompilerServices.ValueTaskAwaiter.OnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ValueTaskAwaiter.UnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ValueTaskAwaiter`1.GetResult\0"u8 +
+            "System.Runtime.CompilerServices.ValueTaskAwaiter`1.OnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ValueTaskAwaiter`1.UnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable+ConfiguredValueTaskAwaiter.GetResult\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable+ConfiguredValueTaskAwaiter.OnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable+ConfiguredValueTaskAwaiter.UnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable`1+ConfiguredValueTaskAwaiter.GetResult\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable`1+ConfiguredValueTaskAwaiter.OnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.ConfiguredValueTaskAwaitable`1+ConfiguredValueTaskAwaiter.UnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder.Start\0"u8 +
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder.AwaitOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder.AwaitUnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder.SetResult\0"u8 +
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder.SetException\0"u8 +
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1.Start\0"u8 +
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1.AwaitOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1.AwaitUnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1.SetResult\0"u8 +
+            "System.Runtime.CompilerServices.AsyncTaskMethodBuilder`1.SetException\0"u8 +
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder.Start\0"u8 +
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder.AwaitOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder.AwaitUnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder.SetResult\0"u8 +
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder.SetException\0"u8 +
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1.Start\0"u8 +
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1.AwaitOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1.AwaitUnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1.SetResult\0"u8 +
+            "System.Runtime.CompilerServices.AsyncValueTaskMethodBuilder`1.SetException\0"u8 +
+            "System.Runtime.CompilerServices.AsyncVoidMethodBuilder.Start\0"u8 +
+            "System.Runtime.CompilerServices.AsyncVoidMethodBuilder.AwaitOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.AsyncVoidMethodBuilder.AwaitUnsafeOnCompleted\0"u8 +
+            "System.Runtime.CompilerServices.AsyncVoidMethodBuilder.SetResult\0"u8 +
+            "System.Runtime.CompilerServices.AsyncVoidMethodBuilder.SetException\0"u8;
 #endif
-        };
     }
 }

@@ -3,6 +3,7 @@ using System.Collections.Generic;
 using System.Linq;
 using System.Reflection;
 using System.Reflection.Emit;
+using System.Text;
 
 namespace WrapperCheck
 {
@@ -194,10 +195,22 @@ namespace WrapperCheck
         private static bool SameMethod(MethodBase? a, MethodBase? b) =>
             a != null && b != null && a.Module == b.Module && a.MetadataToken == b.MetadataToken;
 
+        private delegate ReadOnlySpan<byte> NamesGetter();
+
+        // The table's names: UTF-8, each ending with a NUL.
+        private static string[]? ApiNames(Type? table)
+        {
+            MethodInfo? getter = table?.GetProperty("Names", BindingFlags.NonPublic | BindingFlags.Static)?.GetMethod;
+            if (getter == null || getter.ReturnType != typeof(ReadOnlySpan<byte>)) return null;
+            ReadOnlySpan<byte> all = getter.CreateDelegate<NamesGetter>()();
+            if (all.IsEmpty || all[^1] != 0) return null;
+            return Encoding.UTF8.GetString(all[..^1]).Split('\0');
+        }
+
         private static void CheckBodies(WrapperIndex index, Results r)
         {
             Type? table = index.Assembly.GetTypes().SingleOrDefault(t => t.Name == "ApiTable" && !t.IsPublic);
-            var names = table?.GetField("Names", BindingFlags.NonPublic | BindingFlags.Static)?.GetValue(null) as string[];
+            string[]? names = ApiNames(table);
             if (!r.Check(names != null, "the internal API table with its Names exists")) return;
             r.Check(names!.Distinct().Count() == names!.Length, $"the {names.Length} API names are distinct");
             var used = new HashSet<int>();
