@@ -92,6 +92,8 @@ class LauncherCommandLine(ProfilerTestCase):
             (["--report", "r.json"], {}, 0, {"VESKTOOL_REPORT": "r.json", "VESKTOOL_OBJECTS": None}),
             (["--bogus"], {}, 2, "veskmrte-run: unknown option --bogus (see --help)\n"),
             (["--report"], {}, 2, "veskmrte-run: --report needs a file\n"),
+            (["--", "/nonexistent/program"], {}, 127,
+             "veskmrte-run: cannot run /nonexistent/program: No such file or directory\n"),
         ]
         for args, extra, code, expected in cases:
             with self.subTest(args=args, env=extra):
