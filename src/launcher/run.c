@@ -263,7 +263,9 @@ static _Noreturn void exec_failed(const char* program) {
     char message[PATH_MAX + 256];
     int length = snprintf(message, sizeof message, "veskmrte-run: cannot run %s: %s\n", program, strerror(errno));
     if (length > (int)sizeof message - 1) length = (int)sizeof message - 1;
-    if (length > 0 && write(2, message, (size_t)length) < 0) _exit(127);
+    if (length > 0 && write(2, message, (size_t)length) < 0) {
+        /* Standard error is gone; the exit code still tells. */
+    }
     _exit(127);
 }
 
