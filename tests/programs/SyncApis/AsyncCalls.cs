@@ -70,15 +70,19 @@ namespace SyncApis
             return Volatile.Read(ref s_shared);
         }
 
+        // Yield always suspends the method, so its builder completes the task
+        // its caller awaits. A short delay can end before the await looks at
+        // it on a busy machine; the method then finishes at once, and its
+        // result is a cached task that the builder never held.
         private static async Task<int> Later(int value)
         {
-            await Task.Delay(1);
+            await Task.Yield();
             return value * 2;
         }
 
         private static async ValueTask<int> LaterValue(int value)
         {
-            await Task.Delay(1);
+            await Task.Yield();
             return value * 3;
         }
     }
