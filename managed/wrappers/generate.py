@@ -920,26 +920,17 @@ def render_table():
     out.append("")
     # Every name in id order, each ending with a NUL as the tool library takes
     # them: UTF-8 in the assembly's data, with no initialiser to compile and
-    # nothing to allocate at start-up.
-    conditional = [entries for condition, entries in names if condition]
-    if len(conditional) > 1:
-        raise SystemExit("generate.py: more than one group of conditional APIs")
-    common = [name for condition, entries in names if not condition for _, name in entries]
-
-    def literal(all_names):
-        lines = [f'            "{name}\\0"u8 +' for name in all_names]
-        return lines[:-1] + [lines[-1][: -len(" +")] + ";"]
-
+    # nothing to allocate at start-up. A runtime's own names follow the
+    # common ones within the same literal.
     out.append("        internal static ReadOnlySpan<byte> Names =>")
-    if conditional:
-        condition = next(condition for condition, _ in names if condition)
-        out.append(f"#if {condition}")
-        out.extend(literal(common + [name for _, name in conditional[0]]))
-        out.append("#else")
-        out.extend(literal(common))
-        out.append("#endif")
-    else:
-        out.extend(literal(common))
+    first = True
+    for condition, entries in names:
+        out += [f"#if {condition}"] if condition else []
+        for _, name in entries:
+            out.append(f'            {"" if first else "+ "}"{name}\\0"u8')
+            first = False
+        out += ["#endif"] if condition else []
+    out.append("            ;")
     out.append("    }")
     out.append("}")
     return "\n".join(out) + "\n"
