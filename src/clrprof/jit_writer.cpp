@@ -7,9 +7,13 @@
 
 namespace veskmrte_1_0 {
 
+// Never destroyed: runtime threads (the background compiler, a stack walk)
+// can still record code while the process exits, after static destructors
+// would have closed the file under them. The writer library's exit flush
+// trims the file to its records.
 JITWriter& JITWriter::instance() {
-    static JITWriter writer;
-    return writer;
+    static JITWriter* const writer = new JITWriter;
+    return *writer;
 }
 
 JITWriter::~JITWriter() { close(); }
