@@ -101,8 +101,11 @@ def main():
     totals = {name: [] for name in names}
     singles = {name: [] for name in names}
     live = {name: [] for name in names}
-    for _ in range(options.rounds):
-        for name in names:
+    for round_index in range(options.rounds):
+        # Each round starts at another configuration, so that none always
+        # runs right after a given other one.
+        shift = round_index % len(names)
+        for name in names[shift:] + names[:shift]:
             total, single, live_kb = pause_ms(name, options.build, options.objects, options.collections,
                                               options.server, options.baseline)
             totals[name].append(total)
@@ -111,15 +114,18 @@ def main():
 
     print("GC pause, %d objects, %d compacting full collections, %s collector, median of %d rounds"
           % (options.objects, options.collections, "server" if options.server else "workstation", options.rounds))
+    print("ratios: the median of each round's ratio, so that a machine slowing down between rounds moves both sides")
     print("%-34s %9s %7s %7s   %9s %7s %7s   %8s" % ("configuration", "total ms", "/ none", "/ floor",
                                                     "one GC ms", "/ none", "/ floor", "live KB"))
-    medians = {name: (statistics.median(totals[name]), statistics.median(singles[name])) for name in names}
-    for name in names:
-        total, single = medians[name]
-        print("%-34s %9.1f %7.2f %7.2f   %9.2f %7.2f %7.2f   %8d"
-              % (name, total, total / medians["none"][0], total / medians[FLOOR][0],
-                 single, single / medians["none"][1], single / medians[FLOOR][1], statistics.median(live[name])))
 
+    def ratio(values, name, to):
+        return statistics.median(a / b for a, b in zip(values[name], values[to]))
+
+    for name in names:
+        print("%-34s %9.1f %7.2f %7.2f   %9.2f %7.2f %7.2f   %8d"
+              % (name, statistics.median(totals[name]), ratio(totals, name, "none"), ratio(totals, name, FLOOR),
+                 statistics.median(singles[name]), ratio(singles, name, "none"), ratio(singles, name, FLOOR),
+                 statistics.median(live[name])))
 
 if __name__ == "__main__":
     main()

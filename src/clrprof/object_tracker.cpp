@@ -266,62 +266,80 @@ struct ByAddress {
 
 }  // namespace
 
-// One pass over the objects in address order, beside the sorted reports: an
+// One pass over each run of objects in address order (those sorted at the
+// last collection, those identified since), beside the sorted reports: an
 // object goes to the new address of its moved range, stays where it is in a
 // surviving range or outside the condemned area (objects the collector does
 // not own, such as literals and type objects, and objects of generations it
-// did not collect), and is gone otherwise. Compaction keeps the order of
-// objects within a range and, mostly, between ranges, so the result is
-// usually sorted already; otherwise it is sorted once. True when an object
-// moved or went.
+// did not collect), and is gone otherwise. Each run is carried in place and
+// the two are then merged from the back, so that the objects are never
+// copied to a second array: the collector, which runs next, finds more of
+// its heap still in the caches. Compaction keeps the order of objects within
+// a range and, mostly, between ranges, so the runs are usually sorted
+// already; otherwise the result is sorted once. True when an object moved or
+// went.
 bool ObjectTracker::carryIdentities(const Collection& collection) {
     if (m_sorted.empty() && m_new.empty()) return false;
     std::sort(m_new.begin(), m_new.end(), ByAddress());
+    bool changed = false;
+    const bool sortedInOrder = carryRun(m_sorted, collection, changed);
+    const bool newInOrder = carryRun(m_new, collection, changed);
+    size_t i = m_sorted.size();
+    size_t j = m_new.size();
+    m_sorted.resize(i + j);
+    if (sortedInOrder && newInOrder) {
+        for (size_t k = m_sorted.size(); j > 0;) {
+            // One object moved onto another.
+            const bool result = i == 0 || m_sorted[i - 1].address != m_new[j - 1].address;
+            VESK_ASSERT(result);
+            if (i > 0 && m_sorted[i - 1].address > m_new[j - 1].address)
+                m_sorted[--k] = m_sorted[--i];
+            else
+                m_sorted[--k] = m_new[--j];
+        }
+    } else {
+        std::copy(m_new.begin(), m_new.end(), m_sorted.begin() + static_cast<std::ptrdiff_t>(i));
+        std::sort(m_sorted.begin(), m_sorted.end(), ByAddress());
+        for (size_t k = 1; k < m_sorted.size(); ++k) {
+            // Two objects moved to one address, or one moved onto an object
+            // the collection kept.
+            const bool result = m_sorted[k - 1].address != m_sorted[k].address;
+            VESK_ASSERT(result);
+        }
+    }
+    m_new.clear();
+    // The table already holds every object where it was; the caller rebuilds
+    // it once when one moved or went.
+    return changed;
+}
+
+// Carries objects sorted by address through the collection; each is written
+// at or before the place it was read from. False when the carried objects
+// are no longer in strictly ascending order.
+bool ObjectTracker::carryRun(std::vector<TrackedObject>& objects, const Collection& collection, bool& changed) {
     RangeCursor<MovedRange> moved(collection.moved);
     RangeCursor<AddressRange> surviving(collection.surviving);
     RangeCursor<AddressRange> condemned(collection.condemned);
-    const bool condemnedKnown = collection.condemnedKnown;
-    std::vector<TrackedObject>& out = m_scratch;
-    out.clear();
-    out.reserve(m_sorted.size() + m_new.size());
-    bool changed = false;
     bool ordered = true;
-    auto carry = [&](const TrackedObject& object) {
+    size_t kept = 0;
+    for (size_t read = 0; read < objects.size(); ++read) {
+        const TrackedObject object = objects[read];
         const uint32_t existingID = object.id;
         VESK_ASSERT(existingID > 0);
         uintptr_t address = object.address;
         if (const MovedRange* range = moved.find(address)) {
             address = range->newStart + (address - range->start);
             changed = changed || address != object.address;
-        } else if ((!condemnedKnown || condemned.find(address) != nullptr) && surviving.find(address) == nullptr) {
+        } else if ((!collection.condemnedKnown || condemned.find(address) != nullptr) &&
+                   surviving.find(address) == nullptr) {
             changed = true;
-            return;
+            continue;
         }
-        if (!out.empty() && address <= out.back().address) ordered = false;
-        out.push_back(TrackedObject{address, object.id});
-    };
-    size_t i = 0;
-    size_t j = 0;
-    while (i < m_sorted.size() || j < m_new.size()) {
-        if (j == m_new.size() || (i < m_sorted.size() && m_sorted[i].address < m_new[j].address))
-            carry(m_sorted[i++]);
-        else
-            carry(m_new[j++]);
+        if (kept > 0 && address <= objects[kept - 1].address) ordered = false;
+        objects[kept++] = TrackedObject{address, object.id};
     }
-    if (!ordered) {
-        std::sort(out.begin(), out.end(), ByAddress());
-        for (size_t k = 1; k < out.size(); ++k) {
-            // Two objects moved to one address, or one moved onto an object
-            // the collection kept.
-            const bool result = out[k - 1].address != out[k].address;
-            VESK_ASSERT(result);
-        }
-    }
-    m_sorted.swap(out);
-    m_new.clear();
-    // The table already holds every object where it was; the caller rebuilds
-    // it once when one moved or went.
-    return changed;
+    objects.resize(kept);
+    return ordered;
 }
 
 size_t ObjectTracker::trackedCount() {
@@ -340,8 +358,7 @@ size_t ObjectTracker::bytesHeld() {
     ReaderGate::Pass pass(m_gate);
     pal::MutexLock hold(m_insertLock);
     catchUp();
-    return m_table.bytes() +
-           (m_sorted.capacity() + m_new.capacity() + m_scratch.capacity()) * sizeof(TrackedObject);
+    return m_table.bytes() + (m_sorted.capacity() + m_new.capacity()) * sizeof(TrackedObject);
 }
 
 }  // namespace veskmrte_1_0

@@ -163,6 +163,7 @@ private:
     void retireOldest();
     void catchUp();
     bool carryIdentities(const Collection& collection);
+    static bool carryRun(std::vector<TrackedObject>& objects, const Collection& collection, bool& changed);
 
     IdentityTable m_table;
     // False while collections wait to be carried or the table to be rebuilt;
@@ -179,7 +180,6 @@ private:
     // objects identified since, in the order they came.
     std::vector<TrackedObject> m_sorted;
     std::vector<TrackedObject> m_new;
-    std::vector<TrackedObject> m_scratch;
     // Guards the running collection's reports while they come in.
     pal::Mutex m_reportLock;
     Collection m_reporting;

@@ -143,6 +143,32 @@ TEST_P(CollectionRules, IdentitiesFollowTheReports) {
 INSTANTIATE_TEST_SUITE_P(ObjectTracker, CollectionRules, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<Case>& info) { return std::to_string(info.index); });
 
+void compact(ObjectTracker& tracker, const std::vector<Moved>& moved) {
+    tracker.gcStarted();
+    for (const Moved& m : moved) tracker.movedReferences(1, &m.from, &m.to, &m.length);
+    tracker.gcFinished();
+}
+
+// Objects identified since the last collection join those carried through
+// it, in address order, whether the next collection keeps the order or not:
+// a third collection finds each object's range only when they are sorted.
+TEST(ObjectTracker, ObjectsIdentifiedBetweenCollectionsJoinTheKnownOnes) {
+    for (const bool reordered : {false, true}) {
+        ObjectTracker tracker;
+        const uint32_t a = tracker.getObjectID(0x10000), b = tracker.getObjectID(0x10100);
+        compact(tracker, {{0x10000, 0x10000, 0x200}});
+        const uint32_t c = tracker.getObjectID(0x10080), d = tracker.getObjectID(0x10180);
+        const ObjectID low = reordered ? 0x20100 : 0x20000, high = reordered ? 0x20000 : 0x20100;
+        compact(tracker, {{0x10000, low, 0x100}, {0x10100, high, 0x100}});
+        EXPECT_EQ(tracker.trackedCount(), 4u);
+        compact(tracker, {{0x20000, 0x30000, 0x100}, {0x20100, 0x30100, 0x100}});
+        EXPECT_EQ(tracker.getObjectID(low + 0x10000), a) << reordered;
+        EXPECT_EQ(tracker.getObjectID(low + 0x10080), c) << reordered;
+        EXPECT_EQ(tracker.getObjectID(high + 0x10000), b) << reordered;
+        EXPECT_EQ(tracker.getObjectID(high + 0x10080), d) << reordered;
+    }
+}
+
 // Answers as the runtime does: fills what fits, tells how many there are.
 class BoundsInfo : public testing_support::ProfilerInfoStub {
 public:
