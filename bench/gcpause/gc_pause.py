@@ -12,9 +12,14 @@ do-nothing rows show what each kind of event costs; --baseline DIST adds our
 profiler from another build's tool directory, for before-and-after figures
 from one run.
 
+With -- PROGRAM ARGS..., the program given (one that nobody here wrote, such
+as the SDK's formatter) runs instead of GcPause, with the start-up hook
+PauseAtExit in every configuration: each of its processes reports its total
+pause and collections at exit, and the table sums them.
+
 Usage: python3 gc_pause.py [--build build] [--rounds 9] [--objects 100000]
                            [--collections 20] [--server] [--configs a,b,...]
-                           [--baseline DIST]
+                           [--baseline DIST] [-- PROGRAM ARGS...]
 """
 
 import argparse
@@ -22,6 +27,7 @@ import os
 import re
 import statistics
 import subprocess
+import tempfile
 
 NULL_CLSID = "{5B0B9E2C-6C1F-4E58-9A43-2D7E1B7C0A11}"
 OUR_MASK = "0x101002A5"
@@ -42,19 +48,26 @@ DEFAULT_CONFIGS = ["none", "floor: our events and answers", "ours"]
 FLOOR = "floor: our events and answers"
 
 
-def command(name, build, objects, collections, server, baseline=None):
-    program = os.path.join(build, "bench", "gcpause", "GcPause", "GcPause.dll")
+def command(name, options, report=None):
+    build = options.build
     env = {k: v for k, v in os.environ.items() if not k.startswith(("CORECLR_", "VESK", "DOTNET_gc"))}
     env.update({"DOTNET_CLI_TELEMETRY_OPTOUT": "1", "DOTNET_NOLOGO": "1"})
-    if server:
+    if options.server:
         env["DOTNET_gcServer"] = "1"
-    args = ["dotnet", program, str(objects), str(collections)]
+    if options.program:
+        args = list(options.program)
+        # The launcher adds its own hook after this one.
+        env["DOTNET_STARTUP_HOOKS"] = os.path.abspath(os.path.join(build, "bench", "gcpause", "PauseAtExit", "PauseAtExit.dll"))
+        env["VESK_PAUSE_REPORT"] = report
+    else:
+        program = os.path.join(build, "bench", "gcpause", "GcPause", "GcPause.dll")
+        args = ["dotnet", program, str(options.objects), str(options.collections)]
     config = CONFIGS.get(name)
     # The launcher as a user runs it: no stack capture (VESKTOOL_* is cleared
     # above), the tool's report and deadlock summary at exit, outside the
     # measured collections.
     if name == BASELINE:
-        args = [os.path.join(baseline, "veskmrte-run"), "--"] + args
+        args = [os.path.join(options.baseline, "veskmrte-run"), "--"] + args
     elif config == "ours":
         args = [os.path.join(build, "dist", "veskmrte-run"), "--"] + args
     elif config is not None:
@@ -67,13 +80,26 @@ def command(name, build, objects, collections, server, baseline=None):
     return args, env
 
 
-def pause_ms(name, build, objects, collections, server, baseline):
-    args, env = command(name, build, objects, collections, server, baseline)
-    done = subprocess.run(args, env=env, capture_output=True, text=True)
-    found = re.search(r"PAUSE_MS (\S+) MEDIAN_MS (\S+) FULL_GCS (\d+) LOCKED (\d+) LIVE_KB (\d+)", done.stdout)
-    if done.returncode != 0 or not found or int(found.group(4)) != objects:
-        raise SystemExit("%s failed (%d): %s %s" % (name, done.returncode, done.stdout, done.stderr))
-    return float(found.group(1)), float(found.group(2)), int(found.group(5))
+# Total pause, pause per collection (GcPause: the median collection's; a
+# program: the mean), live heap after the last collection (a program: 0).
+def pause_ms(name, options):
+    if not options.program:
+        args, env = command(name, options)
+        done = subprocess.run(args, env=env, capture_output=True, text=True)
+        found = re.search(r"PAUSE_MS (\S+) MEDIAN_MS (\S+) FULL_GCS (\d+) LOCKED (\d+) LIVE_KB (\d+)", done.stdout)
+        if done.returncode != 0 or not found or int(found.group(4)) != options.objects:
+            raise SystemExit("%s failed (%d): %s %s" % (name, done.returncode, done.stdout, done.stderr))
+        return float(found.group(1)), float(found.group(2)), int(found.group(5))
+    with tempfile.TemporaryDirectory(prefix="gc-pause-") as scratch:
+        report = os.path.join(scratch, "pauses")
+        args, env = command(name, options, report)
+        done = subprocess.run(args, env=env, capture_output=True, text=True)
+        lines = open(report).read().splitlines() if os.path.exists(report) else []
+        if done.returncode != 0 or not lines:
+            raise SystemExit("%s failed (%d): %s %s" % (name, done.returncode, done.stdout[-2000:], done.stderr[-2000:]))
+        total = sum(float(line.split()[1]) for line in lines)
+        collections = sum(int(line.split()[3]) for line in lines)
+        return total, total / max(collections, 1), 0
 
 
 def main():
@@ -86,7 +112,10 @@ def main():
     parser.add_argument("--configs", default=",".join(DEFAULT_CONFIGS),
                         help="comma-separated, from: " + "; ".join(CONFIGS) + "; or 'all'")
     parser.add_argument("--baseline", help="another build's tool directory (its dist/) to run as one more row")
+    parser.add_argument("program", nargs=argparse.REMAINDER, help="-- PROGRAM ARGS...: a program instead of GcPause")
     options = parser.parse_args()
+    if options.program[:1] == ["--"]:
+        options.program = options.program[1:]
     names = list(CONFIGS) if options.configs == "all" else options.configs.split(",")
     for name in names:
         if name not in CONFIGS:
@@ -106,14 +135,15 @@ def main():
         # runs right after a given other one.
         shift = round_index % len(names)
         for name in names[shift:] + names[:shift]:
-            total, single, live_kb = pause_ms(name, options.build, options.objects, options.collections,
-                                              options.server, options.baseline)
+            total, single, live_kb = pause_ms(name, options)
             totals[name].append(total)
             singles[name].append(single)
             live[name].append(live_kb)
 
-    print("GC pause, %d objects, %d compacting full collections, %s collector, median of %d rounds"
-          % (options.objects, options.collections, "server" if options.server else "workstation", options.rounds))
+    what = ("%s (every process; one GC: the mean)" % " ".join(options.program) if options.program else
+            "%d objects, %d compacting full collections" % (options.objects, options.collections))
+    print("GC pause, %s, %s collector, median of %d rounds"
+          % (what, "server" if options.server else "workstation", options.rounds))
     print("ratios: the median of each round's ratio, so that a machine slowing down between rounds moves both sides")
     print("%-34s %9s %7s %7s   %9s %7s %7s   %8s" % ("configuration", "total ms", "/ none", "/ floor",
                                                     "one GC ms", "/ none", "/ floor", "live KB"))
