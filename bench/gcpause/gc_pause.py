@@ -56,8 +56,10 @@ def command(name, options, report=None):
         env["DOTNET_gcServer"] = "1"
     if options.program:
         args = list(options.program)
-        # The launcher adds its own hook after this one.
-        env["DOTNET_STARTUP_HOOKS"] = os.path.abspath(os.path.join(build, "bench", "gcpause", "PauseAtExit", "PauseAtExit.dll"))
+        # The runtime takes a hook by its full path; the launcher adds its own
+        # hook after this one.
+        hook = os.path.join(build, "bench", "gcpause", "PauseAtExit", "PauseAtExit.dll")
+        env["DOTNET_STARTUP_HOOKS"] = os.path.abspath(hook)
         env["VESK_PAUSE_REPORT"] = report
     else:
         program = os.path.join(build, "bench", "gcpause", "GcPause", "GcPause.dll")
@@ -96,7 +98,8 @@ def pause_ms(name, options):
         done = subprocess.run(args, env=env, capture_output=True, text=True)
         lines = open(report).read().splitlines() if os.path.exists(report) else []
         if done.returncode != 0 or not lines:
-            raise SystemExit("%s failed (%d): %s %s" % (name, done.returncode, done.stdout[-2000:], done.stderr[-2000:]))
+            raise SystemExit("%s failed (%d): %s %s"
+                             % (name, done.returncode, done.stdout[-2000:], done.stderr[-2000:]))
         total = sum(float(line.split()[1]) for line in lines)
         collections = sum(int(line.split()[3]) for line in lines)
         return total, total / max(collections, 1), 0
